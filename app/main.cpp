@@ -1,0 +1,26 @@
+// Velkarin: a helical torus under five coloured, orbiting lights.
+// Keys are listed in the README; Escape quits.
+#include <cstdio>
+
+#include "app/gl_headers.h"
+#include "app/reshape.h"
+#include "app/scene_state.h"
+#include "app/startup.h"
+#include "render/frame.h"
+
+int main(int argc, char** argv) {
+  openViewerWindow(&argc, argv);
+  initGraphics();
+  onReshape(kWindowWidth, kWindowHeight);
+  glutReshapeFunc(onReshape);
+  initFixedState();
+
+  std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
+  // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
+  std::fflush(stdout);
+
+  glutIdleFunc(renderFrame);
+  glutDisplayFunc(renderFrame);
+  glutMainLoop();
+  return 0;
+}

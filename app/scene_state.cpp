@@ -1,0 +1,4 @@
+#include "app/scene_state.h"
+
+// Constant-initialised: every value is in place before main runs.
+SceneState scene;

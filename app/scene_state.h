@@ -1,0 +1,66 @@
+// The one scene state shared by start-up, rendering, input and the texture loader, with the
+// constant light table and colours that go with it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "app/gl_headers.h"
+
+// Pixel bytes of the environment image: RGB triplets, rows in file order, or null.
+struct ImageBuffer {
+  std::unique_ptr<unsigned char[]> pixels;
+};
+
+struct LightSpec {
+  GLfloat colour[4];
+  GLfloat axis[3];    // orbit axis, not normalised: glRotatef normalises it
+  GLfloat offset[3];  // where the light sits in its rotating frame
+  double rate;        // degrees of orbit per animated frame
+};
+
+inline constexpr int kLightCount = 5;
+
+// Row k belongs to GL_LIGHT0 + k.
+inline constexpr LightSpec kLights[kLightCount] = {
+    {{0.0f, 0.0f, 1.0f, 1.0f}, {0.3f, 0.5f, 0.7f}, {8.0f, 1.0f, 3.0f}, 3.0},
+    {{1.0f, 0.1f, 0.1f, 1.0f}, {0.1f, 0.8f, 0.2f}, {9.0f, 1.0f, 10.0f}, -7.0},
+    {{0.95f, 0.5f, 0.1f, 1.0f}, {0.8f, 0.1f, 0.9f}, {12.0f, 7.0f, 4.0f}, 1.0},
+    {{0.7f, 0.6f, 0.2f, 1.0f}, {0.1f, 0.1f, 0.9f}, {8.0f, 17.0f, 3.0f}, 0.0},
+    {{0.95f, 0.05f, 0.95f, 1.0f}, {0.8f, 0.8f, 0.7f}, {13.0f, 1.0f, 9.0f}, 5.0},
+};
+
+inline constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+inline constexpr GLfloat kBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+
+// Flags hold 0 or 1 and are switched by logical negation; GL enumerants are kept as the raw
+// values GL takes, so they are passed on unchanged.
+struct SceneState {
+  GLenum shadeModel = GL_FLAT;
+  GLenum polygonMode = GL_LINE;  // the torus starts as a wire-frame
+  std::int32_t turnCount = 10;
+  std::int32_t stepsPerTurn = 8;
+  GLenum stripPrimitive = GL_TRIANGLE_STRIP;
+  std::int32_t animate = 1;
+  std::int32_t lightingOn = 1;
+  std::int32_t specularOn = 1;
+  std::int32_t lightOn[kLightCount] = {1, 1, 1, 1, 1};
+  std::int32_t modulateTexture = 1;
+  float majorRadius = 3.0f;
+  float tubeRadius = 1.0f;
+  std::int32_t spinRateX = 0;
+  std::int32_t spinRateY = 0;
+  std::int32_t spinX = 0;  // in units of kSpinUnitDegrees
+  std::int32_t spinY = 0;
+  std::int32_t viewTiltX = 0;  // degrees
+  std::int32_t viewTurnY = 0;  // degrees
+  std::int32_t cullFaces = 0;
+  std::int32_t gradientColour = 0;
+  std::int32_t localViewer = 0;
+  std::int32_t envMapOn = 0;
+  float lightAngle[kLightCount] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};  // degrees
+  GLuint envTexture = 0;                                           // 0: no texture
+  ImageBuffer envImage;
+};
+
+extern SceneState scene;

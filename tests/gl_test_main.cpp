@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/gl_headers.h"
+// glutMainLoopEvent: the tests pump events themselves instead of entering the main loop.
+#include <GL/freeglut_ext.h>
+
+#include "app/reshape.h"
+#include "app/startup.h"
+#include "tests/gl_window.h"
+
+namespace {
+void ignoreRedisplay() {}
+}  // namespace
+
+void resetScene() {
+  scene = SceneState{};
+  scene.animate = 0;
+}
+
+void pumpEvents() {
+  for (int i = 0; i < 10; ++i) {
+    glutMainLoopEvent();
+  }
+}
+
+Rgb shownPixel(int x, int y) {
+  unsigned char rgb[3] = {0, 0, 0};
+  glFinish();
+  // Mesa's software rasteriser cannot read an X window's front buffer back (it reads as black);
+  // its swap copies the back buffer to the window and leaves the back buffer intact.
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  return {rgb[0], rgb[1], rgb[2]};
+}
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (testing::GTEST_FLAG(list_tests)) {
+    return RUN_ALL_TESTS();
+  }
+  // These tests need a real window: no display is a failure, never a silent skip.
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') {
+    std::fprintf(stderr, "GL tests need an X display; run them under xvfb-run.\n");
+    return 1;
+  }
+  openViewerWindow(&argc, argv);
+  initGraphics();
+  onReshape(kWindowWidth, kWindowHeight);
+  initFixedState();
+  glutDisplayFunc(ignoreRedisplay);
+  pumpEvents();
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,60 @@
+// The real binary under a real X server: what a person running it sees.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/viewer_process.h"
+#include "tests/x11_window.h"
+
+namespace {
+
+constexpr char kTitle[] = "Velkarin - lighting";
+constexpr int kStartTimeoutMs = 20000;
+
+class Viewer : public testing::Test {
+ protected:
+  void SetUp() override {
+    display_ = XOpenDisplay(nullptr);
+    ASSERT_NE(display_, nullptr) << "no X display: run the tests under xvfb-run";
+    folder_ = makeTempFolder();
+    ASSERT_FALSE(folder_.empty());
+  }
+
+  void TearDown() override {
+    stopViewer(viewer_);
+    if (display_ != nullptr)
+      XCloseDisplay(display_);
+  }
+
+  Window start() {
+    viewer_ = startViewer(folder_);
+    return findWindowByTitle(display_, kTitle, kStartTimeoutMs);
+  }
+
+  Display* display_ = nullptr;
+  std::string folder_;
+  ViewerProcess viewer_;
+};
+
+}  // namespace
+
+TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
+  const Window window = start();
+  ASSERT_NE(window, 0u) << "no window titled " << kTitle;
+  EXPECT_EQ(readOutput(viewer_, 500), "tex = 0\n");
+
+  const WindowGeometry geometry = windowGeometry(display_, window);
+  EXPECT_EQ(geometry.x, 10);
+  EXPECT_EQ(geometry.y, 60);
+  EXPECT_EQ(geometry.width, 620);
+  EXPECT_EQ(geometry.height, 160);
+
+  // The lights orbit on every frame, so two looks a moment apart differ.
+  const Screenshot first = captureWindow(display_, window);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const Screenshot second = captureWindow(display_, window);
+  ASSERT_EQ(first.rgb.size(), second.rgb.size());
+  EXPECT_NE(first.rgb, second.rgb);
+  EXPECT_TRUE(isRunning(viewer_));
+}

@@ -1,0 +1,131 @@
+#include "tests/x11_window.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <cctype>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+Window searchTree(Display* display, Window parent, const std::string& title) {
+  char* name = nullptr;
+  if (XFetchName(display, parent, &name) != 0 && name != nullptr) {
+    const bool match = title == name;
+    XFree(name);
+    if (match) {
+      return parent;
+    }
+  }
+  Window root = 0;
+  Window ignored = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (XQueryTree(display, parent, &root, &ignored, &children, &count) != 0) {
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+      found = searchTree(display, children[i], title);
+    }
+    if (children != nullptr) {
+      XFree(children);
+    }
+  }
+  return found;
+}
+
+int shiftOf(unsigned long mask) {
+  int shift = 0;
+  while (mask != 0 && (mask & 1) == 0) {
+    mask >>= 1;
+    ++shift;
+  }
+  return shift;
+}
+
+void sendKey(Display* display, KeyCode code, bool shifted) {
+  const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+  if (shifted)
+    XTestFakeKeyEvent(display, shift, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, False, CurrentTime);
+  if (shifted)
+    XTestFakeKeyEvent(display, shift, False, CurrentTime);
+  XSync(display, False);
+}
+
+void focus(Display* display, Window window) {
+  XRaiseWindow(display, window);
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  XSync(display, False);
+}
+
+}  // namespace
+
+Window findWindowByTitle(Display* display, const std::string& title, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const Window window = searchTree(display, DefaultRootWindow(display), title);
+    if (window != 0) {
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display, window, &attributes) != 0 &&
+          attributes.map_state == IsViewable) {
+        return window;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
+}
+
+WindowGeometry windowGeometry(Display* display, Window window) {
+  XWindowAttributes attributes;
+  XGetWindowAttributes(display, window, &attributes);
+  int x = 0;
+  int y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+  return {x, y, attributes.width, attributes.height};
+}
+
+Screenshot captureWindow(Display* display, Window window) {
+  const WindowGeometry geometry = windowGeometry(display, window);
+  Screenshot shot;
+  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(geometry.width),
+                            static_cast<unsigned>(geometry.height), AllPlanes, ZPixmap);
+  if (image == nullptr) {
+    return shot;
+  }
+  shot.width = geometry.width;
+  shot.height = geometry.height;
+  shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+  const int shifts[3] = {shiftOf(image->red_mask), shiftOf(image->green_mask),
+                         shiftOf(image->blue_mask)};
+  const unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      const unsigned long value = XGetPixel(image, x, y);
+      for (int c = 0; c < 3; ++c) {
+        shot.rgb[(y * shot.width + x) * 3 + c] =
+            static_cast<unsigned char>((value & masks[c]) >> shifts[c]);
+      }
+    }
+  }
+  XDestroyImage(image);
+  return shot;
+}
+
+void typeKeys(Display* display, Window window, const std::string& keys) {
+  focus(display, window);
+  for (char key : keys) {
+    const char name[2] = {static_cast<char>(std::tolower(static_cast<unsigned char>(key))), 0};
+    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+    sendKey(display, code, std::isupper(static_cast<unsigned char>(key)) != 0);
+  }
+}
+
+void typeKeySym(Display* display, Window window, unsigned long keysym) {
+  focus(display, window);
+  sendKey(display, XKeysymToKeycode(display, keysym), false);
+}

@@ -1,0 +1,28 @@
+// Finds, photographs and types into a window of the X server, as a person at it would.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <vector>
+
+// 0 when no window with that title appears within `timeoutMs`.
+Window findWindowByTitle(Display* display, const std::string& title, int timeoutMs);
+
+struct WindowGeometry {
+  int x, y, width, height;  // position relative to the screen
+};
+WindowGeometry windowGeometry(Display* display, Window window);
+
+struct Screenshot {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rgb;  // rows from the top, as the screen shows them
+
+  const unsigned char* pixel(int x, int y) const { return &rgb[(y * width + x) * 3]; }
+};
+Screenshot captureWindow(Display* display, Window window);
+
+// Focuses the window and types each character of `keys` with real key events.
+void typeKeys(Display* display, Window window, const std::string& keys);
+void typeKeySym(Display* display, Window window, unsigned long keysym);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the viewer beside the bundled env.ppm.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<'MSG'
+velkarin: there is no display to open a window on (DISPLAY is not set).
+Run it from a desktop session, with X forwarding (ssh -X), or on a virtual display:
+  xvfb-run -a -s "-screen 0 1280x1024x24" tools/run.sh
+MSG
+  exit 1
+fi
+
+# The viewer reads env.ppm from its working folder.
+cd "$VELKARIN_ROOT/assets"
+exec "$VELKARIN_BUILD/velkarin" "$@"
