@@ -6,12 +6,15 @@
 #include "app/reshape.h"
 #include "app/scene_state.h"
 #include "app/startup.h"
+#include "input/keyboard.h"
 #include "render/frame.h"
 
 int main(int argc, char** argv) {
   openViewerWindow(&argc, argv);
   initGraphics();
   onReshape(kWindowWidth, kWindowHeight);
+  glutKeyboardFunc(onKeyboard);
+  glutSpecialFunc(onSpecialKey);
   glutReshapeFunc(onReshape);
   initFixedState();
 

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "tests/viewer_process.h"
 #include "tests/x11_window.h"
+
+#include <X11/keysym.h>
 
 namespace {
 
@@ -30,6 +33,18 @@ class Viewer : public testing::Test {
   Window start() {
     viewer_ = startViewer(folder_);
     return findWindowByTitle(display_, kTitle, kStartTimeoutMs);
+  }
+
+  // Pixels showing the filled, unlit torus colour (0.9, 0.1, 0.4), give or take rounding.
+  static int torusColouredPixels(const Screenshot& shot) {
+    int count = 0;
+    for (int y = 0; y < shot.height; ++y) {
+      for (int x = 0; x < shot.width; ++x) {
+        const unsigned char* p = shot.pixel(x, y);
+        count += std::abs(p[0] - 230) <= 2 && std::abs(p[1] - 26) <= 2 && std::abs(p[2] - 102) <= 2;
+      }
+    }
+    return count;
   }
 
   Display* display_ = nullptr;
@@ -57,4 +72,17 @@ TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
   ASSERT_EQ(first.rgb.size(), second.rgb.size());
   EXPECT_NE(first.rgb, second.rgb);
   EXPECT_TRUE(isRunning(viewer_));
+}
+
+TEST_F(Viewer, KeysFillAndUnlightTheTorusAndEscapeQuitsWithStatusOne) {
+  const Window window = start();
+  ASSERT_NE(window, 0u);
+  EXPECT_LT(torusColouredPixels(captureWindow(display_, window)), 50);
+
+  typeKeys(display_, window, "pL");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_GT(torusColouredPixels(captureWindow(display_, window)), 2000);
+
+  typeKeySym(display_, window, XK_Escape);
+  EXPECT_EQ(waitForExit(viewer_, 10000), 1);
 }

@@ -1,0 +1,21 @@
+// Keyboard commands: the user's only way to change the scene after start-up.
+#pragma once
+
+#include "app/scene_state.h"
+
+// What should follow a key press once its change is made.
+enum class KeyAction {
+  NextFrame,  // nothing now: the next idle frame shows the change
+  DrawNow,    // draw a frame at once
+  Quit,       // end the process with status 1
+};
+
+// Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
+KeyAction applyKey(SceneState& state, unsigned char key);
+
+// Applies a GLUT special-key code to the state; only the arrow keys do anything.
+void applySpecialKey(SceneState& state, int key);
+
+// GLUT callbacks on the global scene; the pointer position is ignored.
+void onKeyboard(unsigned char key, int x, int y);
+void onSpecialKey(int key, int x, int y);
