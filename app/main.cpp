@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "input/keyboard.h"
 #include "render/frame.h"
+#include "texture/ppm_texture.h"
 
 int main(int argc, char** argv) {
   openViewerWindow(&argc, argv);
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   glutReshapeFunc(onReshape);
   initFixedState();
 
+  scene.envTexture = loadPpmTexture(&scene.envImage, kEnvironmentMapFile);
   std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);

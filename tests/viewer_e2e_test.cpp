@@ -3,6 +3,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <thread>
 
 #include "tests/viewer_process.h"
@@ -85,4 +88,39 @@ TEST_F(Viewer, KeysFillAndUnlightTheTorusAndEscapeQuitsWithStatusOne) {
 
   typeKeySym(display_, window, XK_Escape);
   EXPECT_EQ(waitForExit(viewer_, 10000), 1);
+}
+
+TEST_F(Viewer, BundledMapGivesATextureAndEnvironmentMappingShowsIt) {
+  std::filesystem::copy_file(VELKARIN_ASSETS "/env.ppm", folder_ + "/env.ppm");
+  const Window window = start();
+  ASSERT_NE(window, 0u);
+  const std::string line = readOutput(viewer_, 500);
+  EXPECT_TRUE(std::regex_match(line, std::regex("tex = [1-9][0-9]*\n"))) << line;
+
+  typeKeys(display_, window, "apL");  // hold the scene still, filled and unlit
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int plain = torusColouredPixels(captureWindow(display_, window));
+  typeKeys(display_, window, "e");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int mapped = torusColouredPixels(captureWindow(display_, window));
+  EXPECT_GT(plain, 2000);
+  EXPECT_LT(mapped, plain / 10) << "the map should cover the torus's plain colour";
+}
+
+TEST_F(Viewer, AHostileEnvironmentMapGivesTextureZeroAndANormalRun) {
+  const std::string hostile[] = {
+      "P6\n20000 20000\n255\n",                 // claims 1.2 GB
+      "P6\n2147483647 2147483647\n255\n",       // claims more than any int
+      "P6\n4 4\n255\nshort",                    // truncated pixels
+      "P6\n#" + std::string(5000, 'x') + "\n",  // endless comment
+      std::string("\0\0\0\0", 4),               // not a PPM at all
+  };
+  for (const std::string& contents : hostile) {
+    std::ofstream(folder_ + "/env.ppm", std::ios::binary | std::ios::trunc) << contents;
+    ASSERT_NE(start(), 0u);
+    EXPECT_EQ(readOutput(viewer_, 500), "tex = 0\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(isRunning(viewer_));
+    stopViewer(viewer_);
+  }
 }

@@ -11,24 +11,38 @@ velkarin_packages=(
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev
   libx11-dev libxtst-dev xvfb xauth
+  clang
 )
+# Where the archive has it separately, clang's fuzzing and sanitizer runtime.
+velkarin_optional_packages=(libclang-rt-dev)
+
+velkarin_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+velkarin_available() { apt-cache show "$1" >/dev/null 2>&1; }
 
 velkarin_install_missing() {
-  local missing=() package
+  local missing=() optional=() package
   for package in "${velkarin_packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$package")
-    fi
+    velkarin_installed "$package" || missing+=("$package")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
+  for package in "${velkarin_optional_packages[@]}"; do
+    velkarin_installed "$package" || ! velkarin_available "$package" || optional+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && [ ${#optional[@]} -eq 0 ] && return 0
   if ! command -v apt-get >/dev/null; then
     echo "velkarin: please install the equivalents of: ${missing[*]}" >&2
     return 1
   fi
   local sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  echo "velkarin: installing ${missing[*]}" >&2
   "${sudo[@]}" apt-get update
+  # A fresh package list may know optional packages the old one did not.
+  for package in "${velkarin_optional_packages[@]}"; do
+    velkarin_installed "$package" || ! velkarin_available "$package" || missing+=("$package")
+  done
+  echo "velkarin: installing ${missing[*]}" >&2
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y --no-install-recommends "${missing[@]}"
 }
