@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "tests/viewer_process.h"
-#include "tests/x11_window.h"
+#include "tools/x11_window.h"
 
 #include <X11/keysym.h>
 

@@ -10,7 +10,7 @@ velkarin_packages=(
   build-essential cmake pkg-config
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev
-  libx11-dev libxtst-dev xvfb xauth
+  libx11-dev libxtst-dev zlib1g-dev xvfb xauth
   clang
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.

@@ -23,6 +23,9 @@ struct Screenshot {
 };
 Screenshot captureWindow(Display* display, Window window);
 
-// Focuses the window and types each character of `keys` with real key events.
-void typeKeys(Display* display, Window window, const std::string& keys);
+// Focuses the window and presses and releases a key, with Shift for capital letters: real key
+// events, as from a keyboard.
 void typeKeySym(Display* display, Window window, unsigned long keysym);
+
+// The same for each character of `keys` (letters, digits).
+void typeKeys(Display* display, Window window, const std::string& keys);

@@ -1,10 +1,9 @@
-#include "tests/x11_window.h"
+#include "tools/x11_window.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <cctype>
 #include <chrono>
 #include <thread>
 
@@ -117,15 +116,16 @@ Screenshot captureWindow(Display* display, Window window) {
 }
 
 void typeKeys(Display* display, Window window, const std::string& keys) {
-  focus(display, window);
   for (char key : keys) {
-    const char name[2] = {static_cast<char>(std::tolower(static_cast<unsigned char>(key))), 0};
-    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
-    sendKey(display, code, std::isupper(static_cast<unsigned char>(key)) != 0);
+    const char name[2] = {key, '\0'};
+    typeKeySym(display, window, XStringToKeysym(name));
   }
 }
 
 void typeKeySym(Display* display, Window window, unsigned long keysym) {
   focus(display, window);
-  sendKey(display, XKeysymToKeycode(display, keysym), false);
+  // Capital letters share their key with the small ones and need Shift held.
+  const bool capital = keysym >= XK_A && keysym <= XK_Z;
+  const unsigned long base = capital ? keysym - XK_A + XK_a : keysym;
+  sendKey(display, XKeysymToKeycode(display, base), capital);
 }

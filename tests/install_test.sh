@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs into a fresh prefix and runs the installed viewer from the installed sample map's
+# folder, as the README tells a user to: it must find the map and keep running.
+set -euo pipefail
+build=${1:?usage: install_test.sh BUILD_FOLDER PREFIX}
+prefix=${2:?usage: install_test.sh BUILD_FOLDER PREFIX}
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+binary="$prefix/bin/velkarin"
+map="$prefix/share/velkarin/env.ppm"
+[ -x "$binary" ] || { echo "no executable at $binary" >&2; exit 1; }
+[ -f "$map" ] || { echo "no sample map at $map" >&2; exit 1; }
+
+cd "$(dirname "$map")"
+status=0
+output=$(timeout 3 "$binary") || status=$?
+if [ "$status" -ne 124 ]; then
+  echo "the installed viewer stopped by itself (status $status)" >&2
+  exit 1
+fi
+if ! [[ "$output" =~ ^tex\ =\ [1-9][0-9]*$ ]]; then
+  echo "unexpected start-up line: '$output'" >&2
+  exit 1
+fi
+echo "installed viewer: $output"
