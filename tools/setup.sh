@@ -11,7 +11,7 @@ velkarin_packages=(
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev
   libx11-dev libxtst-dev zlib1g-dev xvfb xauth
-  clang
+  clang valgrind
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.
 velkarin_optional_packages=(libclang-rt-dev)

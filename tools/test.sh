@@ -1,12 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite; without a display the suite
-# runs on a virtual X server (Xvfb), so the GL and end-to-end tests always have a real window.
+# Installs what is missing, builds, and runs the whole test suite twice: on the normal build,
+# then on one built with AddressSanitizer and UndefinedBehaviorSanitizer. Without a display the
+# suite runs on a virtual X server (Xvfb), so the GL and end-to-end tests always have a real
+# window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-cd "$VELKARIN_BUILD"
-if [ -n "${DISPLAY:-}" ]; then
-  ctest --output-on-failure "$@"
-else
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
-fi
+# run_suite BUILD_FOLDER [ENV=VALUE...]: the folder's tests, one at a time (they look for the
+# viewer's window by its title, so two at once would see each other's).
+run_suite() {
+  local build=$1
+  shift
+  local ctest=(env "$@" ctest --output-on-failure)
+  cd "$build"
+  if [ -n "${DISPLAY:-}" ]; then
+    "${ctest[@]}"
+  else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest[@]}"
+  fi
+  cd - >/dev/null
+}
+
+run_suite "$VELKARIN_BUILD"
+
+sanitized=$VELKARIN_BUILD-sanitize
+cmake -S "$VELKARIN_ROOT" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIN_SANITIZE=ON
+cmake --build "$sanitized" -j "$(nproc)"
+run_suite "$sanitized" \
+  LD_PRELOAD="$sanitized/tests/libvelkarin_keep_loaded.so" \
+  ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0 \
+  LSAN_OPTIONS="suppressions=$VELKARIN_ROOT/tests/sanitizer/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

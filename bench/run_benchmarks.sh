@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs every benchmark side by side on this machine and prints the results as Markdown tables
+# (also saved to build/bench-results.md): the strip's CPU cost, frame rates against the floor
+# and the precomputed-strip limit, the loader against a page-cache read, the project's share
+# of a frame's instructions and its heap allocations per frame, and a long soak.
+#
+# Usage: bench/run_benchmarks.sh [RUNS]   (RUNS per frame-rate figure, default 5; medians)
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/setup.sh"
+runs=${1:-5}
+bench=$VELKARIN_BUILD/bench
+env_map=$VELKARIN_ROOT/assets/env.ppm
+results=$VELKARIN_BUILD/bench-results.md
+command -v python3 >/dev/null || { echo "bench: python3 is needed" >&2; exit 1; }
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+# fps PROGRAM SCENE FRAMES: median frames per second over the runs.
+fps() {
+  for _ in $(seq "$runs"); do "$bench/$1" "$2" "$3" "$env_map" | awk '{ print $2 }'; done | median
+}
+
+{
+  echo "## Strip generation (CPU only, Google Benchmark, median of 5)"
+  echo
+  echo "| turns/steps | time per frame | vertices per second |"
+  echo "|---|---|---|"
+  "$bench/velkarin_bench" --benchmark_filter=stripGeneration --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '/_median/ { split($1, a, "/"); gsub(/"/, "", a[2]); gsub(/_median"?/, "", a[3]);
+      printf "| %s/%s | %.3f ms | %.1f M |\n", a[2], a[3], $4 / 1e6, $7 / 1e6 }'
+  echo
+
+  echo "## Frame rate in the 620 × 160 window (Xvfb, Mesa llvmpipe, median of $runs runs)"
+  echo
+  floor=$(fps velkarin_frame_rate floor 3000)
+  echo "Floor (clear and swap only): $floor fps."
+  echo
+  echo "| scene | viewer fps | limit fps (strip precomputed) | viewer ÷ limit | viewer ÷ floor |"
+  echo "|---|---|---|---|---|"
+  for scene_frames in default:2000 envmap:2000 n100:300 n300:60; do
+    scene=${scene_frames%%:*}
+    frames=${scene_frames##*:}
+    viewer=$(fps velkarin_frame_rate "$scene" "$frames")
+    limit=$(fps velkarin_frame_rate_limit "$scene" "$frames")
+    echo "| $scene | $viewer | $limit | $(ratio "$viewer" "$limit") | $(ratio "$viewer" "$floor") |"
+  done
+  echo
+
+  echo "## Loader: 4096 × 4096 env.ppm (48 MiB) from the page cache (median of 5)"
+  echo
+  "$bench/velkarin_bench" --benchmark_filter='readPpmFile|pageCacheRead' --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '/_median/ { gsub(/"/, "", $1); gsub(/_median/, "", $1); rate[$1] = $6 / 2^30;
+      printf "- %s: %.2f GiB/s\n", $1, rate[$1] }
+      END { printf "- loader ÷ page-cache read: %.3f\n", rate["readPpmFile"] / rate["pageCacheRead"] }'
+  big=${TMPDIR:-/tmp}/velkarin-bench-4096.ppm
+  cat "$big" >/dev/null
+  cat_seconds=$(for _ in $(seq 9); do
+    start=$(date +%s%N); cat "$big" >/dev/null; echo $(( $(date +%s%N) - start ))
+  done | median)
+  awk -v ns="$cat_seconds" -v bytes="$(stat -c %s "$big")" \
+    'BEGIN { printf "- cat file > /dev/null: %.2f GiB/s (median of 9, process start included)\n", bytes / ns * 1e9 / 2^30 }'
+  echo
+
+  echo "## Instructions and heap allocations per default frame (callgrind)"
+  echo
+  for frames in 200 400; do
+    valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
+      --callgrind-out-file="$VELKARIN_BUILD/callgrind.$frames" \
+      "$bench/velkarin_frame_rate" default "$frames" >/dev/null 2>&1
+    python3 "$VELKARIN_ROOT/bench/callgrind_split.py" "$VELKARIN_BUILD/callgrind.$frames" \
+      /velkarin_frame_rate >"$VELKARIN_BUILD/callgrind.$frames.split"
+  done
+  python3 - "$VELKARIN_BUILD/callgrind.200.split" "$VELKARIN_BUILD/callgrind.400.split" <<'PY'
+import sys
+a, b = ({k: int(v) for k, v in (p.split("=") for p in open(f).read().split())} for f in sys.argv[1:3])
+per = {k: (b[k] - a[k]) / 200 for k in a}
+share = (per["project"] + per["project_math"]) / per["total"]
+print("Steady state, the difference of a 400-frame and a 200-frame run divided by 200:")
+print()
+print("| per frame | value |")
+print("|---|---|")
+print(f"| instructions, all | {per['total']:,.0f} |")
+print(f"| instructions in project code | {per['project']:,.0f} |")
+print(f"| instructions in maths calls from project code | {per['project_math']:,.0f} |")
+print(f"| project share (code + its maths calls) | {share:.2%} |")
+print(f"| heap allocations, all callers | {per['all_allocs']:.1f} |")
+print(f"| heap allocations by project code | {per['project_allocs']:.1f} |")
+PY
+  echo
+
+  echo "## Soak: 100000 frames with every command pressed along the way"
+  echo
+  echo '```'
+  "$VELKARIN_BUILD/tests/velkarin_soak" 100000 "$env_map"
+  echo '```'
+} | tee "$results"

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Starts the real viewer under valgrind memcheck beside each malformed env.ppm of the loader
+# tests. Each start must print "tex = 0", and no invalid read or write, use of uninitialised
+# memory or bad free may pass through the project's own code.
+#
+# Usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER   (needs an X display)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+viewer=$(realpath "${1:?usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER}")
+work=${2:?usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER}
+rm -rf "$work" && mkdir -p "$work"
+
+# Frames of the project's own code in valgrind's reports name these files.
+sources=$(cd "$root" && ls app/*.cpp app/*.h render/*.cpp render/*.h input/*.cpp input/*.h texture/*.cpp texture/*.h | xargs -n1 basename)
+own_code="\\(($(echo $sources | sed 's/ /|/g' | sed 's/\./\\./g')):[0-9]+\\)"
+
+pixels() { head -c "$1" /dev/zero | tr '\0' 'x'; }
+
+write_cases() {
+  local d=$1
+  : >"$d/empty.ppm"
+  printf 'P3\n4 4\n255\n%s' "$(pixels 48)" >"$d/plain_text_magic.ppm"
+  printf 'P' >"$d/one_byte.ppm"
+  printf 'P6\n' >"$d/magic_only.ppm"
+  printf 'P6\n# a comment and then nothing' >"$d/end_among_comments.ppm"
+  printf 'P6\n4\n255\n%s' "$(pixels 48)" >"$d/one_number_size.ppm"
+  printf 'P6\n4 4\n' >"$d/no_maximum.ppm"
+  printf 'P6\n4 4\n255\n' >"$d/no_pixels.ppm"
+  printf 'P6\n4 4\n65535\n%s' "$(pixels 96)" >"$d/sixteen_bit.ppm"
+  printf 'P6\n4 4\n15\n%s' "$(pixels 48)" >"$d/four_bit.ppm"
+  printf 'P6\n4 4\n99999999999999999999\n%s' "$(pixels 48)" >"$d/maximum_out_of_range.ppm"
+  printf 'P6\n0 16\n255\n%s' "$(pixels 48)" >"$d/zero_width.ppm"
+  printf 'P6\n-4 4\n255\n%s' "$(pixels 48)" >"$d/negative_width.ppm"
+  printf 'P6\n40000 40000\n255\n%s' "$(pixels 48)" >"$d/too_large.ppm"
+  printf 'P6\n2147483647 2147483647\n255\n' >"$d/size_overflows.ppm"
+  printf 'P6\n99999999999 1\n255\n%s' "$(pixels 48)" >"$d/width_out_of_range.ppm"
+  printf 'P6\n20000 20000\n255\n%s' "$(pixels 48)" >"$d/huge_claim_small_file.ppm"
+  printf 'P6\n4 4\n255\n%s' "$(pixels 47)" >"$d/short_pixels.ppm"
+  printf 'P6\n4 4\n# late comment\n255\n%s' "$(pixels 48)" >"$d/comment_after_size.ppm"
+  printf 'P6\n\n4 4\n255\n%s' "$(pixels 48)" >"$d/blank_after_magic.ppm"
+  printf 'P6\n  # indented\n4 4\n255\n%s' "$(pixels 48)" >"$d/indented_comment.ppm"
+  printf 'P6\n#%s\n4 4\n255\n%s' "$(pixels 299)" "$(pixels 48)" >"$d/long_comment.ppm"
+  printf 'P6\n4 4\n255 %s' "$(pixels 48)" >"$d/space_after_maximum.ppm"
+  cp "$root"/tests/fuzz/regressions/* "$d/"
+}
+
+# check_case FILE: one start beside FILE; prints a verdict line, returns non-zero on failure.
+check_case() {
+  local name run pid own_errors line
+  name=$(basename "$1")
+  run="$work/$name.run"
+  mkdir -p "$run"
+  cp "$1" "$run/env.ppm"
+  (cd "$run" && exec valgrind --log-file="$run/valgrind.log" "$viewer" >"$run/out.txt") &
+  pid=$!
+  for _ in $(seq 1 600); do
+    [ -s "$run/out.txt" ] && break
+    sleep 0.1
+  done
+  sleep 0.5  # a first frame after the start-up line
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+
+  # valgrind's reports are blocks of lines that end with a bare "==PID==" line.
+  own_errors=$(awk -v own="$own_code" '
+    /^==[0-9]+== *$/ { if (block ~ /(Invalid|uninitialised|Mismatched|free\(\))/ && block ~ own) n++; block=""; next }
+    { block = block "\n" $0 }
+    END { print n + 0 }' "$run/valgrind.log")
+  line=$(cat "$run/out.txt")
+  if [ "$line" != "tex = 0" ] || [ "$own_errors" -ne 0 ]; then
+    echo "$name: start-up line '$line', $own_errors report(s) in project code (see $run/valgrind.log)"
+    return 1
+  fi
+  echo "$name: tex = 0, $(grep -o 'ERROR SUMMARY: [0-9]* errors' "$run/valgrind.log" | head -1)"
+}
+
+mkdir -p "$work/cases"
+write_cases "$work/cases"
+# Two starts at a time: valgrind spends most of a start loading the GL driver on one core.
+failed=0
+running=0
+for case_file in "$work"/cases/*; do
+  check_case "$case_file" &
+  running=$((running + 1))
+  if [ $running -ge 2 ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+done
+while [ $running -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
+done
+exit $failed
