@@ -23,7 +23,8 @@ const std::string& largeImage() {
     std::fprintf(out, "P6\n%d %d\n255\n", kSide, kSide);
     std::vector<unsigned char> row(kSide * 3);
     for (int y = 0; y < kSide; ++y) {
-      for (int x = 0; x < kSide * 3; ++x) row[x] = static_cast<unsigned char>(x ^ y);
+      for (int x = 0; x < kSide * 3; ++x)
+        row[x] = static_cast<unsigned char>(x ^ y);
       std::fwrite(row.data(), 1, row.size(), out);
     }
     std::fclose(out);
@@ -38,7 +39,8 @@ void readPpmFile(benchmark::State& state) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     ImageBuffer image;
     PpmSize size;
-    if (!readPpm(file, &image, &size)) state.SkipWithError("read failed");
+    if (!readPpm(file, &image, &size))
+      state.SkipWithError("read failed");
     std::fclose(file);
     benchmark::DoNotOptimize(image.pixels.get());
     // The viewer keeps its image for the whole run: releasing it is not part of a load.

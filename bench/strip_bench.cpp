@@ -10,9 +10,8 @@ void stripGeneration(benchmark::State& state) {
   const int steps = static_cast<int>(state.range(1));
   for (auto _ : state) {
     double sum = 0.0;
-    forEachStripVertex(1.0, 3.0, steps, count, false, [&](const StripVertex& v) {
-      sum += v.normal[0] + v.position[1];
-    });
+    forEachStripVertex(1.0, 3.0, steps, count, false,
+                       [&](const StripVertex& v) { sum += v.normal[0] + v.position[1]; });
     benchmark::DoNotOptimize(sum);
   }
   state.SetItemsProcessed(state.iterations() * (2 * int64_t{count} * steps + 2));
