@@ -24,39 +24,52 @@ inline StripVertex tubeVertex(double ring, double cosTube, double sinTube, doubl
                               bool gradient) {
   const double cosRing = std::cos(ring);
   const double sinRing = std::sin(ring);
-  const double c = ring / kTwoPi;
-  return {gradient,
-          {1.0 - c, 0.0, c},
-          {cosRing * cosTube, sinTube, sinRing * cosTube},
-          {cosRing * rho, y, sinRing * rho}};
+  StripVertex v{gradient,
+                {0.0, 0.0, 0.0},
+                {cosRing * cosTube, sinTube, sinRing * cosTube},
+                {cosRing * rho, y, sinRing * rho}};
+  if (gradient) {
+    const double c = ring / kTwoPi;
+    v.colour[0] = 1.0 - c;
+    v.colour[2] = c;
+  }
+  return v;
 }
 
 // Hands the 2·n·m + 2 strip vertices to `emit` in drawing order. r: tube radius, R: ring
 // radius, m: vertex pairs per turn, n: turns. Nothing is stored, so a frame allocates nothing.
+//
+// Every pair computes its own sines and cosines, each once (the compiler pairs each sin with
+// its cos in one sincos call). What does not change along a loop is computed outside it, and
+// 2·i and 2·j are counted in double: no int product can overflow and no conversion is made per
+// step, while every angle keeps exactly the value the formulas give.
 template <typename Emit>
 void forEachStripVertex(double r, double R, int m, int n, bool gradient, Emit&& emit) {
-  // Angles are formed in double from the start: 2·i must not be an int product.
-  for (int i = 0; i < n; ++i) {
-    const double phi = (2.0 * i) * kPi / n;
-    for (int j = 0; j < m; ++j) {
-      const double theta = (2.0 * j) * kPi / m;
+  const double stripWidth = kTwoPi / n;
+  double twoI = 0.0;
+  for (int i = 0; i < n; ++i, twoI += 2.0) {
+    const double phi = twoI * kPi / n;
+    const double leadingStart = stripWidth + phi;
+    double twoJ = 0.0;
+    for (int j = 0; j < m; ++j, twoJ += 2.0) {
+      const double theta = twoJ * kPi / m;
       const double cosTheta = std::cos(theta);
       const double sinTheta = std::sin(theta);
       const double rho = R + r * cosTheta;
       const double y = r * sinTheta;
-      const double leading = (kTwoPi / n + phi) + theta / n;
-      const double trailing = theta / n + phi;
-      emit(tubeVertex(leading, cosTheta, sinTheta, rho, y, gradient));
-      emit(tubeVertex(trailing, cosTheta, sinTheta, rho, y, gradient));
+      const double alongRing = theta / n;
+      emit(tubeVertex(leadingStart + alongRing, cosTheta, sinTheta, rho, y, gradient));
+      emit(tubeVertex(alongRing + phi, cosTheta, sinTheta, rho, y, gradient));
     }
   }
   // The closing pair lands on the first pair, on the outer equator; it carries no colour, so
   // the last one set stays in force.
-  const double closing = kTwoPi / n;
   const double outer = R + r;
+  const double cosClosing = std::cos(stripWidth);
+  const double sinClosing = std::sin(stripWidth);
   emit(StripVertex{false,
                    {0.0, 0.0, 0.0},
-                   {std::cos(closing), 0.0, std::sin(closing)},
-                   {std::cos(closing) * outer, 0.0, std::sin(closing) * outer}});
+                   {cosClosing, 0.0, sinClosing},
+                   {cosClosing * outer, 0.0, sinClosing * outer}});
   emit(StripVertex{false, {0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {outer, 0.0, 0.0}});
 }

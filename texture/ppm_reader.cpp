@@ -110,49 +110,59 @@ long remainingBytes(std::FILE* file) {
   return end - here;
 }
 
-}  // namespace
-
-bool readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
-  image->pixels.reset();
+// Magic line, comment lines, size line and maximum value. The rest of the maximum value's
+// line is left unread.
+bool readHeader(std::FILE* file, PpmSize* size) {
   Line line;
   if (!readSizeLine(file, line)) {
     return false;
   }
-  int width = 0;
-  int height = 0;
-  int maxValue = 0;
   const char* cursor = line;
-  if (!parseInt(cursor, &width) || !parseInt(cursor, &height)) {
-    return false;
+  int maxValue = 0;
+  return parseInt(cursor, &size->width) && parseInt(cursor, &size->height) &&
+         scanInt(file, &maxValue) && maxValue == kMaxValue;
+}
+
+// The image's size in bytes, or 0 when the size is not positive or the byte count would not
+// fit the int GL takes sizes in: such a claim is refused, never allocated short.
+std::size_t imageBytes(PpmSize size) {
+  if (size.width <= 0 || size.height <= 0) {
+    return 0;
   }
-  if (!scanInt(file, &maxValue) || maxValue != kMaxValue) {
-    return false;
-  }
-  // The byte count must fit the int GL takes sizes in; a larger claim is refused, never
-  // allocated short.
-  if (width <= 0 || height <= 0) {
-    return false;
-  }
-  const std::int64_t pixelCount = std::int64_t{width} * height;  // below 2^62: no overflow
+  const std::int64_t pixelCount = std::int64_t{size.width} * size.height;  // below 2^62
   if (pixelCount > std::numeric_limits<std::int32_t>::max() / kBytesPerPixel) {
+    return 0;
+  }
+  return static_cast<std::size_t>(pixelCount * kBytesPerPixel);
+}
+
+}  // namespace
+
+bool readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
+  image->pixels.reset();
+  PpmSize header;
+  if (!readHeader(file, &header)) {
     return false;
   }
-  const std::int64_t byteCount = pixelCount * kBytesPerPixel;
+  const std::size_t bytes = imageBytes(header);
+  if (bytes == 0) {
+    return false;
+  }
   // A small file claiming a huge image cannot fill it: refuse before reserving the claim.
   const long remaining = remainingBytes(file);
-  if (remaining >= 0 && remaining < byteCount) {
+  if (remaining >= 0 && static_cast<unsigned long>(remaining) < bytes) {
     return false;
   }
-  const auto bytes = static_cast<std::size_t>(byteCount);
   image->pixels.reset(allocatePixels(bytes));
   if (!image->pixels) {
     return false;
   }
-  readLine(file, line);  // the rest of the maximum-value line ends the header
+  Line rest;
+  readLine(file, rest);  // the rest of the maximum value's line ends the header
   if (std::fread(image->pixels.get(), 1, bytes, file) < bytes) {
     image->pixels.reset();
     return false;
   }
-  *size = {width, height};
+  *size = header;
   return true;
 }
