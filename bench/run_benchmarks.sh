@@ -23,12 +23,19 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 # fps PROGRAM SCENE FRAMES: frames per second of one run.
 fps() { "$bench/$1" "$2" "$3" "$env_map" | awk '{ print $2 }'; }
 
-# fps_pairs SCENE FRAMES: the viewer and the limit program, run by turns so that drifts in the
-# machine's speed touch both alike; prints both medians.
+# fps_pairs SCENE FRAMES: the viewer and the limit program, run by turns and each first every
+# other time, so that drifts in the machine's speed touch both alike; prints both medians.
 fps_pairs() {
-  local pairs
-  pairs=$(for _ in $(seq "$runs"); do
-    echo "$(fps velkarin_frame_rate "$1" "$2") $(fps velkarin_frame_rate_limit "$1" "$2")"
+  local pairs run viewer limit
+  pairs=$(for run in $(seq "$runs"); do
+    if [ $((run % 2)) -eq 1 ]; then
+      viewer=$(fps velkarin_frame_rate "$1" "$2")
+      limit=$(fps velkarin_frame_rate_limit "$1" "$2")
+    else
+      limit=$(fps velkarin_frame_rate_limit "$1" "$2")
+      viewer=$(fps velkarin_frame_rate "$1" "$2")
+    fi
+    echo "$viewer $limit"
   done)
   echo "$(awk '{ print $1 }' <<<"$pairs" | median) $(awk '{ print $2 }' <<<"$pairs" | median)"
 }
@@ -79,30 +86,42 @@ fps_pairs() {
   echo
   # Only the frames are counted (callgrind collects inside renderFrame), and llvmpipe
   # rasterises on the calling thread, so each frame's whole cost falls inside its call.
-  for frames in 200 400; do
-    LP_NUM_THREADS=0 valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
-      --toggle-collect='renderFrame*' \
-      --callgrind-out-file="$VELKARIN_BUILD/callgrind.$frames" \
-      "$bench/velkarin_frame_rate" default "$frames" >/dev/null 2>&1
-    python3 "$VELKARIN_ROOT/bench/callgrind_split.py" "$VELKARIN_BUILD/callgrind.$frames" \
-      /velkarin_frame_rate >"$VELKARIN_BUILD/callgrind.$frames.split"
+  for program in velkarin_frame_rate velkarin_frame_rate_limit; do
+    for frames in 200 400; do
+      LP_NUM_THREADS=0 valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
+        --toggle-collect='renderFrame*' \
+        --callgrind-out-file="$VELKARIN_BUILD/callgrind.$program.$frames" \
+        "$bench/$program" default "$frames" >/dev/null 2>&1
+      python3 "$VELKARIN_ROOT/bench/callgrind_split.py" "$VELKARIN_BUILD/callgrind.$program.$frames" \
+        "/$program" >"$VELKARIN_BUILD/callgrind.$program.$frames.split"
+    done
   done
-  python3 - "$VELKARIN_BUILD/callgrind.200.split" "$VELKARIN_BUILD/callgrind.400.split" <<'PY'
+  python3 - "$VELKARIN_BUILD"/callgrind.velkarin_frame_rate{,_limit}.{200,400}.split <<'PY'
 import sys
-a, b = ({k: int(v) for k, v in (p.split("=") for p in open(f).read().split())} for f in sys.argv[1:3])
-per = {k: (b[k] - a[k]) / 200 for k in a}
-share = (per["project"] + per["project_math"]) / per["total"]
+
+def load(path):
+    return {k: int(v) for k, v in (p.split("=") for p in open(path).read().split())}
+
+def per_frame(short, long):
+    a, b = load(short), load(long)
+    return {k: (b[k] - a[k]) / 200 for k in a}
+
+viewer = per_frame(sys.argv[1], sys.argv[2])
+limit = per_frame(sys.argv[3], sys.argv[4])
+share = (viewer["project"] + viewer["project_math"]) / viewer["total"]
 print("Steady state: the difference of a 400-frame and a 200-frame run, divided by 200, so that")
-print("the first frames' shader compilation drops out.")
+print("the first frames' shader compilation drops out. llvmpipe rasterises on the calling thread.")
 print()
-print("| per frame | value |")
+print("| per default frame | value |")
 print("|---|---|")
-print(f"| instructions, all | {per['total']:,.0f} |")
-print(f"| instructions in project code | {per['project']:,.0f} |")
-print(f"| instructions in maths calls from project code | {per['project_math']:,.0f} |")
+print(f"| instructions, all | {viewer['total']:,.0f} |")
+print(f"| instructions in project code | {viewer['project']:,.0f} |")
+print(f"| instructions in maths calls from project code | {viewer['project_math']:,.0f} |")
 print(f"| project share (code + its maths calls) | {share:.2%} |")
-print(f"| heap allocations, all callers | {per['all_allocs']:.1f} |")
-print(f"| heap allocations by project code | {per['project_allocs']:.1f} |")
+print(f"| instructions of the limit program's frame | {limit['total']:,.0f} |")
+print(f"| limit ÷ viewer instructions (the frame-rate ratio a CPU-bound frame would show) | {limit['total'] / viewer['total']:.3f} |")
+print(f"| heap allocations, all callers | {viewer['all_allocs']:.1f} |")
+print(f"| heap allocations by project code | {viewer['project_allocs']:.1f} |")
 PY
   echo
 
