@@ -26,15 +26,21 @@ void pumpEvents() {
   }
 }
 
-Rgb shownPixel(int x, int y) {
-  unsigned char rgb[3] = {0, 0, 0};
+std::vector<unsigned char> shownImage() {
+  std::vector<unsigned char> rgb(static_cast<std::size_t>(kWindowWidth) * kWindowHeight * 3);
   glFinish();
   // Mesa's software rasteriser cannot read an X window's front buffer back (it reads as black);
   // its swap copies the back buffer to the window and leaves the back buffer intact.
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  return {rgb[0], rgb[1], rgb[2]};
+  glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  return rgb;
+}
+
+Rgb shownPixel(int x, int y) {
+  const std::vector<unsigned char> rgb = shownImage();
+  const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * kWindowWidth + x) * 3];
+  return {p[0], p[1], p[2]};
 }
 
 int main(int argc, char** argv) {

@@ -1,6 +1,8 @@
 // The GL tests share one real GLUT window, opened as the viewer opens its own.
 #pragma once
 
+#include <vector>
+
 #include "app/scene_state.h"
 
 // Restores the initial scene state, with the animation switched off so frames are repeatable.
@@ -9,8 +11,10 @@ void resetScene();
 // Lets the window system deliver pending events (map, expose) to the test window.
 void pumpEvents();
 
-// Reads one pixel of the frame renderFrame last showed; x, y from the
-// bottom-left, as GL counts.
+// The frame renderFrame last showed, as RGB rows from the bottom, as GL counts.
+std::vector<unsigned char> shownImage();
+
+// One pixel of it; x, y from the bottom-left.
 struct Rgb {
   int r, g, b;
 };

@@ -57,12 +57,7 @@ void expectUploaded(int width, int height) {
 std::vector<unsigned char> frameImage() {
   renderFrame();
   renderFrame();
-  glFinish();
-  glReadBuffer(GL_BACK);
-  std::vector<unsigned char> rgb(620 * 160 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 620, 160, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
+  return shownImage();
 }
 
 }  // namespace
