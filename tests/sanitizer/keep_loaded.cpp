@@ -3,4 +3,6 @@
 // "<unknown module>", indistinguishable from the project's own. With dlclose doing nothing,
 // every library stays loaded, so the suppressions can name the driver and the X libraries
 // and nothing else.
-extern "C" int dlclose(void*) { return 0; }
+extern "C" int dlclose(void*) {
+  return 0;
+}
