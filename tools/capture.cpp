@@ -32,13 +32,11 @@ RgbImage look(Display* display, Window window) {
 
 void report(const std::string& path, const RgbImage& image) {
   int lit = 0;
-  int torus = 0;
   for (std::size_t p = 0; p + 2 < image.rgb.size(); p += 3) {
-    const int r = image.rgb[p], g = image.rgb[p + 1], b = image.rgb[p + 2];
-    lit += r + g + b > 0;
-    torus += std::abs(r - 230) <= 3 && std::abs(g - 26) <= 3 && std::abs(b - 102) <= 3;
+    lit += image.rgb[p] + image.rgb[p + 1] + image.rgb[p + 2] > 0;
   }
-  std::printf("%s %dx%d lit=%d torus=%d\n", path.c_str(), image.width, image.height, lit, torus);
+  std::printf("%s %dx%d lit=%d torus=%d\n", path.c_str(), image.width, image.height, lit,
+              countTorusColouredPixels(image.rgb));
 }
 
 void pressKeys(Display* display, Window window, const std::string& keys) {
