@@ -39,7 +39,7 @@ void readPpmFile(benchmark::State& state) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     ImageBuffer image;
     PpmSize size;
-    if (!readPpm(file, &image, &size))
+    if (readPpm(file, &image, &size) != PpmStatus::Ok)
       state.SkipWithError("read failed");
     std::fclose(file);
     benchmark::DoNotOptimize(image.pixels.get());

@@ -176,36 +176,6 @@ TEST(Keys, ArrowKeysChangeTheSpinRatesAndNeverTheSpin) {
   }
 }
 
-TEST(Keys, ResetRestoresTheViewButKeepsTheTorusShapeAndMaterials) {
-  SceneState state;
-  for (unsigned char key : std::string("fpqWWNNieE12345lcoxzsa"))
-    applyKey(state, key);
-  applySpecialKey(state, GLUT_KEY_LEFT);
-  applySpecialKey(state, GLUT_KEY_UP);
-  state.spinX = 77;
-  state.lightAngle[0] = 12.0f;
-  const Fields changed = fieldsOf(state);
-  applyKey(state, 'r');
-
-  const SceneState initial;
-  Fields expected = changed;
-  for (const char* name :
-       {"envMapOn", "localViewer", "lightOn0", "lightOn1", "lightOn2", "lightOn3", "lightOn4",
-        "animate", "lightingOn", "spinRateY", "spinRateX", "spinY", "spinX", "gradientColour",
-        "cullFaces", "viewTurnY", "viewTiltX"}) {
-    expected[name] = fieldsOf(initial)[name];
-  }
-  EXPECT_EQ(fieldsOf(state), expected);
-  EXPECT_EQ(state.shadeModel, static_cast<GLenum>(GL_SMOOTH));
-  EXPECT_EQ(state.polygonMode, static_cast<GLenum>(GL_FILL));
-  EXPECT_EQ(state.stripPrimitive, static_cast<GLenum>(GL_QUAD_STRIP));
-  EXPECT_EQ(state.turnCount, 12);
-  EXPECT_EQ(state.stepsPerTurn, 10);
-  EXPECT_EQ(state.specularOn, 0);
-  EXPECT_EQ(state.modulateTexture, 0);
-  EXPECT_EQ(state.lightAngle[0], 12.0f);
-}
-
 TEST(Keys, TurnAndStepCountsStopAtFourButHaveNoCeiling) {
   SceneState state;
   state.turnCount = 5;
@@ -250,41 +220,6 @@ TEST(Keys, RatesAndViewAnglesWrapAtTheEndsOfInt32) {
   state.spinRateX = 1;
   applyKey(state, 's');
   EXPECT_EQ(state.spinX, kMin);
-}
-
-TEST(Keys, ShadingPolygonModeAndPrimitiveEachAlternateBetweenTwoValues) {
-  SceneState state;
-  applyKey(state, 'f');
-  applyKey(state, 'p');
-  applyKey(state, 'q');
-  EXPECT_EQ(state.shadeModel, static_cast<GLenum>(GL_SMOOTH));
-  EXPECT_EQ(state.polygonMode, static_cast<GLenum>(GL_FILL));
-  EXPECT_EQ(state.stripPrimitive, static_cast<GLenum>(GL_QUAD_STRIP));
-  applyKey(state, 'f');
-  applyKey(state, 'p');
-  applyKey(state, 'q');
-  EXPECT_EQ(state.shadeModel, static_cast<GLenum>(GL_FLAT));
-  EXPECT_EQ(state.polygonMode, static_cast<GLenum>(GL_LINE));
-  EXPECT_EQ(state.stripPrimitive, static_cast<GLenum>(GL_TRIANGLE_STRIP));
-}
-
-TEST(Keys, SingleStepStopsTheAnimationAndMovesOnlyTheSpin) {
-  SceneState state;
-  state.spinRateX = 5;
-  state.spinRateY = -2;
-  for (int press = 1; press <= 3; ++press) {
-    applyKey(state, 's');
-    EXPECT_EQ(state.animate, 0);
-    EXPECT_EQ(state.spinX, 5 * press);
-    EXPECT_EQ(state.spinY, -2 * press);
-    EXPECT_EQ(state.lightAngle[0], 0.0f);
-  }
-  applyKey(state, '0');
-  EXPECT_EQ(state.animate, 1);
-  EXPECT_EQ(state.spinRateX, 0);
-  applyKey(state, 's');
-  applyKey(state, 'a');
-  EXPECT_EQ(state.animate, 1);
 }
 
 TEST(KeysDeathTest, EscapeEndsTheProcessWithStatusOne) {

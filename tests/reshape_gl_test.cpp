@@ -35,15 +35,6 @@ class Reshape : public testing::Test {
 
 }  // namespace
 
-TEST_F(Reshape, StartingWindowGetsAspect3875) {
-  onReshape(620, 160);
-  expectViewport(620, 160);
-  expectProjection(3.875);
-  GLint mode = 0;
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
-  EXPECT_EQ(mode, GL_PROJECTION);
-}
-
 TEST_F(Reshape, ZeroHeightKeepsTheViewportButProjectsWithHeightOne) {
   onReshape(300, 0);
   expectViewport(300, 0);

@@ -83,12 +83,6 @@ bool woundCounterClockwiseFromOutside(const std::vector<const StripVertex*>& cor
 
 }  // namespace
 
-TEST(SpiralStrip, HasTwoVerticesPerStepPlusAClosingPair) {
-  EXPECT_EQ(strip(8, 10).size(), 162u);
-  EXPECT_EQ(strip(5, 7).size(), 72u);
-  EXPECT_EQ(strip(4, 4).size(), 34u);
-}
-
 TEST(SpiralStrip, FirstPairStartsOnTheOuterEquatorAt36And0Degrees) {
   const auto v = strip(8, 10);
   const double deg36 = 36.0 * kTruePi / 180.0;
@@ -179,35 +173,4 @@ TEST(SpiralStrip, GradientRunsRedToBlueUnclampedAndSkipsTheClosingPair) {
   EXPECT_LT(lastLeading.colour[0], 0.0);
   EXPECT_FALSE(v[v.size() - 2].hasColour);
   EXPECT_FALSE(v[v.size() - 1].hasColour);
-}
-
-TEST(SpiralStrip, WithoutGradientNoVertexCarriesAColour) {
-  for (const StripVertex& vertex : strip(8, 10, false)) {
-    EXPECT_FALSE(vertex.hasColour);
-  }
-}
-
-// The angles are defined by their formulas, grouping and rounding included: φ = (2·i)·kPi ÷ n,
-// θ = (2·j)·kPi ÷ m, leading a = (kTwoPi ÷ n + φ) + θ ÷ n, trailing b = θ ÷ n + φ. The strip may
-// compute them however it likes, as long as every value comes out the same to the last bit.
-TEST(SpiralStrip, MatchesTheDefiningFormulasToTheLastBit) {
-  for (auto [m, n] : {std::pair{8, 10}, std::pair{7, 13}, std::pair{100, 100}}) {
-    const auto v = strip(m, n, true);
-    std::size_t k = 0;
-    for (int i = 0; i < n; ++i) {
-      const double phi = (2 * i) * kPi / n;
-      for (int j = 0; j < m; ++j) {
-        const double theta = (2 * j) * kPi / m;
-        const double rho = kRing + kTube * std::cos(theta);
-        for (const double ring : {(kTwoPi / n + phi) + theta / n, theta / n + phi}) {
-          const StripVertex& vertex = v[k++];
-          ASSERT_EQ(vertex.position[0], std::cos(ring) * rho) << k;
-          ASSERT_EQ(vertex.position[1], kTube * std::sin(theta)) << k;
-          ASSERT_EQ(vertex.position[2], std::sin(ring) * rho) << k;
-          ASSERT_EQ(vertex.normal[0], std::cos(ring) * std::cos(theta)) << k;
-          ASSERT_EQ(vertex.colour[2], ring / kTwoPi) << k;
-        }
-      }
-    }
-  }
 }

@@ -14,33 +14,12 @@ rm -rf "$work" && mkdir -p "$work"
 sources=$(cd "$root" && ls app/*.cpp app/*.h render/*.cpp render/*.h input/*.cpp input/*.h texture/*.cpp texture/*.h | xargs -n1 basename)
 own_code="\\(($(echo $sources | sed 's/ /|/g' | sed 's/\./\\./g')):[0-9]+\\)"
 
-pixels() { head -c "$1" /dev/zero | tr '\0' 'x'; }
-
+# The malformed maps of the reader's tests, one folder per refusal, and the fuzzer's finds.
 write_cases() {
-  local d=$1
-  : >"$d/empty.ppm"
-  printf 'P3\n4 4\n255\n%s' "$(pixels 48)" >"$d/plain_text_magic.ppm"
-  printf 'P' >"$d/one_byte.ppm"
-  printf 'P6\n' >"$d/magic_only.ppm"
-  printf 'P6\n# a comment and then nothing' >"$d/end_among_comments.ppm"
-  printf 'P6\n4\n255\n%s' "$(pixels 48)" >"$d/one_number_size.ppm"
-  printf 'P6\n4 4\n' >"$d/no_maximum.ppm"
-  printf 'P6\n4 4\n255\n' >"$d/no_pixels.ppm"
-  printf 'P6\n4 4\n65535\n%s' "$(pixels 96)" >"$d/sixteen_bit.ppm"
-  printf 'P6\n4 4\n15\n%s' "$(pixels 48)" >"$d/four_bit.ppm"
-  printf 'P6\n4 4\n99999999999999999999\n%s' "$(pixels 48)" >"$d/maximum_out_of_range.ppm"
-  printf 'P6\n0 16\n255\n%s' "$(pixels 48)" >"$d/zero_width.ppm"
-  printf 'P6\n-4 4\n255\n%s' "$(pixels 48)" >"$d/negative_width.ppm"
-  printf 'P6\n40000 40000\n255\n%s' "$(pixels 48)" >"$d/too_large.ppm"
-  printf 'P6\n2147483647 2147483647\n255\n' >"$d/size_overflows.ppm"
-  printf 'P6\n99999999999 1\n255\n%s' "$(pixels 48)" >"$d/width_out_of_range.ppm"
-  printf 'P6\n20000 20000\n255\n%s' "$(pixels 48)" >"$d/huge_claim_small_file.ppm"
-  printf 'P6\n4 4\n255\n%s' "$(pixels 47)" >"$d/short_pixels.ppm"
-  printf 'P6\n4 4\n# late comment\n255\n%s' "$(pixels 48)" >"$d/comment_after_size.ppm"
-  printf 'P6\n\n4 4\n255\n%s' "$(pixels 48)" >"$d/blank_after_magic.ppm"
-  printf 'P6\n  # indented\n4 4\n255\n%s' "$(pixels 48)" >"$d/indented_comment.ppm"
-  printf 'P6\n#%s\n4 4\n255\n%s' "$(pixels 299)" "$(pixels 48)" >"$d/long_comment.ppm"
-  printf 'P6\n4 4\n255 %s' "$(pixels 48)" >"$d/space_after_maximum.ppm"
+  local d=$1 file
+  for file in "$root"/tests/malformed/*/*; do
+    cp "$file" "$d/$(basename "$(dirname "$file")")-$(basename "$file")"
+  done
   cp "$root"/tests/fuzz/regressions/* "$d/"
 }
 

@@ -1,11 +1,9 @@
 // The real binary under a real X server: what a person running it sees.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "tests/viewer_process.h"
@@ -17,6 +15,7 @@ namespace {
 
 constexpr char kTitle[] = "Velkarin - lighting";
 constexpr int kStartTimeoutMs = 20000;
+constexpr int kChangeTimeoutMs = 10000;  // for a key's or a frame's effect to show
 
 class Viewer : public testing::Test {
  protected:
@@ -36,6 +35,19 @@ class Viewer : public testing::Test {
   Window start() {
     viewer_ = startViewer(folder_);
     return findWindowByTitle(display_, kTitle, kStartTimeoutMs);
+  }
+
+  // Waits for the window's picture to differ from `before`: a frame has been drawn since.
+  bool pictureChanges(Window window, const Screenshot& before) {
+    return waitUntil([&] { return captureWindow(display_, window).rgb != before.rgb; },
+                     kChangeTimeoutMs);
+  }
+
+  // Waits for the number of pixels in the plain torus colour to satisfy `holds`.
+  bool torusPixels(Window window, const std::function<bool(int)>& holds) {
+    return waitUntil(
+        [&] { return holds(countTorusColouredPixels(captureWindow(display_, window).rgb)); },
+        kChangeTimeoutMs);
   }
 
   // "tex = N\n" with N a texture name other than 0.
@@ -58,7 +70,7 @@ class Viewer : public testing::Test {
 TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
   const Window window = start();
   ASSERT_NE(window, 0u) << "no window titled " << kTitle;
-  EXPECT_EQ(readOutput(viewer_, 500), "tex = 0\n");
+  EXPECT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n");
 
   const WindowGeometry geometry = windowGeometry(display_, window);
   EXPECT_EQ(geometry.x, 10);
@@ -66,12 +78,8 @@ TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
   EXPECT_EQ(geometry.width, 620);
   EXPECT_EQ(geometry.height, 160);
 
-  // The lights orbit on every frame, so two looks a moment apart differ.
-  const Screenshot first = captureWindow(display_, window);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const Screenshot second = captureWindow(display_, window);
-  ASSERT_EQ(first.rgb.size(), second.rgb.size());
-  EXPECT_NE(first.rgb, second.rgb);
+  // The lights orbit on every frame, so the picture keeps changing.
+  EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window)));
   EXPECT_TRUE(isRunning(viewer_));
 }
 
@@ -81,8 +89,7 @@ TEST_F(Viewer, KeysFillAndUnlightTheTorusAndEscapeQuitsWithStatusOne) {
   EXPECT_LT(countTorusColouredPixels(captureWindow(display_, window).rgb), 50);
 
   typeKeys(display_, window, "pL");
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_GT(countTorusColouredPixels(captureWindow(display_, window).rgb), 2000);
+  EXPECT_TRUE(torusPixels(window, [](int count) { return count > 2000; }));
 
   typeKeySym(display_, window, XK_Escape);
   EXPECT_EQ(waitForExit(viewer_, 10000), 1);
@@ -92,33 +99,28 @@ TEST_F(Viewer, BundledMapGivesATextureAndEnvironmentMappingShowsIt) {
   std::filesystem::copy_file(VELKARIN_ASSETS "/env.ppm", folder_ + "/env.ppm");
   const Window window = start();
   ASSERT_NE(window, 0u);
-  const std::string line = readOutput(viewer_, 500);
+  const std::string line = readOutput(viewer_, kStartTimeoutMs);
   EXPECT_TRUE(isNonZeroTextureLine(line)) << line;
 
   typeKeys(display_, window, "apL");  // hold the scene still, filled and unlit
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const int plain = countTorusColouredPixels(captureWindow(display_, window).rgb);
+  int plain = 0;
+  EXPECT_TRUE(torusPixels(window, [&](int count) { return (plain = count) > 2000; }));
   typeKeys(display_, window, "e");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const int mapped = countTorusColouredPixels(captureWindow(display_, window).rgb);
-  EXPECT_GT(plain, 2000);
-  EXPECT_LT(mapped, plain / 10) << "the map should cover the torus's plain colour";
+  EXPECT_TRUE(torusPixels(window, [&](int count) { return count < plain / 10; }))
+      << "the map should cover the torus's plain colour";
 }
 
-TEST_F(Viewer, AHostileEnvironmentMapGivesTextureZeroAndANormalRun) {
-  const std::string hostile[] = {
-      "P6\n20000 20000\n255\n",                 // claims 1.2 GB
-      "P6\n2147483647 2147483647\n255\n",       // claims more than any int
-      "P6\n4 4\n255\nshort",                    // truncated pixels
-      "P6\n#" + std::string(5000, 'x') + "\n",  // endless comment
-      std::string("\0\0\0\0", 4),               // not a PPM at all
-  };
-  for (const std::string& contents : hostile) {
-    std::ofstream(folder_ + "/env.ppm", std::ios::binary | std::ios::trunc) << contents;
-    ASSERT_NE(start(), 0u);
-    EXPECT_EQ(readOutput(viewer_, 500), "tex = 0\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_TRUE(isRunning(viewer_));
+TEST_F(Viewer, EveryMalformedEnvironmentMapGivesTextureZeroAndANormalRun) {
+  for (const auto& file : std::filesystem::recursive_directory_iterator(VELKARIN_MALFORMED)) {
+    if (!file.is_regular_file())
+      continue;
+    std::filesystem::copy_file(file.path(), folder_ + "/env.ppm",
+                               std::filesystem::copy_options::overwrite_existing);
+    const Window window = start();
+    ASSERT_NE(window, 0u) << file.path();
+    EXPECT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n") << file.path();
+    EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window))) << file.path();
+    EXPECT_TRUE(isRunning(viewer_)) << file.path();
     stopViewer(viewer_);
   }
 }
@@ -144,10 +146,8 @@ TEST_F(Viewer, SurvivesAStormOfRandomKeysAndStillQuitsOnEscape) {
 
   // Reset restarts the animation, so a running viewer shows movement again.
   typeKeys(display_, window, "r");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const Screenshot first = captureWindow(display_, window);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_NE(first.rgb, captureWindow(display_, window).rgb);
+  EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window)));
+  EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window)));
 
   typeKeySym(display_, window, XK_Escape);
   EXPECT_EQ(waitForExit(viewer_, 20000), 1);

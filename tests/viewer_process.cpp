@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -19,7 +20,16 @@ std::string makeTempFolder() {
   return pattern;
 }
 
-ViewerProcess startViewer(const std::string& folder) {
+ViewerProcess startViewer(const std::string& folder, const std::vector<std::string>& args,
+                          const std::vector<std::string>& environment) {
+  std::vector<std::string> words = {VELKARIN_BINARY};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) {
+    argv.push_back(word.data());
+  }
+  argv.push_back(nullptr);
+  std::vector<std::string> entries = environment;
   int fds[2];
   if (pipe(fds) != 0) {
     return {};
@@ -32,7 +42,10 @@ ViewerProcess startViewer(const std::string& folder) {
     if (chdir(folder.c_str()) != 0) {
       _exit(126);
     }
-    execl(VELKARIN_BINARY, VELKARIN_BINARY, static_cast<char*>(nullptr));
+    for (std::string& entry : entries) {
+      putenv(entry.data());
+    }
+    execv(VELKARIN_BINARY, argv.data());
     _exit(127);
   }
   close(fds[1]);
@@ -40,18 +53,35 @@ ViewerProcess startViewer(const std::string& folder) {
   return {pid, fds[0]};
 }
 
-std::string readOutput(const ViewerProcess& viewer, int waitMs) {
+std::string readOutput(const ViewerProcess& viewer, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
   pollfd entry{viewer.stdoutFd, POLLIN, 0};
-  while (poll(&entry, 1, waitMs) > 0) {
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    const bool lineDone = text.find('\n') != std::string::npos;
+    if (poll(&entry, 1, lineDone ? 0 : std::max<int>(0, left.count())) <= 0) {
+      return text;
+    }
     char chunk[256];
     const ssize_t got = read(viewer.stdoutFd, chunk, sizeof chunk);
     if (got <= 0) {
-      break;
+      return text;
     }
     text.append(chunk, static_cast<size_t>(got));
   }
-  return text;
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
 }
 
 bool isRunning(const ViewerProcess& viewer) {
@@ -60,17 +90,13 @@ bool isRunning(const ViewerProcess& viewer) {
 }
 
 int waitForExit(ViewerProcess& viewer, int timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   int status = 0;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(viewer.pid, &status, WNOHANG) == viewer.pid) {
-      viewer.pid = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (!waitUntil([&] { return waitpid(viewer.pid, &status, WNOHANG) == viewer.pid; }, timeoutMs)) {
+    stopViewer(viewer);
+    return -1;
   }
-  stopViewer(viewer);
-  return -1;
+  viewer.pid = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void stopViewer(ViewerProcess& viewer) {

@@ -3,7 +3,9 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 struct ViewerProcess {
   pid_t pid = -1;
@@ -13,11 +15,17 @@ struct ViewerProcess {
 // A fresh, empty folder under the system's temporary folder.
 std::string makeTempFolder();
 
-// Runs the viewer with `folder` as its working folder.
-ViewerProcess startViewer(const std::string& folder);
+// Runs the viewer with `folder` as its working folder, the given command-line arguments and
+// extra environment entries ("NAME=value").
+ViewerProcess startViewer(const std::string& folder, const std::vector<std::string>& args = {},
+                          const std::vector<std::string>& environment = {});
 
-// Whatever the viewer has written to standard output within `waitMs`, until it goes quiet.
-std::string readOutput(const ViewerProcess& viewer, int waitMs);
+// What the viewer has written to standard output once a whole line has arrived (or
+// `timeoutMs` has passed), with anything else already written after it.
+std::string readOutput(const ViewerProcess& viewer, int timeoutMs);
+
+// Polls `condition` until it holds or `timeoutMs` passes; returns whether it held.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 bool isRunning(const ViewerProcess& viewer);
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <new>
 
@@ -21,6 +22,9 @@ bool readLine(std::FILE* file, Line& line) {
   return std::fgets(line, sizeof line, file) != nullptr;
 }
 
+// What became of reading one decimal integer.
+enum class Number { Read, Missing, OutOfRange };
+
 // Accumulates decimal digits, refusing values beyond int instead of overflowing.
 bool appendDigit(int& value, int digit) {
   if (value > (std::numeric_limits<int>::max() - digit) / 10) {
@@ -31,26 +35,26 @@ bool appendDigit(int& value, int digit) {
 }
 
 // A decimal integer as "%d" reads it: leading white space, an optional sign, digits. Out of
-// range is a failure here, where scanf's behaviour would be undefined.
-bool parseInt(const char*& text, int* out) {
+// range is refused here, where scanf's behaviour would be undefined.
+Number parseInt(const char*& text, int* out) {
   while (std::isspace(static_cast<unsigned char>(*text)))
     ++text;
   const bool negative = *text == '-';
   if (*text == '-' || *text == '+')
     ++text;
   if (!std::isdigit(static_cast<unsigned char>(*text)))
-    return false;
+    return Number::Missing;
   int value = 0;
   for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
     if (!appendDigit(value, *text - '0'))
-      return false;
+      return Number::OutOfRange;
   }
   *out = negative ? -value : value;
-  return true;
+  return Number::Read;
 }
 
 // The same from the stream; the character after the number is pushed back, as scanf does.
-bool scanInt(std::FILE* file, int* out) {
+Number scanInt(std::FILE* file, int* out) {
   int c = std::fgetc(file);
   while (c != EOF && std::isspace(c))
     c = std::fgetc(file);
@@ -58,29 +62,29 @@ bool scanInt(std::FILE* file, int* out) {
   if (c == '-' || c == '+')
     c = std::fgetc(file);
   if (c == EOF || !std::isdigit(c))
-    return false;
+    return Number::Missing;
   int value = 0;
   for (; c != EOF && std::isdigit(c); c = std::fgetc(file)) {
     if (!appendDigit(value, c - '0'))
-      return false;
+      return Number::OutOfRange;
   }
   if (c != EOF)
     std::ungetc(c, file);
   *out = negative ? -value : value;
-  return true;
+  return Number::Read;
 }
 
 // The size line follows the magic line and any whole comment lines.
-bool readSizeLine(std::FILE* file, Line& line) {
+PpmStatus readSizeLine(std::FILE* file, Line& line) {
   if (!readLine(file, line) || std::strncmp(line, "P6", 2) != 0) {
-    return false;
+    return PpmStatus::NotBinaryPpm;
   }
   do {
     if (!readLine(file, line)) {
-      return false;
+      return PpmStatus::HeaderEndsEarly;
     }
   } while (line[0] == '#');
-  return true;
+  return PpmStatus::Ok;
 }
 
 // Fresh memory is mapped and cleared by the kernel page by page on first touch; for a large
@@ -110,59 +114,109 @@ long remainingBytes(std::FILE* file) {
   return end - here;
 }
 
-// Magic line, comment lines, size line and maximum value. The rest of the maximum value's
-// line is left unread.
-bool readHeader(std::FILE* file, PpmSize* size) {
-  Line line;
-  if (!readSizeLine(file, line)) {
-    return false;
+// Width and height from the size line; a number beyond int is a size too large to take.
+PpmStatus parseSize(const char* line, PpmSize* size) {
+  for (int* dimension : {&size->width, &size->height}) {
+    switch (parseInt(line, dimension)) {
+      case Number::Read:
+        break;
+      case Number::Missing:
+        return PpmStatus::NoSize;
+      case Number::OutOfRange:
+        return PpmStatus::TooLarge;
+    }
   }
-  const char* cursor = line;
-  int maxValue = 0;
-  return parseInt(cursor, &size->width) && parseInt(cursor, &size->height) &&
-         scanInt(file, &maxValue) && maxValue == kMaxValue;
+  return PpmStatus::Ok;
 }
 
-// The image's size in bytes, or 0 when the size is not positive or the byte count would not
-// fit the int GL takes sizes in: such a claim is refused, never allocated short.
-std::size_t imageBytes(PpmSize size) {
+PpmStatus readMaximum(std::FILE* file) {
+  int maxValue = 0;
+  const Number number = scanInt(file, &maxValue);
+  if (number == Number::Missing) {
+    return PpmStatus::NoMaximum;
+  }
+  return number == Number::Read && maxValue == kMaxValue ? PpmStatus::Ok
+                                                         : PpmStatus::MaximumNot255;
+}
+
+// Magic line, comment lines, size line and maximum value. The rest of the maximum value's
+// line is left unread.
+PpmStatus readHeader(std::FILE* file, PpmSize* size) {
+  Line line;
+  PpmStatus status = readSizeLine(file, line);
+  if (status == PpmStatus::Ok) {
+    status = parseSize(line, size);
+  }
+  return status == PpmStatus::Ok ? readMaximum(file) : status;
+}
+
+// The byte count GL takes as an int; a claim beyond it is refused, never allocated short.
+PpmStatus checkSize(PpmSize size, std::size_t* bytes) {
   if (size.width <= 0 || size.height <= 0) {
-    return 0;
+    return PpmStatus::SizeNotPositive;
   }
   const std::int64_t pixelCount = std::int64_t{size.width} * size.height;  // below 2^62
   if (pixelCount > std::numeric_limits<std::int32_t>::max() / kBytesPerPixel) {
-    return 0;
+    return PpmStatus::TooLarge;
   }
-  return static_cast<std::size_t>(pixelCount * kBytesPerPixel);
+  *bytes = static_cast<std::size_t>(pixelCount * kBytesPerPixel);
+  return PpmStatus::Ok;
 }
 
 }  // namespace
 
-bool readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
+const char* describe(PpmStatus status) {
+  switch (status) {
+    case PpmStatus::Ok:
+      return "read";
+    case PpmStatus::NotBinaryPpm:
+      return "not a binary PPM (the first line must begin with P6)";
+    case PpmStatus::HeaderEndsEarly:
+      return "file ends before the image size";
+    case PpmStatus::NoSize:
+      return "the line after the magic and comments must give width and height";
+    case PpmStatus::NoMaximum:
+      return "no maximum value after the size line";
+    case PpmStatus::MaximumNot255:
+      return "maximum value must be 255";
+    case PpmStatus::SizeNotPositive:
+      return "width and height must be positive";
+    case PpmStatus::TooLarge:
+      return "image too large (more than 2^31 - 1 bytes of pixels)";
+    case PpmStatus::Truncated:
+      return "file ends before the pixel data";
+    case PpmStatus::OutOfMemory:
+      return "not enough memory for the pixels";
+  }
+  return "unknown";
+}
+
+PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
   image->pixels.reset();
   PpmSize header;
-  if (!readHeader(file, &header)) {
-    return false;
+  std::size_t bytes = 0;
+  PpmStatus status = readHeader(file, &header);
+  if (status == PpmStatus::Ok) {
+    status = checkSize(header, &bytes);
   }
-  const std::size_t bytes = imageBytes(header);
-  if (bytes == 0) {
-    return false;
+  if (status != PpmStatus::Ok) {
+    return status;
   }
   // A small file claiming a huge image cannot fill it: refuse before reserving the claim.
   const long remaining = remainingBytes(file);
   if (remaining >= 0 && static_cast<unsigned long>(remaining) < bytes) {
-    return false;
+    return PpmStatus::Truncated;
   }
   image->pixels.reset(allocatePixels(bytes));
   if (!image->pixels) {
-    return false;
+    return PpmStatus::OutOfMemory;
   }
   Line rest;
   readLine(file, rest);  // the rest of the maximum value's line ends the header
   if (std::fread(image->pixels.get(), 1, bytes, file) < bytes) {
     image->pixels.reset();
-    return false;
+    return PpmStatus::Truncated;
   }
   *size = header;
-  return true;
+  return PpmStatus::Ok;
 }

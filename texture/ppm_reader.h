@@ -15,7 +15,24 @@ struct PpmSize {
 // remainder read as the next line.
 inline constexpr int kPpmLineLength = 254;
 
+// What became of a read: Ok, or the rule that refused the file.
+enum class PpmStatus {
+  Ok,
+  NotBinaryPpm,     // empty, or the first line does not begin with "P6"
+  HeaderEndsEarly,  // the file ends among the header lines, before a size line
+  NoSize,           // the size line does not begin with two numbers
+  NoMaximum,        // no number follows the size line
+  MaximumNot255,    // the maximum value is not 255
+  SizeNotPositive,  // width or height is 0 or negative
+  TooLarge,         // width × height × 3 bytes do not fit a 32-bit signed count
+  Truncated,        // fewer pixel bytes than width × height × 3
+  OutOfMemory,      // the pixel buffer could not be allocated
+};
+
+// The refusal in a few words for a user, such as "maximum value must be 255".
+const char* describe(PpmStatus status);
+
 // Reads the image from the start of an open stream into image->pixels (width × height RGB
-// triplets, rows in file order) and its size into *size. On any failure returns false and
-// leaves image->pixels null. The caller opens and closes the stream.
-bool readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size);
+// triplets, rows in file order) and its size into *size. On any failure returns the rule that
+// refused the file and leaves image->pixels null. The caller opens and closes the stream.
+PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size);

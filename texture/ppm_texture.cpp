@@ -44,7 +44,7 @@ GLuint loadPpmTexture(ImageBuffer* image, const char* path) {
     return 0;
   }
   PpmSize size;
-  const bool read = readPpm(file, image, &size);
+  const PpmStatus status = readPpm(file, image, &size);
   std::fclose(file);
-  return read ? upload(image, size) : 0;
+  return status == PpmStatus::Ok ? upload(image, size) : 0;
 }

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ImageBuffer image;
   PpmSize ppmSize;
-  const bool ok = readPpm(file, &image, &ppmSize);
+  const bool ok = readPpm(file, &image, &ppmSize) == PpmStatus::Ok;
   std::fclose(file);
   if (ok != (image.pixels != nullptr)) {
     __builtin_trap();

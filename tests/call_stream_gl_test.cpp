@@ -1,0 +1,445 @@
+// Every GL call of start-up and of real frames on real Mesa, compared step by step with the
+// stream the viewer is meant to produce. The expected stream is written here from the viewer's
+// description (start-up order, frame steps, strip formulas, light table), not from its code.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/gl_headers.h"
+#include "input/keyboard.h"
+#include "render/frame.h"
+#include "tests/gl_recorder.h"
+#include "tests/gl_window.h"
+#include "tests/viewer_process.h"
+#include "texture/ppm_texture.h"
+
+namespace {
+
+using Calls = std::vector<GlCall>;
+
+// ---- The expected stream ------------------------------------------------------------------
+
+constexpr double kPi = 3.14159265359;
+constexpr double kTwoPi = 6.28318530718;
+
+struct Light {
+  float colour[4];
+  float axis[3];
+  float offset[3];
+  int rate;
+};
+const Light kLightTable[5] = {
+    {{0, 0, 1, 1}, {0.3f, 0.5f, 0.7f}, {8, 1, 3}, 3},
+    {{1, 0.1f, 0.1f, 1}, {0.1f, 0.8f, 0.2f}, {9, 1, 10}, -7},
+    {{0.95f, 0.5f, 0.1f, 1}, {0.8f, 0.1f, 0.9f}, {12, 7, 4}, 1},
+    {{0.7f, 0.6f, 0.2f, 1}, {0.1f, 0.1f, 0.9f}, {8, 17, 3}, 0},
+    {{0.95f, 0.05f, 0.95f, 1}, {0.8f, 0.8f, 0.7f}, {13, 1, 9}, 5},
+};
+
+struct Stream {
+  Calls calls;
+  Stream& operator()(const char* name, std::vector<double> args = {}, const char* text = "") {
+    calls.push_back({name, std::move(args), text});
+    return *this;
+  }
+  Stream& array(const char* name, std::vector<double> args, const float* values, int count) {
+    args.insert(args.end(), values, values + count);
+    return (*this)(name, std::move(args));
+  }
+  Stream& enableIf(bool on, GLenum capability) {
+    return (*this)(on ? "glEnable" : "glDisable", {double(capability)});
+  }
+};
+
+void reshapeCalls(Stream& s, int width, int height) {
+  s("glViewport", {0, 0, double(width), double(height)});
+  s("glMatrixMode", {GL_PROJECTION})("glLoadIdentity");
+  s("gluPerspective", {60, double(float(double(width) / (height == 0 ? 1 : height))), 1, 30});
+}
+
+// Start-up, with the loader's calls when env.ppm holds a 256 × 256 map.
+void startupCalls(Stream& s, bool withMap) {
+  s("glutInit")("glutInitDisplayMode", {18})("glutInitWindowPosition", {10, 60});
+  s("glutInitWindowSize", {620, 160})("glutCreateWindow", {}, "Velkarin - lighting");
+  s("glEnable", {GL_DEPTH_TEST});
+  reshapeCalls(s, 620, 160);
+  s("glutKeyboardFunc", {1})("glutSpecialFunc", {1})("glutReshapeFunc", {1});
+  s("glCullFace", {GL_BACK})("glEnable", {GL_LIGHTING})("glEnable", {GL_LIGHT0});
+  s("glEnable", {GL_COLOR_MATERIAL});
+  for (int k = 0; k < 5; ++k) {
+    s.array("glLightfv", {double(GL_LIGHT0 + k), GL_DIFFUSE}, kLightTable[k].colour, 4);
+    s.array("glLightfv", {double(GL_LIGHT0 + k), GL_SPECULAR}, kLightTable[k].colour, 4);
+  }
+  if (withMap) {
+    s("glGenTextures", {1})("glEnable", {GL_TEXTURE_2D})("glBindTexture", {GL_TEXTURE_2D, 1});
+    // Tightly packed rows, and a clean error state before the upload whose error is asked.
+    s("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1})("glGetError");
+    s("glTexImage2D", {GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, 1});
+    s("glGetError");
+  }
+  s("glutIdleFunc", {1})("glutDisplayFunc", {1})("glutMainLoop");
+}
+
+void animate(SceneState& m) {
+  m.spinX = std::int32_t(std::uint32_t(m.spinX) + std::uint32_t(m.spinRateX));
+  m.spinY = std::int32_t(std::uint32_t(m.spinY) + std::uint32_t(m.spinRateY));
+  for (int k = 0; k < 5; ++k) {
+    m.lightAngle[k] = float(m.lightAngle[k] + kLightTable[k].rate);
+    m.lightAngle[k] -= float(360 * (int(m.lightAngle[k]) / 360));
+  }
+}
+
+void stripVertex(Stream& s, const SceneState& m, double ring, double theta, double rho) {
+  if (m.gradientColour) {
+    const double c = ring / kTwoPi;
+    s("glColor3f", {float(1 - c), 0, float(c)});
+  }
+  s("glNormal3f",
+    {std::cos(ring) * std::cos(theta), std::sin(theta), std::sin(ring) * std::cos(theta)});
+  s("glVertex3f", {std::cos(ring) * rho, m.tubeRadius * std::sin(theta), std::sin(ring) * rho});
+}
+
+void torusCalls(Stream& s, const SceneState& m) {
+  const double r = m.tubeRadius;
+  const double R = m.majorRadius;
+  const int steps = m.stepsPerTurn;
+  const int turns = m.turnCount;
+  s("glMaterialf", {GL_FRONT, GL_SHININESS, 80});
+  const double specular = m.specularOn ? 1.0 : 0.0;
+  s("glMaterialfv", {GL_FRONT, GL_SPECULAR, specular, specular, specular, 1});
+  s("glBegin", {double(m.stripPrimitive)});
+  for (int i = 0; i < turns; ++i) {
+    const double phi = (2 * i) * kPi / turns;
+    for (int j = 0; j < steps; ++j) {
+      const double theta = (2 * j) * kPi / steps;
+      const double rho = R + r * std::cos(theta);
+      stripVertex(s, m, (kTwoPi / turns + phi) + theta / turns, theta, rho);
+      stripVertex(s, m, theta / turns + phi, theta, rho);
+    }
+  }
+  const double width = kTwoPi / turns;
+  s("glNormal3f", {std::cos(width), 0, std::sin(width)});
+  s("glVertex3f", {std::cos(width) * (R + r), 0, std::sin(width) * (R + r)});
+  s("glNormal3f", {1, 0, 0})("glVertex3f", {R + r, 0, 0})("glEnd");
+}
+
+void environmentMapCalls(Stream& s, const SceneState& m) {
+  if (!m.envMapOn) {
+    s("glDisable", {GL_TEXTURE_2D});
+    return;
+  }
+  s("glEnable", {GL_TEXTURE_2D})("glBindTexture", {GL_TEXTURE_2D, double(m.envTexture)});
+  s("glTexGeni", {GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP});
+  s("glTexGeni", {GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP});
+  s("glEnable", {GL_TEXTURE_GEN_S})("glEnable", {GL_TEXTURE_GEN_T});
+  s("glTexEnvf",
+    {GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, double(m.modulateTexture ? GL_MODULATE : GL_DECAL)});
+  s("glTexParameterf", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT});
+  s("glTexParameterf", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT});
+  s("glTexParameterf", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR});
+  s("glTexParameterf", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR});
+}
+
+// One frame drawn from the model state, which it animates as the frame does.
+void frameCalls(Stream& s, SceneState& m) {
+  s("glClear", {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT});
+  s("glPolygonMode", {GL_FRONT_AND_BACK, double(m.polygonMode)});
+  if (m.animate) {
+    animate(m);
+  }
+  s.enableIf(m.cullFaces, GL_CULL_FACE).enableIf(m.lightingOn, GL_LIGHTING);
+  s("glLightModeli", {GL_LIGHT_MODEL_LOCAL_VIEWER, m.localViewer ? 1.0 : 0.0});
+  for (int k = 0; k < 5; ++k) {
+    s.enableIf(m.lightOn[k], GL_LIGHT0 + k);
+  }
+  s("glShadeModel", {double(m.shadeModel)});
+  s("glMatrixMode", {GL_MODELVIEW})("glLoadIdentity")("glTranslatef", {0, 0, -9});
+  s("glRotatef", {25, 1, 0, 0})("glRotatef", {double(m.viewTurnY), 0, 1, 0});
+  s("glRotatef", {double(m.viewTiltX), 1, 0, 0});
+  for (int k = 0; k < 5; ++k) {
+    if (!m.lightOn[k]) {
+      continue;
+    }
+    const Light& light = kLightTable[k];
+    s("glPushMatrix");
+    s("glRotatef", {m.lightAngle[k], light.axis[0], light.axis[1], light.axis[2]});
+    s("glTranslatef", {light.offset[0], light.offset[1], light.offset[2]});
+    s("glLightfv", {double(GL_LIGHT0 + k), GL_POSITION, m.localViewer ? 1.0 : 0.0, 0, 0,
+                    m.localViewer ? 0.0 : 1.0});
+    s.array("glColor3fv", {}, light.colour, 3);
+    s.array("glMaterialfv", {GL_FRONT, GL_EMISSION}, light.colour, 4);
+    s("glutSolidSphere", {0.5, 10, 10})("glPopMatrix");
+  }
+  s("glMaterialfv", {GL_FRONT, GL_EMISSION, 0, 0, 0, 1});
+  s("glRotatef", {m.spinX * 0.05, 1, 0, 0})("glRotatef", {m.spinY * 0.05, 0, 1, 0});
+  environmentMapCalls(s, m);
+  s("glPushMatrix")("glColor3f", {0.9, 0.1, 0.4});
+  torusCalls(s, m);
+  s("glPopMatrix");
+  s("glDisable", {GL_TEXTURE_GEN_S})("glDisable", {GL_TEXTURE_GEN_T});
+  s("glDisable", {GL_TEXTURE_2D})("glDisable", {GL_LIGHTING});
+  s("glTranslatef", {-double(m.majorRadius) - m.tubeRadius - 0.3, 0, 0});
+  s("glScalef", {0.2, 0.2, 0.2})("glColor3f", {1, 1, 0})("glBegin", {GL_TRIANGLE_STRIP});
+  const double z = std::sqrt(3.0) * 0.5;
+  s("glVertex3f", {-0.5, 0, z})("glVertex3f", {-0.5, 0, -z})("glVertex3f", {1, 0, 0});
+  s("glVertex3f", {0, std::sqrt(2.0), 0})("glVertex3f", {-0.5, 0, z});
+  s("glVertex3f", {-0.5, 0, -z})("glEnd")("glFlush")("glutSwapBuffers");
+}
+
+// ---- The comparison -----------------------------------------------------------------------
+
+bool sameNumber(double actual, double expected) {
+  const double scale = std::max(std::fabs(actual), std::fabs(expected));
+  return std::fabs(actual - expected) <= 1e-5 * scale + 1e-6;
+}
+
+bool sameCall(const GlCall& actual, const GlCall& expected) {
+  if (actual.name != expected.name || actual.text != expected.text ||
+      actual.args.size() != expected.args.size()) {
+    return false;
+  }
+  for (std::size_t k = 0; k < actual.args.size(); ++k) {
+    if (!sameNumber(actual.args[k], expected.args[k])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Reports the first call that differs, with the calls before it for context.
+void expectSameStream(const Calls& actual, const Calls& expected) {
+  const std::size_t length = std::max(actual.size(), expected.size());
+  for (std::size_t k = 0; k < length; ++k) {
+    const bool inBoth = k < actual.size() && k < expected.size();
+    if (inBoth && sameCall(actual[k], expected[k])) {
+      continue;
+    }
+    std::string context;
+    for (std::size_t c = k >= 3 ? k - 3 : 0; c < k; ++c) {
+      context += "    " + formatCall(expected[c]) + "\n";
+    }
+    ADD_FAILURE() << "call " << k << " of " << expected.size() << " expected, after\n"
+                  << context << "expected: "
+                  << (k < expected.size() ? formatCall(expected[k]) : "(end of stream)")
+                  << "\nactual:   "
+                  << (k < actual.size() ? formatCall(actual[k]) : "(end of stream)");
+    return;
+  }
+}
+
+// ---- Frames driven through the real callbacks ---------------------------------------------
+
+constexpr int kNoKey = -1;
+constexpr int kSpecial = 1000;  // added to a GLUT special-key code
+
+GLuint bundledMap = 0;
+
+struct Row {
+  const char* name;
+  std::function<void(SceneState&)> given;   // the state the key meets (and the frame shows)
+  int key;                                  // ASCII, kSpecial + code, or kNoKey
+  std::function<void(SceneState&)> effect;  // what the key does to the state
+  bool drawsAtOnce;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
+
+void nothing(SceneState&) {}
+
+std::vector<Row> rows() {
+  std::vector<Row> table = {
+      {"initial state", nothing, kNoKey, nothing, false},
+      {"0 stops the spin and resumes the animation",
+       [](SceneState& s) { s.spinRateX = 3, s.spinRateY = -2; }, '0',
+       [](SceneState& s) { s.animate = 1, s.spinRateX = 0, s.spinRateY = 0; }, true},
+      {"a resumes the animation", [](SceneState& s) { s.spinRateY = 5; }, 'a',
+       [](SceneState& s) { s.animate = 1; }, false},
+      {"s steps the spin once and pauses",
+       [](SceneState& s) { s.animate = 1, s.spinRateX = 4, s.spinRateY = -3, s.spinX = 10; }, 's',
+       [](SceneState& s) { s.animate = 0, s.spinX = 14, s.spinY = -3; }, true},
+      {"r resets what it resets",
+       [](SceneState& s) {
+         s.envMapOn = s.localViewer = s.gradientColour = s.cullFaces = 1;
+         s.lightOn[1] = s.lightOn[4] = s.lightingOn = 0;
+         s.spinRateX = 2, s.spinRateY = 3, s.spinX = 40, s.spinY = 50;
+         s.viewTurnY = 7, s.viewTiltX = -8, s.lightAngle[0] = 90;
+         s.shadeModel = GL_SMOOTH, s.polygonMode = GL_FILL, s.stripPrimitive = GL_QUAD_STRIP;
+         s.turnCount = 6, s.stepsPerTurn = 5, s.specularOn = 0, s.modulateTexture = 0;
+       },
+       'r',
+       [](SceneState& s) {
+         s.envMapOn = s.localViewer = s.gradientColour = s.cullFaces = 0;
+         s.lightOn[1] = s.lightOn[4] = s.lightingOn = s.animate = 1;
+         s.spinRateX = s.spinRateY = s.spinX = s.spinY = s.viewTurnY = s.viewTiltX = 0;
+       },
+       true},
+      {"L switches lighting", nothing, 'L', [](SceneState& s) { s.lightingOn = 0; }, true},
+      {"l switches the local viewer", nothing, 'l', [](SceneState& s) { s.localViewer = 1; }, true},
+      {"i switches the highlights", nothing, 'i', [](SceneState& s) { s.specularOn = 0; }, true},
+      {"e maps the bundled texture", [](SceneState& s) { s.envTexture = bundledMap; }, 'e',
+       [](SceneState& s) { s.envMapOn = 1; }, true},
+      {"E makes the map a decal", [](SceneState& s) { s.envTexture = bundledMap, s.envMapOn = 1; },
+       'E', [](SceneState& s) { s.modulateTexture = 0; }, true},
+      {"c switches culling", nothing, 'c', [](SceneState& s) { s.cullFaces = 1; }, true},
+      {"o colours the strip", nothing, 'o', [](SceneState& s) { s.gradientColour = 1; }, true},
+      {"f shades smoothly", nothing, 'f', [](SceneState& s) { s.shadeModel = GL_SMOOTH; }, false},
+      {"p fills", nothing, 'p', [](SceneState& s) { s.polygonMode = GL_FILL; }, false},
+      {"q makes a quad strip", nothing, 'q',
+       [](SceneState& s) { s.stripPrimitive = GL_QUAD_STRIP; }, false},
+      {"W adds a turn", nothing, 'W', [](SceneState& s) { s.turnCount = 11; }, false},
+      {"w takes a turn", nothing, 'w', [](SceneState& s) { s.turnCount = 9; }, false},
+      {"N adds a step", nothing, 'N', [](SceneState& s) { s.stepsPerTurn = 9; }, false},
+      {"n takes a step", nothing, 'n', [](SceneState& s) { s.stepsPerTurn = 7; }, false},
+      {"w stops at 4 turns", [](SceneState& s) { s.turnCount = 4; }, 'w', nothing, false},
+      {"n stops at 4 steps", [](SceneState& s) { s.stepsPerTurn = 4; }, 'n', nothing, false},
+      {"x tilts", nothing, 'x', [](SceneState& s) { s.viewTiltX = 1; }, true},
+      {"X tilts back", nothing, 'X', [](SceneState& s) { s.viewTiltX = -1; }, true},
+      {"z turns", nothing, 'z', [](SceneState& s) { s.viewTurnY = 1; }, true},
+      {"Z turns back", nothing, 'Z', [](SceneState& s) { s.viewTurnY = -1; }, true},
+      {"an unknown key does nothing", nothing, '?', nothing, false},
+      {"Left spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_LEFT,
+       [](SceneState& s) { s.spinRateY = -1; }, false},
+      {"Right spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_RIGHT,
+       [](SceneState& s) { s.spinRateY = 1; }, false},
+      {"Up spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_UP,
+       [](SceneState& s) { s.spinRateX = 1; }, false},
+      {"Down spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_DOWN,
+       [](SceneState& s) { s.spinRateX = -1; }, false},
+      {"an unknown special key does nothing", nothing, kSpecial + GLUT_KEY_F1, nothing, false},
+      {"map on without a texture, modulated", [](SceneState& s) { s.envMapOn = 1; }, kNoKey,
+       nothing, false},
+      {"map on without a texture, as a decal",
+       [](SceneState& s) { s.envMapOn = 1, s.modulateTexture = 0; }, kNoKey, nothing, false},
+      {"lights off, directional lights on",
+       [](SceneState& s) {
+         s.lightOn[0] = s.lightOn[2] = s.lightOn[4] = 0;
+         s.localViewer = 1;
+         s.lightAngle[1] = -35, s.lightAngle[3] = 0, s.lightAngle[4] = 300;
+       },
+       kNoKey, nothing, false},
+      {"gradient on a quad strip of other counts",
+       [](SceneState& s) {
+         s.gradientColour = 1, s.stripPrimitive = GL_QUAD_STRIP;
+         s.turnCount = 4, s.stepsPerTurn = 13, s.polygonMode = GL_FILL;
+       },
+       kNoKey, nothing, false},
+      {"animated frames with spin and wrapping angles",
+       [](SceneState& s) {
+         s.animate = 1, s.spinRateX = 7, s.spinRateY = -9, s.spinX = 2147483645;
+         s.lightAngle[0] = 358, s.lightAngle[1] = -355, s.lightAngle[2] = 359.5f;
+       },
+       kNoKey, nothing, false},
+  };
+  // The digit keys, each from a state where its light is on except for the fourth.
+  for (int k = 0; k < 5; ++k) {
+    const int start = k == 3 ? 0 : 1;
+    table.push_back({"a digit switches its light", [=](SceneState& s) { s.lightOn[k] = start; },
+                     '1' + k, [=](SceneState& s) { s.lightOn[k] = !start; }, true});
+  }
+  return table;
+}
+
+void press(int key) {
+  if (key >= kSpecial) {
+    onSpecialKey(key - kSpecial, 0, 0);
+  } else if (key != kNoKey) {
+    onKeyboard(static_cast<unsigned char>(key), 0, 0);
+  }
+}
+
+class CallStream : public testing::TestWithParam<Row> {
+ protected:
+  static void SetUpTestSuite() {
+    ImageBuffer image;
+    bundledMap = loadPpmTexture(&image, VELKARIN_ASSETS "/env.ppm");
+    ASSERT_NE(bundledMap, 0u);
+  }
+  void TearDown() override { resetScene(); }
+};
+
+TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
+  const Row& row = GetParam();
+  resetScene();
+  row.given(scene);
+  SceneState model;
+  model.animate = 0;
+  row.given(model);
+  row.effect(model);
+
+  startRecording();
+  press(row.key);
+  renderFrame();
+  const Calls actual = stopRecording();
+
+  Stream expected;
+  if (row.drawsAtOnce) {
+    frameCalls(expected, model);
+  }
+  frameCalls(expected, model);
+  expectSameStream(actual, expected.calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKeyAndState, CallStream, testing::ValuesIn(rows()),
+                         [](const testing::TestParamInfo<Row>& info) {
+                           std::string name;
+                           for (const char c : std::string(info.param.name)) {
+                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           }
+                           return name + "_" + std::to_string(info.index);
+                         });
+
+// ---- The real binary, preloaded with the recorder -----------------------------------------
+
+Calls recordViewer(bool withMap) {
+  const std::string folder = makeTempFolder();
+  if (withMap) {
+    std::ifstream in(VELKARIN_ASSETS "/env.ppm", std::ios::binary);
+    std::ofstream(folder + "/env.ppm", std::ios::binary) << in.rdbuf();
+  }
+  const std::string preload = std::getenv("LD_PRELOAD") != nullptr
+                                  ? std::string(std::getenv("LD_PRELOAD")) + ":"
+                                  : std::string();
+  ViewerProcess viewer =
+      startViewer(folder, {},
+                  {"LD_PRELOAD=" + preload + VELKARIN_RECORDER,
+                   "VELKARIN_RECORD_GL=" + folder + "/calls", "VELKARIN_RECORD_FRAMES=2"});
+  EXPECT_EQ(waitForExit(viewer, 60000), 0) << "the recorded viewer did not finish two frames";
+  stopViewer(viewer);
+  Calls calls;
+  std::ifstream in(folder + "/calls");
+  for (std::string line; std::getline(in, line);) {
+    calls.push_back(parseCall(line));
+  }
+  return calls;
+}
+
+// The first frames of a fresh viewer: start-up, GLUT's own reshape to the window's size, then
+// two animated frames from the initial state.
+void expectViewerStream(bool withMap) {
+  Stream expected;
+  startupCalls(expected, withMap);
+  reshapeCalls(expected, 620, 160);
+  SceneState model;
+  frameCalls(expected, model);
+  frameCalls(expected, model);
+  expectSameStream(recordViewer(withMap), expected.calls);
+}
+
+TEST(ViewerCallStream, StartUpLoadsTheMapAndDrawsAnimatedFrames) {
+  expectViewerStream(true);
+}
+
+TEST(ViewerCallStream, WithoutAMapStartUpMakesNoTextureCalls) {
+  expectViewerStream(false);
+}
+
+}  // namespace
