@@ -135,8 +135,7 @@ PpmStatus readMaximum(std::FILE* file) {
   if (number == Number::Missing) {
     return PpmStatus::NoMaximum;
   }
-  return number == Number::Read && maxValue == kMaxValue ? PpmStatus::Ok
-                                                         : PpmStatus::MaximumNot255;
+  return number == Number::Read && maxValue == kMaxValue ? PpmStatus::Ok : PpmStatus::MaximumNot255;
 }
 
 // Magic line, comment lines, size line and maximum value. The rest of the maximum value's
