@@ -2,22 +2,14 @@
 // Keys are listed in the README; Escape quits.
 #include <cstdio>
 
-#include "app/gl_headers.h"
-#include "app/reshape.h"
-#include "app/scene_state.h"
 #include "app/startup.h"
-#include "input/keyboard.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
 
 int main(int argc, char** argv) {
-  openViewerWindow(&argc, argv);
-  initGraphics();
-  onReshape(kWindowWidth, kWindowHeight);
-  glutKeyboardFunc(onKeyboard);
-  glutSpecialFunc(onSpecialKey);
-  glutReshapeFunc(onReshape);
-  initFixedState();
+  openViewer(&argc, argv);
 
   scene.envTexture = loadPpmTexture(&scene.envImage, kEnvironmentMapFile);
   std::printf("tex = %d\n", static_cast<int>(scene.envTexture));

@@ -1,6 +1,6 @@
 #include "app/reshape.h"
 
-#include "app/gl_headers.h"
+#include "scene/gl_headers.h"
 
 void onReshape(int width, int height) {
   glViewport(0, 0, width, height);

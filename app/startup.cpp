@@ -1,9 +1,14 @@
 #include "app/startup.h"
 
-#include "app/gl_headers.h"
-#include "app/scene_state.h"
+#include "app/callbacks.h"
+#include "app/reshape.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 
-void openViewerWindow(int* argc, char** argv) {
+namespace {
+
+// The double-buffered, depth-buffered window.
+void openWindow(int* argc, char** argv) {
   glutInit(argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(kWindowX, kWindowY);
@@ -11,10 +16,7 @@ void openViewerWindow(int* argc, char** argv) {
   glutCreateWindow(kWindowTitle);
 }
 
-void initGraphics() {
-  glEnable(GL_DEPTH_TEST);
-}
-
+// Culled face, lighting switches and the light colours: set once, never touched per frame.
 void initFixedState() {
   glCullFace(GL_BACK);
   glEnable(GL_LIGHTING);
@@ -26,4 +28,21 @@ void initFixedState() {
     glLightfv(GL_LIGHT0 + k, GL_DIFFUSE, kLights[k].colour);
     glLightfv(GL_LIGHT0 + k, GL_SPECULAR, kLights[k].colour);
   }
+}
+
+}  // namespace
+
+void initGraphics() {
+  glEnable(GL_DEPTH_TEST);
+}
+
+void openViewer(int* argc, char** argv) {
+  openWindow(argc, argv);
+  initGraphics();
+  // The first projection is in place before GLUT reports the window's size.
+  onReshape(kWindowWidth, kWindowHeight);
+  glutKeyboardFunc(onKeyboard);
+  glutSpecialFunc(onSpecialKey);
+  glutReshapeFunc(onReshape);
+  initFixedState();
 }

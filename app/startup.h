@@ -1,4 +1,5 @@
-// Start-up pieces that main calls in order: the window, then the GL state that never changes.
+// Start-up up to the environment map, in the order the viewer depends on: GLUT and the window,
+// the depth test, the first projection, the input callbacks, then the fixed lighting state.
 #pragma once
 
 inline constexpr int kWindowX = 10;
@@ -8,12 +9,9 @@ inline constexpr int kWindowHeight = 160;
 inline constexpr char kWindowTitle[] = "Velkarin - lighting";
 inline constexpr char kEnvironmentMapFile[] = "env.ppm";
 
-// Initialises GLUT (which takes its own command-line options out of argc/argv) and opens the
-// double-buffered, depth-buffered window; its GL context is current afterwards.
-void openViewerWindow(int* argc, char** argv);
+// GLUT takes its own command-line options out of argc/argv. The window's GL context is current
+// afterwards. Used by the viewer, its GL tests and its benchmarks alike.
+void openViewer(int* argc, char** argv);
 
 // GL state that needs the window's context.
 void initGraphics();
-
-// Culled face, lighting switches and the light colours: set once, never touched per frame.
-void initFixedState();

@@ -11,11 +11,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/gl_headers.h"
-#include "app/reshape.h"
-#include "app/scene_state.h"
 #include "app/startup.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
 
 namespace {
@@ -71,16 +70,13 @@ bool setScene(const std::string& name, const char* envPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  openViewerWindow(&argc, argv);
+  openViewer(&argc, argv);
   if (argc < 3) {
     std::fprintf(stderr, "usage: %s SCENE FRAMES [ENV_PPM]\n", argv[0]);
     return 2;
   }
   sceneName = argv[1];
   framesToTime = std::atoi(argv[2]);
-  initGraphics();
-  onReshape(kWindowWidth, kWindowHeight);
-  initFixedState();
   if (!setScene(sceneName, argc > 3 ? argv[3] : "env.ppm") || framesToTime <= 0) {
     std::fprintf(stderr, "velkarin_frame_rate: cannot set up scene %s\n", sceneName.c_str());
     return 2;

@@ -3,10 +3,10 @@
 // in place of the real strip only by the limit benchmark.
 #include <vector>
 
-#include "app/gl_headers.h"
-#include "app/scene_state.h"
 #include "render/spiral_strip.h"
 #include "render/spiral_torus.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 
 namespace {
 
@@ -40,11 +40,12 @@ const std::vector<Vertex>& strip(double r, double R, int m, int n, bool gradient
 
 }  // namespace
 
-void drawSpiralTorus(double r, double R, int m, int n) {
+void drawSpiralTorus(double tubeRadius, double ringRadius, int stepsPerTurn, int turns) {
   glMaterialf(GL_FRONT, GL_SHININESS, kTorusShininess);
   glMaterialfv(GL_FRONT, GL_SPECULAR, scene.specularOn ? kWhite : kBlack);
   glBegin(scene.stripPrimitive);
-  for (const Vertex& v : strip(r, R, m, n, scene.gradientColour != 0)) {
+  for (const Vertex& v :
+       strip(tubeRadius, ringRadius, stepsPerTurn, turns, scene.gradientColour != 0)) {
     if (v.hasColour) {
       glColor3f(v.colour[0], v.colour[1], v.colour[2]);
     }

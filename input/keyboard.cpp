@@ -1,16 +1,14 @@
 #include "input/keyboard.h"
 
-#include <cstdlib>
-
-#include "app/gl_headers.h"
-#include "app/wrapping.h"
-#include "render/frame.h"
+#include "scene/gl_headers.h"
+#include "scene/wrapping.h"
 
 namespace {
 
 constexpr unsigned char kEscape = 27;
 constexpr std::int32_t kMinimumCount = 4;  // where w and n stop; W and N have no ceiling
-constexpr int kQuitStatus = 1;
+
+using Change = void (*)(SceneState&);
 
 void toggle(std::int32_t& flag) {
   flag = !flag;
@@ -31,6 +29,19 @@ void alternate(GLenum& value, GLenum first, GLenum second) {
   value = value == first ? second : first;
 }
 
+void stopSpinning(SceneState& s) {
+  s.animate = 1;
+  s.spinRateY = 0;
+  s.spinRateX = 0;
+}
+
+void singleStep(SceneState& s) {
+  s.animate = 0;
+  step(s.spinY, s.spinRateY);
+  step(s.spinX, s.spinRateX);
+}
+
+// Back to the initial view and switches; the torus's shape, shading and materials stay.
 void resetScene(SceneState& s) {
   s.envMapOn = 0;
   s.localViewer = 0;
@@ -49,128 +60,81 @@ void resetScene(SceneState& s) {
   s.viewTiltX = 0;
 }
 
+struct KeyCommand {
+  unsigned char key;
+  Change change;
+  KeyAction then;
+};
+
+// One row per key, in the order of the README's key table. Keys that switch what a frame
+// shows draw at once, so the change appears even when frames are slow; the others (animation,
+// shading, polygon mode, strip shape, counts) wait for the next frame.
+constexpr KeyAction kNow = KeyAction::DrawNow;
+constexpr KeyAction kNext = KeyAction::NextFrame;
+const KeyCommand kKeyCommands[] = {
+    {kEscape, nullptr, KeyAction::Quit},
+    {'0', stopSpinning, kNow},
+    {'1', [](SceneState& s) { toggle(s.lightOn[0]); }, kNow},
+    {'2', [](SceneState& s) { toggle(s.lightOn[1]); }, kNow},
+    {'3', [](SceneState& s) { toggle(s.lightOn[2]); }, kNow},
+    {'4', [](SceneState& s) { toggle(s.lightOn[3]); }, kNow},
+    {'5', [](SceneState& s) { toggle(s.lightOn[4]); }, kNow},
+    {'a', [](SceneState& s) { toggle(s.animate); }, kNext},
+    {'s', singleStep, kNow},
+    {'r', resetScene, kNow},
+    {'L', [](SceneState& s) { toggle(s.lightingOn); }, kNow},
+    {'l', [](SceneState& s) { toggle(s.localViewer); }, kNow},
+    {'i', [](SceneState& s) { toggle(s.specularOn); }, kNow},
+    {'e', [](SceneState& s) { toggle(s.envMapOn); }, kNow},
+    {'E', [](SceneState& s) { toggle(s.modulateTexture); }, kNow},
+    {'c', [](SceneState& s) { toggle(s.cullFaces); }, kNow},
+    {'o', [](SceneState& s) { toggle(s.gradientColour); }, kNow},
+    {'f', [](SceneState& s) { alternate(s.shadeModel, GL_SMOOTH, GL_FLAT); }, kNext},
+    {'p', [](SceneState& s) { alternate(s.polygonMode, GL_LINE, GL_FILL); }, kNext},
+    {'q', [](SceneState& s) { alternate(s.stripPrimitive, GL_TRIANGLE_STRIP, GL_QUAD_STRIP); },
+     kNext},
+    {'W', [](SceneState& s) { step(s.turnCount, 1); }, kNext},
+    {'w', [](SceneState& s) { decrementDownTo(s.turnCount, kMinimumCount); }, kNext},
+    {'N', [](SceneState& s) { step(s.stepsPerTurn, 1); }, kNext},
+    {'n', [](SceneState& s) { decrementDownTo(s.stepsPerTurn, kMinimumCount); }, kNext},
+    {'x', [](SceneState& s) { step(s.viewTiltX, 1); }, kNow},
+    {'X', [](SceneState& s) { step(s.viewTiltX, -1); }, kNow},
+    {'z', [](SceneState& s) { step(s.viewTurnY, 1); }, kNow},
+    {'Z', [](SceneState& s) { step(s.viewTurnY, -1); }, kNow},
+};
+
+struct SpecialKeyCommand {
+  int key;
+  Change change;
+};
+
+// Arrow keys change the spin rates, never the spin itself, and wait for the next frame.
+const SpecialKeyCommand kSpecialKeyCommands[] = {
+    {GLUT_KEY_LEFT, [](SceneState& s) { step(s.spinRateY, -1); }},
+    {GLUT_KEY_RIGHT, [](SceneState& s) { step(s.spinRateY, 1); }},
+    {GLUT_KEY_UP, [](SceneState& s) { step(s.spinRateX, 1); }},
+    {GLUT_KEY_DOWN, [](SceneState& s) { step(s.spinRateX, -1); }},
+};
+
 }  // namespace
 
-// Keys that switch what a frame shows draw at once, so the change appears even when frames are
-// slow; the others (animation, shading, polygon mode, strip shape) wait for the next frame.
-KeyAction applyKey(SceneState& s, unsigned char key) {
-  switch (key) {
-    case kEscape:
-      return KeyAction::Quit;
-    case '0':
-      s.animate = 1;
-      s.spinRateY = 0;
-      s.spinRateX = 0;
-      return KeyAction::DrawNow;
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-      toggle(s.lightOn[key - '1']);
-      return KeyAction::DrawNow;
-    case 'a':
-      toggle(s.animate);
-      return KeyAction::NextFrame;
-    case 's':
-      s.animate = 0;
-      step(s.spinY, s.spinRateY);
-      step(s.spinX, s.spinRateX);
-      return KeyAction::DrawNow;
-    case 'r':
-      resetScene(s);
-      return KeyAction::DrawNow;
-    case 'L':
-      toggle(s.lightingOn);
-      return KeyAction::DrawNow;
-    case 'l':
-      toggle(s.localViewer);
-      return KeyAction::DrawNow;
-    case 'i':
-      toggle(s.specularOn);
-      return KeyAction::DrawNow;
-    case 'e':
-      toggle(s.envMapOn);
-      return KeyAction::DrawNow;
-    case 'E':
-      toggle(s.modulateTexture);
-      return KeyAction::DrawNow;
-    case 'c':
-      toggle(s.cullFaces);
-      return KeyAction::DrawNow;
-    case 'o':
-      toggle(s.gradientColour);
-      return KeyAction::DrawNow;
-    case 'f':
-      alternate(s.shadeModel, GL_SMOOTH, GL_FLAT);
-      return KeyAction::NextFrame;
-    case 'p':
-      alternate(s.polygonMode, GL_LINE, GL_FILL);
-      return KeyAction::NextFrame;
-    case 'q':
-      alternate(s.stripPrimitive, GL_TRIANGLE_STRIP, GL_QUAD_STRIP);
-      return KeyAction::NextFrame;
-    case 'W':
-      step(s.turnCount, 1);
-      return KeyAction::NextFrame;
-    case 'w':
-      decrementDownTo(s.turnCount, kMinimumCount);
-      return KeyAction::NextFrame;
-    case 'N':
-      step(s.stepsPerTurn, 1);
-      return KeyAction::NextFrame;
-    case 'n':
-      decrementDownTo(s.stepsPerTurn, kMinimumCount);
-      return KeyAction::NextFrame;
-    case 'x':
-      step(s.viewTiltX, 1);
-      return KeyAction::DrawNow;
-    case 'X':
-      step(s.viewTiltX, -1);
-      return KeyAction::DrawNow;
-    case 'z':
-      step(s.viewTurnY, 1);
-      return KeyAction::DrawNow;
-    case 'Z':
-      step(s.viewTurnY, -1);
-      return KeyAction::DrawNow;
-    default:
-      return KeyAction::NextFrame;
+KeyAction applyKey(SceneState& state, unsigned char key) {
+  for (const KeyCommand& command : kKeyCommands) {
+    if (command.key != key) {
+      continue;
+    }
+    if (command.change != nullptr) {
+      command.change(state);
+    }
+    return command.then;
   }
+  return KeyAction::NextFrame;
 }
 
-// Arrow keys change the spin rates, never the spin itself.
-void applySpecialKey(SceneState& s, int key) {
-  switch (key) {
-    case GLUT_KEY_LEFT:
-      step(s.spinRateY, -1);
-      break;
-    case GLUT_KEY_RIGHT:
-      step(s.spinRateY, 1);
-      break;
-    case GLUT_KEY_UP:
-      step(s.spinRateX, 1);
-      break;
-    case GLUT_KEY_DOWN:
-      step(s.spinRateX, -1);
-      break;
-    default:
-      break;
+void applySpecialKey(SceneState& state, int key) {
+  for (const SpecialKeyCommand& command : kSpecialKeyCommands) {
+    if (command.key == key) {
+      command.change(state);
+    }
   }
-}
-
-void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
-  switch (applyKey(scene, key)) {
-    case KeyAction::Quit:
-      std::exit(kQuitStatus);
-    case KeyAction::DrawNow:
-      renderFrame();
-      break;
-    case KeyAction::NextFrame:
-      break;
-  }
-}
-
-void onSpecialKey(int key, int /*x*/, int /*y*/) {
-  applySpecialKey(scene, key);
 }

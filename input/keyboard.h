@@ -1,7 +1,8 @@
-// Keyboard commands: the user's only way to change the scene after start-up.
+// What each key does to the scene: the user's only way to change it after start-up. Pure: no
+// drawing here; the GLUT callbacks draw when a key asks for it.
 #pragma once
 
-#include "app/scene_state.h"
+#include "scene/scene_state.h"
 
 // What should follow a key press once its change is made.
 enum class KeyAction {
@@ -15,7 +16,3 @@ KeyAction applyKey(SceneState& state, unsigned char key);
 
 // Applies a GLUT special-key code to the state; only the arrow keys do anything.
 void applySpecialKey(SceneState& state, int key);
-
-// GLUT callbacks on the global scene; the pointer position is ignored.
-void onKeyboard(unsigned char key, int x, int y);
-void onSpecialKey(int key, int x, int y);

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/gl_headers.h"
-#include "app/scene_state.h"
-#include "render/animation.h"
 #include "render/spiral_torus.h"
+#include "scene/animation.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 
 namespace {
 
@@ -27,24 +27,20 @@ constexpr GLfloat kMarkerColour[3] = {1.0f, 1.0f, 0.0f};
 constexpr double kMarkerGap = 0.3;  // from the torus's outer edge to the marker's origin
 constexpr GLfloat kMarkerScale = 0.2f;
 
+void setEnabled(GLenum capability, std::int32_t flag) {
+  if (flag) {
+    glEnable(capability);
+  } else {
+    glDisable(capability);
+  }
+}
+
 void applyDisplayFlags() {
-  if (scene.cullFaces) {
-    glEnable(GL_CULL_FACE);
-  } else {
-    glDisable(GL_CULL_FACE);
-  }
-  if (scene.lightingOn) {
-    glEnable(GL_LIGHTING);
-  } else {
-    glDisable(GL_LIGHTING);
-  }
+  setEnabled(GL_CULL_FACE, scene.cullFaces);
+  setEnabled(GL_LIGHTING, scene.lightingOn);
   glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, scene.localViewer ? 1 : 0);
   for (int k = 0; k < kLightCount; ++k) {
-    if (scene.lightOn[k]) {
-      glEnable(GL_LIGHT0 + k);
-    } else {
-      glDisable(GL_LIGHT0 + k);
-    }
+    setEnabled(GL_LIGHT0 + k, scene.lightOn[k]);
   }
   glShadeModel(scene.shadeModel);
 }

@@ -1,8 +1,8 @@
 // Geometry of the helical torus strip, free of GL so it can be checked on its own.
 //
-// The strip goes once around the ring while circling the tube n times. Each turn advances
-// around the ring by exactly the strip's own width, 1/n of the circle, so turn i + 1 lies edge
-// to edge with turn i. Both vertices of a pair sit at the same point of the tube's
+// The strip goes once around the ring while circling the tube `turns` times. Each turn
+// advances around the ring by exactly the strip's own width, 1/turns of the circle, so turn i + 1
+// lies edge to edge with turn i. Both vertices of a pair sit at the same point of the tube's
 // cross-section, one strip-width apart along the ring; the leading one comes first.
 #pragma once
 
@@ -36,35 +36,36 @@ inline StripVertex tubeVertex(double ring, double cosTube, double sinTube, doubl
   return v;
 }
 
-// Hands the 2·n·m + 2 strip vertices to `emit` in drawing order. r: tube radius, R: ring
-// radius, m: vertex pairs per turn, n: turns. Nothing is stored, so a frame allocates nothing.
+// Hands the 2 · turns · stepsPerTurn + 2 strip vertices to `emit` in drawing order. Nothing
+// is stored, so a frame allocates nothing.
 //
 // Every pair computes its own sines and cosines, each once (the compiler pairs each sin with
 // its cos in one sincos call). What does not change along a loop is computed outside it, and
-// 2·i and 2·j are counted in double: no int product can overflow and no conversion is made per
-// step, while every angle keeps exactly the value the formulas give.
+// twice the turn and step numbers are counted in double: no int product can overflow and no
+// conversion is made per step, while every angle keeps exactly the value the formulas give.
 template <typename Emit>
-void forEachStripVertex(double r, double R, int m, int n, bool gradient, Emit&& emit) {
-  const double stripWidth = kTwoPi / n;
-  double twoI = 0.0;
-  for (int i = 0; i < n; ++i, twoI += 2.0) {
-    const double phi = twoI * kPi / n;
-    const double leadingStart = stripWidth + phi;
-    double twoJ = 0.0;
-    for (int j = 0; j < m; ++j, twoJ += 2.0) {
-      const double theta = twoJ * kPi / m;
-      const double cosTheta = std::cos(theta);
-      const double sinTheta = std::sin(theta);
-      const double rho = R + r * cosTheta;
-      const double y = r * sinTheta;
-      const double alongRing = theta / n;
-      emit(tubeVertex(leadingStart + alongRing, cosTheta, sinTheta, rho, y, gradient));
-      emit(tubeVertex(alongRing + phi, cosTheta, sinTheta, rho, y, gradient));
+void forEachStripVertex(double tubeRadius, double ringRadius, int stepsPerTurn, int turns,
+                        bool gradient, Emit&& emit) {
+  const double stripWidth = kTwoPi / turns;  // ring angle one turn advances
+  double twiceTurn = 0.0;
+  for (int turn = 0; turn < turns; ++turn, twiceTurn += 2.0) {
+    const double turnStart = twiceTurn * kPi / turns;
+    const double leadingStart = stripWidth + turnStart;
+    double twiceStep = 0.0;
+    for (int step = 0; step < stepsPerTurn; ++step, twiceStep += 2.0) {
+      const double tubeAngle = twiceStep * kPi / stepsPerTurn;
+      const double cosTube = std::cos(tubeAngle);
+      const double sinTube = std::sin(tubeAngle);
+      const double rho = ringRadius + tubeRadius * cosTube;  // distance from the ring's axis
+      const double y = tubeRadius * sinTube;
+      const double alongRing = tubeAngle / turns;
+      emit(tubeVertex(leadingStart + alongRing, cosTube, sinTube, rho, y, gradient));
+      emit(tubeVertex(alongRing + turnStart, cosTube, sinTube, rho, y, gradient));
     }
   }
   // The closing pair lands on the first pair, on the outer equator; it carries no colour, so
   // the last one set stays in force.
-  const double outer = R + r;
+  const double outer = ringRadius + tubeRadius;
   const double cosClosing = std::cos(stripWidth);
   const double sinClosing = std::sin(stripWidth);
   emit(StripVertex{false,

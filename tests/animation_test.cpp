@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/wrapping.h"
-#include "render/animation.h"
+#include "scene/animation.h"
+#include "scene/wrapping.h"
 
 namespace {
 constexpr int kFrames = 5000;

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_headers.h"
-#include "input/keyboard.h"
+#include "app/callbacks.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
 #include "tests/viewer_process.h"

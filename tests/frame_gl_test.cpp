@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/gl_headers.h"
 #include "app/startup.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
 #include "tests/gl_window.h"
 #include "tests/transform.h"
 

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <sstream>
 
-#include "app/gl_headers.h"
+#include "scene/gl_headers.h"
 
 namespace {
 

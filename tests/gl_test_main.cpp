@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/gl_headers.h"
+#include "scene/gl_headers.h"
 // glutMainLoopEvent: the tests pump events themselves instead of entering the main loop.
 #include <GL/freeglut_ext.h>
 
-#include "app/reshape.h"
 #include "app/startup.h"
 #include "tests/gl_window.h"
 
@@ -54,10 +53,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "GL tests need an X display; run them under xvfb-run.\n");
     return 1;
   }
-  openViewerWindow(&argc, argv);
-  initGraphics();
-  onReshape(kWindowWidth, kWindowHeight);
-  initFixedState();
+  openViewer(&argc, argv);
   glutDisplayFunc(ignoreRedisplay);
   pumpEvents();
   return RUN_ALL_TESTS();

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/scene_state.h"
+#include "scene/scene_state.h"
 
 // Restores the initial scene state, with the animation switched off so frames are repeatable.
 void resetScene();

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_headers.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
 #include "tests/gl_window.h"
 #include "tests/ppm_files.h"
 #include "texture/ppm_texture.h"

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/gl_headers.h"
 #include "app/reshape.h"
 #include "app/startup.h"
+#include "scene/gl_headers.h"
 #include "tests/transform.h"
 
 namespace {

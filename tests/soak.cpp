@@ -11,12 +11,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/gl_headers.h"
-#include "app/reshape.h"
-#include "app/scene_state.h"
+#include "app/callbacks.h"
 #include "app/startup.h"
-#include "input/keyboard.h"
 #include "render/frame.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
 // glutMainLoopEvent: the run pumps window events itself.
 #include <GL/freeglut_ext.h>
@@ -72,15 +71,12 @@ void ignoreRedisplay() {}
 }  // namespace
 
 int main(int argc, char** argv) {
-  openViewerWindow(&argc, argv);
+  openViewer(&argc, argv);
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s FRAMES ENV_PPM\n", argv[0]);
     return 2;
   }
   const int frames = std::atoi(argv[1]);
-  initGraphics();
-  onReshape(kWindowWidth, kWindowHeight);
-  initFixedState();
   scene.envTexture = loadPpmTexture(&scene.envImage, argv[2]);
   glutDisplayFunc(ignoreRedisplay);
   if (scene.envTexture == 0) {

@@ -11,7 +11,7 @@ work=${2:?usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER}
 rm -rf "$work" && mkdir -p "$work"
 
 # Frames of the project's own code in valgrind's reports name these files.
-sources=$(cd "$root" && ls app/*.cpp app/*.h render/*.cpp render/*.h input/*.cpp input/*.h texture/*.cpp texture/*.h | xargs -n1 basename)
+sources=$(cd "$root" && ls scene/*.cpp scene/*.h app/*.cpp app/*.h render/*.cpp render/*.h input/*.cpp input/*.h texture/*.cpp texture/*.h | xargs -n1 basename)
 own_code="\\(($(echo $sources | sed 's/ /|/g' | sed 's/\./\\./g')):[0-9]+\\)"
 
 # The malformed maps of the reader's tests, one folder per refusal, and the fuzzer's finds.

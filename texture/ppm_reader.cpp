@@ -5,11 +5,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <limits>
-#include <new>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "texture/pixel_buffer.h"
 
 namespace {
 
@@ -85,20 +82,6 @@ PpmStatus readSizeLine(std::FILE* file, Line& line) {
     }
   } while (line[0] == '#');
   return PpmStatus::Ok;
-}
-
-// Fresh memory is mapped and cleared by the kernel page by page on first touch; for a large
-// image, huge pages make that a few hundred steps instead of thousands, which is most of the
-// time a load takes once the file is in the page cache.
-unsigned char* allocatePixels(std::size_t bytes) {
-  auto* pixels = static_cast<unsigned char*>(
-      ::operator new[](bytes, std::align_val_t{kPixelAlignment}, std::nothrow));
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (pixels != nullptr && bytes >= kPixelAlignment) {
-    madvise(pixels, bytes, MADV_HUGEPAGE);  // only advice: without it the read still works
-  }
-#endif
-  return pixels;
 }
 
 // Bytes left from the current position, or -1 when the stream cannot tell (a pipe, say).

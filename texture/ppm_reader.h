@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/scene_state.h"
+#include "scene/image_buffer.h"
 
 struct PpmSize {
   int width = 0;

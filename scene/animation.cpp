@@ -1,6 +1,6 @@
-#include "render/animation.h"
+#include "scene/animation.h"
 
-#include "app/wrapping.h"
+#include "scene/wrapping.h"
 
 namespace {
 constexpr int kDegreesPerTurn = 360;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/scene_state.h"
+#include "scene/scene_state.h"
 
 // One animated frame: the torus spins by its rates and every light orbits by its own rate.
 void advanceAnimation(SceneState& state);

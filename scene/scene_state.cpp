@@ -1,4 +1,4 @@
-#include "app/scene_state.h"
+#include "scene/scene_state.h"
 
 // Constant-initialised: every value is in place before main runs.
 SceneState scene;

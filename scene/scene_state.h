@@ -2,26 +2,10 @@
 // constant light table and colours that go with it.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <new>
 
-#include "app/gl_headers.h"
-
-// Pixel memory is aligned for huge pages, so that a large image is mapped in few steps.
-inline constexpr std::size_t kPixelAlignment = std::size_t{2} << 20;
-
-struct PixelRelease {
-  void operator()(unsigned char* pixels) const {
-    ::operator delete[](pixels, std::align_val_t{kPixelAlignment});
-  }
-};
-
-// Pixel bytes of the environment image: RGB triplets, rows in file order, or null.
-struct ImageBuffer {
-  std::unique_ptr<unsigned char[], PixelRelease> pixels;
-};
+#include "scene/gl_headers.h"
+#include "scene/image_buffer.h"
 
 struct LightSpec {
   GLfloat colour[4];
