@@ -1,6 +1,13 @@
-// GLUT's input callbacks: they ask input/ what a key does to the global scene and draw at once
-// when it says so. The pointer position is ignored.
+// GLUT's input callbacks: they ask input/ what a key or a drag does to the global scene and
+// draw at once when it says so. Keys ignore the pointer position.
 #pragma once
 
 void onKeyboard(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
+
+// A left-button drag turns and tilts the scene; other buttons and the wheel do nothing.
+void onMouse(int button, int state, int x, int y);
+void onMotion(int x, int y);
+
+// renderFrame, then the --fps count: a line on standard output every five seconds.
+void renderCountedFrame();

@@ -1,23 +1,53 @@
 // Velkarin: a helical torus under five coloured, orbiting lights.
-// Keys are listed in the README; Escape quits.
+// Keys are listed in the README and under --help; Escape quits.
 #include <cstdio>
 
+#include "app/callbacks.h"
+#include "app/environment_map.h"
+#include "app/options.h"
 #include "app/startup.h"
 #include "render/frame.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
-#include "texture/ppm_texture.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+
+// --help, --version and a bad command line are answered before any window opens, so they work
+// without a display. Returns the exit status, or -1 when the viewer should start.
+int answerWithoutWindow(const Options& options, const char* program) {
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "velkarin: %s\nTry '%s --help' for more information.\n",
+                 options.error.c_str(), program);
+    return kUsageStatus;
+  }
+  if (options.help || options.version) {
+    std::fputs((options.help ? usageText(program) : versionText()).c_str(), stdout);
+    return 0;
+  }
+  return -1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  openViewer(&argc, argv);
+  Options options = parseOptions(argc, argv);
+  if (const int status = answerWithoutWindow(options, argv[0]); status >= 0) {
+    return status;
+  }
+  int glutArgc = static_cast<int>(options.glutArgs.size());
+  options.glutArgs.push_back(nullptr);
+  openViewer(&glutArgc, options.glutArgs.data());
 
-  scene.envTexture = loadPpmTexture(&scene.envImage, kEnvironmentMapFile);
+  scene.envTexture = loadEnvironmentMap(options.envMap);
   std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);
 
-  glutIdleFunc(renderFrame);
-  glutDisplayFunc(renderFrame);
+  void (*const frame)() = options.fps ? renderCountedFrame : renderFrame;
+  glutIdleFunc(frame);
+  glutDisplayFunc(frame);
   glutMainLoop();
   return 0;
 }

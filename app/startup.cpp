@@ -44,5 +44,7 @@ void openViewer(int* argc, char** argv) {
   glutKeyboardFunc(onKeyboard);
   glutSpecialFunc(onSpecialKey);
   glutReshapeFunc(onReshape);
+  glutMouseFunc(onMouse);
+  glutMotionFunc(onMotion);
   initFixedState();
 }

@@ -1,5 +1,6 @@
 // Start-up up to the environment map, in the order the viewer depends on: GLUT and the window,
-// the depth test, the first projection, the input callbacks, then the fixed lighting state.
+// the depth test, the first projection, the keyboard, reshape and mouse callbacks, then the
+// fixed lighting state.
 #pragma once
 
 inline constexpr int kWindowX = 10;

@@ -71,6 +71,7 @@ void startupCalls(Stream& s, bool withMap) {
   s("glEnable", {GL_DEPTH_TEST});
   reshapeCalls(s, 620, 160);
   s("glutKeyboardFunc", {1})("glutSpecialFunc", {1})("glutReshapeFunc", {1});
+  s("glutMouseFunc", {1})("glutMotionFunc", {1});  // the drag, beyond the keys
   s("glCullFace", {GL_BACK})("glEnable", {GL_LIGHTING})("glEnable", {GL_LIGHT0});
   s("glEnable", {GL_COLOR_MATERIAL});
   for (int k = 0; k < 5; ++k) {
@@ -399,7 +400,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKeyAndState, CallStream, testing::ValuesIn(rows())
 
 // ---- The real binary, preloaded with the recorder -----------------------------------------
 
-Calls recordViewer(bool withMap) {
+Calls recordViewer(bool withMap, const std::vector<std::string>& args) {
   const std::string folder = makeTempFolder();
   if (withMap) {
     std::ifstream in(VELKARIN_ASSETS "/env.ppm", std::ios::binary);
@@ -409,7 +410,7 @@ Calls recordViewer(bool withMap) {
                                   ? std::string(std::getenv("LD_PRELOAD")) + ":"
                                   : std::string();
   ViewerProcess viewer =
-      startViewer(folder, {},
+      startViewer(folder, args,
                   {"LD_PRELOAD=" + preload + VELKARIN_RECORDER,
                    "VELKARIN_RECORD_GL=" + folder + "/calls", "VELKARIN_RECORD_FRAMES=2"});
   EXPECT_EQ(waitForExit(viewer, 60000), 0) << "the recorded viewer did not finish two frames";
@@ -424,14 +425,14 @@ Calls recordViewer(bool withMap) {
 
 // The first frames of a fresh viewer: start-up, GLUT's own reshape to the window's size, then
 // two animated frames from the initial state.
-void expectViewerStream(bool withMap) {
+void expectViewerStream(bool withMap, const std::vector<std::string>& args = {}) {
   Stream expected;
   startupCalls(expected, withMap);
   reshapeCalls(expected, 620, 160);
   SceneState model;
   frameCalls(expected, model);
   frameCalls(expected, model);
-  expectSameStream(recordViewer(withMap), expected.calls);
+  expectSameStream(recordViewer(withMap && args.empty(), args), expected.calls);
 }
 
 TEST(ViewerCallStream, StartUpLoadsTheMapAndDrawsAnimatedFrames) {
@@ -440,6 +441,10 @@ TEST(ViewerCallStream, StartUpLoadsTheMapAndDrawsAnimatedFrames) {
 
 TEST(ViewerCallStream, WithoutAMapStartUpMakesNoTextureCalls) {
   expectViewerStream(false);
+}
+
+TEST(ViewerCallStream, AMapNamedOnTheCommandLineLoadsAsEnvPpmDoes) {
+  expectViewerStream(true, {"--env-map", VELKARIN_ASSETS "/env.ppm", "--fps"});
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs into a fresh prefix and runs the installed viewer from the installed sample map's
-# folder, as the README tells a user to: it must find the map and keep running.
+# Installs into a fresh prefix and runs the installed viewer on the installed sample map from
+# another folder, as the README tells a user to: it must load the map and keep running.
 set -euo pipefail
 build=${1:?usage: install_test.sh BUILD_FOLDER PREFIX}
 prefix=${2:?usage: install_test.sh BUILD_FOLDER PREFIX}
@@ -12,9 +12,9 @@ map="$prefix/share/velkarin/env.ppm"
 [ -x "$binary" ] || { echo "no executable at $binary" >&2; exit 1; }
 [ -f "$map" ] || { echo "no sample map at $map" >&2; exit 1; }
 
-cd "$(dirname "$map")"
+cd "$(mktemp -d)"
 status=0
-output=$(timeout 3 "$binary") || status=$?
+output=$(timeout 3 "$binary" --env-map "$map") || status=$?
 if [ "$status" -ne 124 ]; then
   echo "the installed viewer stopped by itself (status $status)" >&2
   exit 1

@@ -1,9 +1,12 @@
 // The real binary under a real X server: what a person running it sees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
+#include <regex>
 #include <vector>
 
 #include "tests/viewer_process.h"
@@ -151,4 +154,87 @@ TEST_F(Viewer, SurvivesAStormOfRandomKeysAndStillQuitsOnEscape) {
 
   typeKeySym(display_, window, XK_Escape);
   EXPECT_EQ(waitForExit(viewer_, 20000), 1);
+}
+
+TEST_F(Viewer, HelpAndVersionAnswerWithoutADisplay) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--help", "--env-map FILE"},
+      {"-h", "Mouse: drag"},
+      {"--version", "velkarin " VELKARIN_VERSION "\n"}};
+  for (const auto& [option, text] : cases) {
+    viewer_ = startViewer(folder_, {option}, {"DISPLAY"});
+    EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 0) << option;
+    EXPECT_NE(readOutput(viewer_, 0).find(text), std::string::npos) << option;
+    stopViewer(viewer_);
+  }
+}
+
+TEST_F(Viewer, ABadCommandLineSaysWhatAndExitsWithTwoBeforeAnyWindow) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--env-map"}}) {
+    viewer_ = startViewer(folder_, args);
+    EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 2) << args[0];
+    const std::string errors = readErrors(viewer_, 0);
+    EXPECT_NE(errors.find("'" + args[0] + "'"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("--help"), std::string::npos) << errors;
+    EXPECT_EQ(readOutput(viewer_, 0), "");
+    EXPECT_EQ(findWindowByTitle(display_, kTitle, 0), 0u);
+    stopViewer(viewer_);
+  }
+}
+
+TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
+  const std::string tooLarge = folder_ + "/wide.ppm";
+  std::ofstream(tooLarge, std::ios::binary) << "P6\n40000 1\n255\n" << std::string(120000, 'x');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {VELKARIN_ASSETS "/env.ppm", ""},
+      {VELKARIN_MALFORMED "/maximum-not-255/four_bit.ppm", "maximum value must be 255"},
+      {VELKARIN_MALFORMED "/truncated/one_byte_short.ppm", "file ends before the pixel data"},
+      {tooLarge, "larger than this GL accepts (max "},
+      {folder_ + "/missing.ppm", "No such file or directory"},
+  };
+  for (const auto& [map, reason] : cases) {
+    viewer_ = startViewer(folder_, {"--env-map", map});
+    const std::string line = readOutput(viewer_, kStartTimeoutMs);
+    const std::string errors = readErrors(viewer_, 0);
+    if (reason.empty()) {
+      EXPECT_TRUE(isNonZeroTextureLine(line)) << line;
+      EXPECT_EQ(errors, "");
+    } else {
+      EXPECT_EQ(line, "tex = 0\n") << map;
+      EXPECT_EQ(errors.rfind("velkarin: " + map + ": " + reason, 0), 0u) << errors;
+      EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+    EXPECT_TRUE(isRunning(viewer_)) << map;
+    stopViewer(viewer_);
+  }
+}
+
+TEST_F(Viewer, ALeftDragTurnsThePausedSceneAndARightDragDoesNot) {
+  const Window window = start();
+  ASSERT_NE(window, 0u);
+  // Paused, filled and unlit: once the plain torus colour shows, every frame looks the same.
+  typeKeys(display_, window, "apL");
+  ASSERT_TRUE(torusPixels(window, [](int count) { return count > 2000; }));
+  const Screenshot still = captureWindow(display_, window);
+
+  dragPointer(display_, window, 3, 300, 80, 400, 120);
+  // Wire-frame and filled again: after that the scene looks as before unless the drag turned it.
+  typeKeys(display_, window, "p");
+  EXPECT_TRUE(pictureChanges(window, still));
+  typeKeys(display_, window, "p");
+  EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == still.rgb; },
+                        kChangeTimeoutMs));
+
+  dragPointer(display_, window, 1, 300, 80, 400, 120);
+  EXPECT_TRUE(pictureChanges(window, still));
+}
+
+TEST_F(Viewer, FpsPrintsTheFrameRateEveryFiveSeconds) {
+  viewer_ = startViewer(folder_, {"--fps"});
+  EXPECT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n");
+  const std::string line = readOutput(viewer_, 7000);
+  EXPECT_TRUE(
+      std::regex_match(line, std::regex(R"(\d+ frames in 5\.\d seconds = \d+\.\d{3} FPS\n)")))
+      << line;
 }

@@ -30,33 +30,44 @@ ViewerProcess startViewer(const std::string& folder, const std::vector<std::stri
   }
   argv.push_back(nullptr);
   std::vector<std::string> entries = environment;
-  int fds[2];
-  if (pipe(fds) != 0) {
+  int out[2];
+  int err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) {
     return {};
   }
   const pid_t pid = fork();
   if (pid == 0) {
-    dup2(fds[1], STDOUT_FILENO);
-    close(fds[0]);
-    close(fds[1]);
+    dup2(out[1], STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    for (int fd : {out[0], out[1], err[0], err[1]}) {
+      close(fd);
+    }
     if (chdir(folder.c_str()) != 0) {
       _exit(126);
     }
     for (std::string& entry : entries) {
-      putenv(entry.data());
+      if (entry.find('=') == std::string::npos) {
+        unsetenv(entry.c_str());
+      } else {
+        putenv(entry.data());
+      }
     }
     execv(VELKARIN_BINARY, argv.data());
     _exit(127);
   }
-  close(fds[1]);
-  fcntl(fds[0], F_SETFL, O_NONBLOCK);
-  return {pid, fds[0]};
+  close(out[1]);
+  close(err[1]);
+  fcntl(out[0], F_SETFL, O_NONBLOCK);
+  fcntl(err[0], F_SETFL, O_NONBLOCK);
+  return {pid, out[0], err[0]};
 }
 
-std::string readOutput(const ViewerProcess& viewer, int timeoutMs) {
+namespace {
+
+std::string readLines(int fd, int timeoutMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
-  pollfd entry{viewer.stdoutFd, POLLIN, 0};
+  pollfd entry{fd, POLLIN, 0};
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -65,12 +76,22 @@ std::string readOutput(const ViewerProcess& viewer, int timeoutMs) {
       return text;
     }
     char chunk[256];
-    const ssize_t got = read(viewer.stdoutFd, chunk, sizeof chunk);
+    const ssize_t got = read(fd, chunk, sizeof chunk);
     if (got <= 0) {
       return text;
     }
     text.append(chunk, static_cast<size_t>(got));
   }
+}
+
+}  // namespace
+
+std::string readOutput(const ViewerProcess& viewer, int timeoutMs) {
+  return readLines(viewer.stdoutFd, timeoutMs);
+}
+
+std::string readErrors(const ViewerProcess& viewer, int timeoutMs) {
+  return readLines(viewer.stderrFd, timeoutMs);
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -105,8 +126,10 @@ void stopViewer(ViewerProcess& viewer) {
     waitpid(viewer.pid, nullptr, 0);
     viewer.pid = -1;
   }
-  if (viewer.stdoutFd >= 0) {
-    close(viewer.stdoutFd);
-    viewer.stdoutFd = -1;
+  for (int* fd : {&viewer.stdoutFd, &viewer.stderrFd}) {
+    if (*fd >= 0) {
+      close(*fd);
+      *fd = -1;
+    }
   }
 }

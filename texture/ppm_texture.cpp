@@ -1,6 +1,8 @@
 #include "texture/ppm_texture.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "texture/ppm_reader.h"
 
@@ -34,17 +36,51 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
 
 }  // namespace
 
-GLuint loadPpmTexture(ImageBuffer* image, const char* path) {
+TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path) {
+  TextureLoad load;
   if (image == nullptr) {
-    return 0;
+    load.problem = TextureProblem::CannotOpen;
+    load.openError = EINVAL;
+    return load;
   }
   std::FILE* file = std::fopen(path, "rb");
   image->pixels.reset();
   if (file == nullptr) {
-    return 0;
+    load.problem = TextureProblem::CannotOpen;
+    load.openError = errno;
+    return load;
   }
-  PpmSize size;
-  const PpmStatus status = readPpm(file, image, &size);
+  load.refusal = readPpm(file, image, &load.size);
   std::fclose(file);
-  return status == PpmStatus::Ok ? upload(image, size) : 0;
+  if (load.refusal != PpmStatus::Ok) {
+    load.problem = TextureProblem::Refused;
+    return load;
+  }
+  load.name = upload(image, load.size);
+  if (load.name == 0) {
+    load.problem = TextureProblem::RefusedByGl;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &load.maxSize);
+  }
+  return load;
+}
+
+GLuint loadPpmTexture(ImageBuffer* image, const char* path) {
+  return loadPpmTextureReporting(image, path).name;
+}
+
+std::string describe(const TextureLoad& load) {
+  switch (load.problem) {
+    case TextureProblem::None:
+      return "loaded";
+    case TextureProblem::CannotOpen:
+      return std::strerror(load.openError);
+    case TextureProblem::Refused:
+      return describe(load.refusal);
+    case TextureProblem::RefusedByGl:
+      break;
+  }
+  if (load.size.width > load.maxSize || load.size.height > load.maxSize) {
+    return "larger than this GL accepts (max " + std::to_string(load.maxSize) + ")";
+  }
+  return "this GL could not take the image";
 }

@@ -142,3 +142,20 @@ void typeKeySym(Display* display, Window window, unsigned long keysym) {
   const unsigned long base = capital ? keysym - XK_A + XK_a : keysym;
   sendKey(display, XKeysymToKeycode(display, base), capital);
 }
+
+void dragPointer(Display* display, Window window, unsigned button, int fromX, int fromY, int toX,
+                 int toY) {
+  constexpr int kSteps = 10;
+  focus(display, window);
+  const WindowGeometry geometry = windowGeometry(display, window);
+  const int screen = DefaultScreen(display);
+  XTestFakeMotionEvent(display, screen, geometry.x + fromX, geometry.y + fromY, CurrentTime);
+  XTestFakeButtonEvent(display, button, True, CurrentTime);
+  for (int step = 1; step <= kSteps; ++step) {
+    const int x = fromX + (toX - fromX) * step / kSteps;
+    const int y = fromY + (toY - fromY) * step / kSteps;
+    XTestFakeMotionEvent(display, screen, geometry.x + x, geometry.y + y, CurrentTime);
+  }
+  XTestFakeButtonEvent(display, button, False, CurrentTime);
+  XSync(display, False);
+}

@@ -33,3 +33,8 @@ void typeKeySym(Display* display, Window window, unsigned long keysym);
 
 // The same for each character of `keys` (letters, digits).
 void typeKeys(Display* display, Window window, const std::string& keys);
+
+// Presses pointer button `button` (1 left, 3 right) at (fromX, fromY) in the window, moves to
+// (toX, toY) in small steps and releases it: a real drag, as from a mouse.
+void dragPointer(Display* display, Window window, unsigned button, int fromX, int fromY, int toX,
+                 int toY);

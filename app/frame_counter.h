@@ -1,0 +1,17 @@
+// The --fps readout: how many frames were drawn in each five seconds.
+#pragma once
+
+#include <string>
+
+inline constexpr double kFrameCountSeconds = 5.0;
+
+struct FrameCounter {
+  int frames = 0;
+  double since = 0.0;  // when the current count began, in seconds
+  bool started = false;
+};
+
+// Counts one frame drawn at `now` seconds; the first only starts the count. Once five seconds
+// have passed since the count began,
+// returns "N frames in 5.0 seconds = F FPS\n" and begins a new count; otherwise "".
+std::string countFrame(FrameCounter& counter, double now);

@@ -1,0 +1,24 @@
+// The viewer's command line: its own options, and GLUT's, which are handed on to glutInit.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool fps = false;
+  std::string envMap;           // the map named with --env-map; empty: ./env.ppm, silently
+  std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options
+  std::string error;            // what was wrong with the command line; empty when nothing
+};
+
+// Reads argv (permuting it, as getopt does). Unknown options and missing arguments are
+// reported in `error`, naming the option.
+Options parseOptions(int argc, char** argv);
+
+// --help: usage, the options, the keys and the mouse.
+std::string usageText(const char* program);
+
+// --version: the program's name and version.
+std::string versionText();
