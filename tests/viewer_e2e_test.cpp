@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/viewer_process.h"
+#include "tools/images.h"
 #include "tools/x11_window.h"
 
 #include <X11/keysym.h>

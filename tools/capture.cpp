@@ -5,9 +5,10 @@
 //   --keys "p f Right*30"       press keys by X keysym name; NAME*N presses N times
 //   --wait MS                   let the viewer draw for a while
 //   --png PATH                  save the window as a PNG picture
-//   --gif PATH FRAMES EVERY_MS  save FRAMES looks, EVERY_MS apart, as a looping GIF
-// Each picture is reported as "PATH WIDTHxHEIGHT lit=N torus=M": the pixels that are not
-// black, and those showing the unlit torus colour.
+//   --frames PREFIX COUNT EVERY_MS
+//                               save COUNT looks, EVERY_MS apart, as PREFIX-000.png and on
+// tools/capture_screenshots.sh makes the animation from the frames and checks every picture
+// from its file.
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -17,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "tools/image_files.h"
+#include "tools/images.h"
 #include "tools/x11_window.h"
 
 namespace {
@@ -30,13 +31,12 @@ RgbImage look(Display* display, Window window) {
   return {shot.width, shot.height, std::move(shot.rgb)};
 }
 
-void report(const std::string& path, const RgbImage& image) {
-  int lit = 0;
-  for (std::size_t p = 0; p + 2 < image.rgb.size(); p += 3) {
-    lit += image.rgb[p] + image.rgb[p + 1] + image.rgb[p + 2] > 0;
+bool save(const std::string& path, const RgbImage& image) {
+  if (writePng(path, image)) {
+    return true;
   }
-  std::printf("%s %dx%d lit=%d torus=%d\n", path.c_str(), image.width, image.height, lit,
-              countTorusColouredPixels(image.rgb));
+  std::fprintf(stderr, "velkarin_capture: cannot write %s\n", path.c_str());
+  return false;
 }
 
 void pressKeys(Display* display, Window window, const std::string& keys) {
@@ -76,23 +76,19 @@ int main(int argc, char** argv) {
     } else if (step == "--wait" && hasArgument) {
       sleepMs(std::atoi(argv[++i]));
     } else if (step == "--png" && hasArgument) {
-      const std::string path = argv[++i];
-      const RgbImage image = look(display, window);
-      if (!writePng(path, image))
+      if (!save(argv[++i], look(display, window)))
         return 1;
-      report(path, image);
-    } else if (step == "--gif" && i + 3 < argc) {
-      const std::string path = argv[++i];
+    } else if (step == "--frames" && i + 3 < argc) {
+      const std::string prefix = argv[++i];
       const int frames = std::atoi(argv[++i]);
       const int everyMs = std::atoi(argv[++i]);
-      std::vector<RgbImage> looks;
       for (int f = 0; f < frames; ++f) {
-        looks.push_back(look(display, window));
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "-%03d.png", f);
+        if (!save(prefix + suffix, look(display, window)))
+          return 1;
         sleepMs(everyMs);
       }
-      if (!writeGif(path, looks, everyMs / 10))
-        return 1;
-      report(path, looks.front());
     } else {
       std::fprintf(stderr, "velkarin_capture: unknown or incomplete step %s\n", step.c_str());
       return 2;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer beside the bundled env.ppm.
+# Installs what the viewer needs, builds the viewer alone, and starts it beside the bundled
+# env.ppm.
 set -euo pipefail
+VELKARIN_VIEWER_ONLY=1
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

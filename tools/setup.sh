@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # Shared first half of tools/run.sh and tools/test.sh: installs the Debian/Ubuntu packages that
 # are missing, then configures and builds. Source it; it sets VELKARIN_ROOT and VELKARIN_BUILD.
+# With VELKARIN_VIEWER_ONLY=1 it installs and builds the viewer alone, in its own folder.
 set -euo pipefail
 
 VELKARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-VELKARIN_BUILD=${VELKARIN_BUILD:-$VELKARIN_ROOT/build}
+viewer_only=${VELKARIN_VIEWER_ONLY:-0}
+if [ "$viewer_only" = 1 ]; then
+  VELKARIN_BUILD=${VELKARIN_BUILD:-$VELKARIN_ROOT/build-viewer}
+else
+  VELKARIN_BUILD=${VELKARIN_BUILD:-$VELKARIN_ROOT/build}
+fi
 
-velkarin_packages=(
+# What the viewer needs, and what its tests, screenshots and package checks add.
+velkarin_viewer_packages=(
   build-essential cmake pkg-config
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
+)
+velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
-  libx11-dev libxtst-dev zlib1g-dev xvfb xauth
-  clang valgrind
+  libx11-dev libxtst-dev libpng-dev xvfb xauth
+  clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.
 velkarin_optional_packages=(libclang-rt-dev)
@@ -23,8 +32,13 @@ velkarin_installed() {
 velkarin_available() { apt-cache show "$1" >/dev/null 2>&1; }
 
 velkarin_install_missing() {
-  local missing=() optional=() package
-  for package in "${velkarin_packages[@]}"; do
+  local missing=() optional=() package wanted=("${velkarin_viewer_packages[@]}")
+  if [ "$viewer_only" != 1 ]; then
+    wanted+=("${velkarin_test_packages[@]}")
+  else
+    velkarin_optional_packages=()
+  fi
+  for package in "${wanted[@]}"; do
     velkarin_installed "$package" || missing+=("$package")
   done
   for package in "${velkarin_optional_packages[@]}"; do
@@ -48,5 +62,10 @@ velkarin_install_missing() {
 }
 
 velkarin_install_missing
-cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$VELKARIN_BUILD" -j "$(nproc)"
+if [ "$viewer_only" = 1 ]; then
+  cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+  cmake --build "$VELKARIN_BUILD" -j "$(nproc)" --target velkarin
+else
+  cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$VELKARIN_BUILD" -j "$(nproc)"
+fi

@@ -116,18 +116,6 @@ Screenshot captureWindow(Display* display, Window window) {
   return shot;
 }
 
-int countTorusColouredPixels(const std::vector<unsigned char>& rgb) {
-  constexpr int kTorus[3] = {230, 26, 102};
-  constexpr int kTolerance = 2;
-  int count = 0;
-  for (std::size_t p = 0; p + 2 < rgb.size(); p += 3) {
-    count += std::abs(rgb[p] - kTorus[0]) <= kTolerance &&
-             std::abs(rgb[p + 1] - kTorus[1]) <= kTolerance &&
-             std::abs(rgb[p + 2] - kTorus[2]) <= kTolerance;
-  }
-  return count;
-}
-
 void typeKeys(Display* display, Window window, const std::string& keys) {
   for (char key : keys) {
     const char name[2] = {key, '\0'};

@@ -23,10 +23,6 @@ struct Screenshot {
 };
 Screenshot captureWindow(Display* display, Window window);
 
-// How many pixels of RGB triplets show the viewer's filled, unlit torus colour (0.9, 0.1, 0.4),
-// give or take rounding.
-int countTorusColouredPixels(const std::vector<unsigned char>& rgb);
-
 // Focuses the window and presses and releases a key, with Shift for capital letters: real key
 // events, as from a keyboard.
 void typeKeySym(Display* display, Window window, unsigned long keysym);

@@ -1,0 +1,27 @@
+// Reads PNG pictures back from their files and reports what they show, one line each:
+// "PATH WIDTHxHEIGHT lit=N torus=M": the pixels that are not black, and those showing the
+// viewer's unlit torus colour.
+//
+// Usage: velkarin_png_stats FILE...   (exit status 1 when a file is not a readable PNG)
+#include <cstdio>
+
+#include "tools/images.h"
+
+int main(int argc, char** argv) {
+  int status = 0;
+  for (int i = 1; i < argc; ++i) {
+    RgbImage image;
+    if (!readPng(argv[i], &image)) {
+      std::fprintf(stderr, "velkarin_png_stats: %s: not a readable PNG\n", argv[i]);
+      status = 1;
+      continue;
+    }
+    int lit = 0;
+    for (std::size_t p = 0; p + 2 < image.rgb.size(); p += 3) {
+      lit += image.rgb[p] + image.rgb[p + 1] + image.rgb[p + 2] > 0;
+    }
+    std::printf("%s %dx%d lit=%d torus=%d\n", argv[i], image.width, image.height, lit,
+                countTorusColouredPixels(image.rgb));
+  }
+  return status;
+}
