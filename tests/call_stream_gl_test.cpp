@@ -3,12 +3,14 @@
 // description (start-up order, frame steps, strip formulas, light table), not from its code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -397,6 +399,43 @@ INSTANTIATE_TEST_SUITE_P(EveryKeyAndState, CallStream, testing::ValuesIn(rows())
                            }
                            return name + "_" + std::to_string(info.index);
                          });
+
+// Every key outside the key tables, from a state where any change would show: no frame at
+// once, and the next frame is the one the state already asked for.
+TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
+  const std::string tableKeys = std::string("\x1b") + "012345asrLlieEcofpqWwNnxXzZ";
+  const auto varied = [](SceneState& s) {
+    s.envMapOn = s.localViewer = s.gradientColour = s.cullFaces = 1;
+    s.lightOn[1] = s.lightOn[3] = s.lightingOn = s.specularOn = s.modulateTexture = 0;
+    s.spinRateX = 2, s.spinRateY = -3, s.spinX = 100, s.spinY = -50;
+    s.viewTiltX = 5, s.viewTurnY = -4, s.lightAngle[0] = 30, s.lightAngle[1] = -70;
+    s.shadeModel = GL_SMOOTH, s.polygonMode = GL_FILL, s.stripPrimitive = GL_QUAD_STRIP;
+    s.turnCount = 7, s.stepsPerTurn = 6;
+  };
+  const int arrows[] = {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN};
+  for (int key = 0; key < kSpecial + 512; ++key) {
+    const bool inTable =
+        key < 256 ? tableKeys.find(static_cast<char>(key)) != std::string::npos
+                  : std::count(std::begin(arrows), std::end(arrows), key - kSpecial) != 0;
+    if (inTable || (key >= 256 && key < kSpecial)) {
+      continue;
+    }
+    SCOPED_TRACE("key code " + std::to_string(key));
+    resetScene();
+    varied(scene);
+    SceneState model;
+    model.animate = 0;
+    varied(model);
+    startRecording();
+    press(key);
+    renderFrame();
+    const Calls actual = stopRecording();
+    Stream expected;
+    frameCalls(expected, model);
+    expectSameStream(actual, expected.calls);
+  }
+  resetScene();
+}
 
 // ---- The real binary, preloaded with the recorder -----------------------------------------
 

@@ -148,27 +148,26 @@ PpmStatus checkSize(PpmSize size, std::size_t* bytes) {
 }  // namespace
 
 const char* describe(PpmStatus status) {
-  switch (status) {
-    case PpmStatus::Ok:
-      return "read";
-    case PpmStatus::NotBinaryPpm:
-      return "not a binary PPM (the first line must begin with P6)";
-    case PpmStatus::HeaderEndsEarly:
-      return "file ends before the image size";
-    case PpmStatus::NoSize:
-      return "the line after the magic and comments must give width and height";
-    case PpmStatus::NoMaximum:
-      return "no maximum value after the size line";
-    case PpmStatus::MaximumNot255:
-      return "maximum value must be 255";
-    case PpmStatus::SizeNotPositive:
-      return "width and height must be positive";
-    case PpmStatus::TooLarge:
-      return "image too large (more than 2^31 - 1 bytes of pixels)";
-    case PpmStatus::Truncated:
-      return "file ends before the pixel data";
-    case PpmStatus::OutOfMemory:
-      return "not enough memory for the pixels";
+  struct Words {
+    PpmStatus status;
+    const char* words;
+  };
+  static constexpr Words kWords[] = {
+      {PpmStatus::Ok, "read"},
+      {PpmStatus::NotBinaryPpm, "not a binary PPM (the first line must begin with P6)"},
+      {PpmStatus::HeaderEndsEarly, "file ends before the image size"},
+      {PpmStatus::NoSize, "the line after the magic and comments must give width and height"},
+      {PpmStatus::NoMaximum, "no maximum value after the size line"},
+      {PpmStatus::MaximumNot255, "maximum value must be 255"},
+      {PpmStatus::SizeNotPositive, "width and height must be positive"},
+      {PpmStatus::TooLarge, "image too large (more than 2^31 - 1 bytes of pixels)"},
+      {PpmStatus::Truncated, "file ends before the pixel data"},
+      {PpmStatus::OutOfMemory, "not enough memory for the pixels"},
+  };
+  for (const Words& entry : kWords) {
+    if (entry.status == status) {
+      return entry.words;
+    }
   }
   return "unknown";
 }
