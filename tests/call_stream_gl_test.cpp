@@ -90,6 +90,23 @@ void startupCalls(Stream& s, bool withMap) {
   s("glutIdleFunc", {1})("glutDisplayFunc", {1})("glutMainLoop");
 }
 
+// The state a viewer starts in, field by field as its description gives it (not the code's
+// own initial values, so that a wrong one shows in every frame drawn from it).
+SceneState initialState() {
+  SceneState m;
+  m.shadeModel = GL_FLAT, m.polygonMode = GL_LINE, m.stripPrimitive = GL_TRIANGLE_STRIP;
+  m.turnCount = 10, m.stepsPerTurn = 8, m.animate = 1, m.lightingOn = 1, m.specularOn = 1;
+  m.modulateTexture = 1, m.majorRadius = 3.0f, m.tubeRadius = 1.0f;
+  m.spinRateX = m.spinRateY = m.spinX = m.spinY = m.viewTiltX = m.viewTurnY = 0;
+  m.cullFaces = m.gradientColour = m.localViewer = m.envMapOn = 0;
+  for (int k = 0; k < 5; ++k) {
+    m.lightOn[k] = 1;
+    m.lightAngle[k] = 0.0f;
+  }
+  m.envTexture = 0;
+  return m;
+}
+
 void animate(SceneState& m) {
   m.spinX = std::int32_t(std::uint32_t(m.spinX) + std::uint32_t(m.spinRateX));
   m.spinY = std::int32_t(std::uint32_t(m.spinY) + std::uint32_t(m.spinRateY));
@@ -373,7 +390,7 @@ TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
   const Row& row = GetParam();
   resetScene();
   row.given(scene);
-  SceneState model;
+  SceneState model = initialState();
   model.animate = 0;
   row.given(model);
   row.effect(model);
@@ -423,7 +440,7 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     SCOPED_TRACE("key code " + std::to_string(key));
     resetScene();
     varied(scene);
-    SceneState model;
+    SceneState model = initialState();
     model.animate = 0;
     varied(model);
     startRecording();
@@ -468,7 +485,7 @@ void expectViewerStream(bool withMap, const std::vector<std::string>& args = {})
   Stream expected;
   startupCalls(expected, withMap);
   reshapeCalls(expected, 620, 160);
-  SceneState model;
+  SceneState model = initialState();
   frameCalls(expected, model);
   frameCalls(expected, model);
   expectSameStream(recordViewer(withMap && args.empty(), args), expected.calls);
