@@ -12,6 +12,6 @@ struct FrameCounter {
 };
 
 // Counts one frame drawn at `now` seconds; the first only starts the count. Once five seconds
-// have passed since the count began,
-// returns "N frames in 5.0 seconds = F FPS\n" and begins a new count; otherwise "".
+// have passed since the count began, returns "N frames in 5.0 seconds = F FPS\n" and begins a
+// new count; otherwise "".
 std::string countFrame(FrameCounter& counter, double now);
