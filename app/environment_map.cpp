@@ -2,9 +2,13 @@
 
 #include <cstdio>
 
-#include "app/startup.h"
 #include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
+
+namespace {
+// Read from the working folder when no map is named.
+constexpr char kEnvironmentMapFile[] = "env.ppm";
+}  // namespace
 
 GLuint loadEnvironmentMap(const std::string& named) {
   const std::string path = named.empty() ? kEnvironmentMapFile : named;

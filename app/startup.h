@@ -8,7 +8,6 @@ inline constexpr int kWindowY = 60;
 inline constexpr int kWindowWidth = 620;
 inline constexpr int kWindowHeight = 160;
 inline constexpr char kWindowTitle[] = "Velkarin - lighting";
-inline constexpr char kEnvironmentMapFile[] = "env.ppm";
 
 // GLUT takes its own command-line options out of argc/argv. The window's GL context is current
 // afterwards. Used by the viewer, its GL tests and its benchmarks alike.

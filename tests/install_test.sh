@@ -12,15 +12,4 @@ map="$prefix/share/velkarin/env.ppm"
 [ -x "$binary" ] || { echo "no executable at $binary" >&2; exit 1; }
 [ -f "$map" ] || { echo "no sample map at $map" >&2; exit 1; }
 
-cd "$(mktemp -d)"
-status=0
-output=$(timeout 3 "$binary" --env-map "$map") || status=$?
-if [ "$status" -ne 124 ]; then
-  echo "the installed viewer stopped by itself (status $status)" >&2
-  exit 1
-fi
-if ! [[ "$output" =~ ^tex\ =\ [1-9][0-9]*$ ]]; then
-  echo "unexpected start-up line: '$output'" >&2
-  exit 1
-fi
-echo "installed viewer: $output"
+bash "$(dirname "$0")/expect_viewer_runs.sh" "$binary" "$map" "installed viewer"

@@ -5,7 +5,6 @@
 #include <X11/keysym.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace {
