@@ -70,6 +70,11 @@ Options parseOptions(int argc, char** argv) {
         options.version = true;
         break;
       case kEnvMap:
+        // An empty name would quietly fall back to ./env.ppm, as if none were given.
+        if (*optarg == '\0') {
+          options.error = "option '--env-map' needs a file name";
+          return options;
+        }
         options.envMap = optarg;
         break;
       case kFps:

@@ -8,7 +8,7 @@ struct Options {
   bool help = false;
   bool version = false;
   bool fps = false;
-  std::string envMap;           // the map named with --env-map; empty: ./env.ppm, silently
+  std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
   std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options
   std::string error;            // what was wrong with the command line; empty when nothing
 };

@@ -14,7 +14,9 @@ results=$VELKARIN_BUILD/bench-results.md
 command -v python3 >/dev/null || { echo "bench: python3 is needed" >&2; exit 1; }
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
+  source "$VELKARIN_ROOT/tools/virtual_display.sh"
+  velkarin_with_display bash "${BASH_SOURCE[0]}" "$@"
+  exit
 fi
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

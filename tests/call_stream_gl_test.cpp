@@ -261,12 +261,22 @@ constexpr int kSpecial = 1000;  // added to a GLUT special-key code
 
 GLuint bundledMap = 0;
 
+// One pointer event: a button pressed or released, or (button kMotion) the pointer moved with
+// a button held.
+struct Pointer {
+  int button, state, x, y;
+};
+constexpr int kMotion = -1;
+constexpr int kWheelUp = 3;  // freeglut reports the wheel as buttons 3 and 4
+constexpr int kWheelDown = 4;
+
 struct Row {
   const char* name;
   std::function<void(SceneState&)> given;   // the state the key meets (and the frame shows)
   int key;                                  // ASCII, kSpecial + code, or kNoKey
-  std::function<void(SceneState&)> effect;  // what the key does to the state
+  std::function<void(SceneState&)> effect;  // what the key (or the pointer) does to the state
   bool drawsAtOnce;
+  std::vector<Pointer> pointer = {};  // after the key
 };
 
 void PrintTo(const Row& row, std::ostream* out) {
@@ -359,6 +369,46 @@ std::vector<Row> rows() {
        },
        kNoKey, nothing, false},
   };
+  // Dragging: the left button turns the view (2 pixels a degree) and draws at once; no other
+  // button ever drags, and releasing the left one ends the drag whatever else is held.
+  const Pointer leftDown{GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 50};
+  const Pointer leftUp{GLUT_LEFT_BUTTON, GLUT_UP, 100, 50};
+  const Pointer rightDown{GLUT_RIGHT_BUTTON, GLUT_DOWN, 100, 50};
+  const Pointer rightUp{GLUT_RIGHT_BUTTON, GLUT_UP, 100, 50};
+  const Pointer moved{kMotion, 0, 120, 56};  // 20 right, 6 down: 10 degrees turn, 3 tilt
+  const auto turned = [](SceneState& s) { s.viewTurnY = 10, s.viewTiltX = 3; };
+  table.push_back({"a left drag turns and tilts at once",
+                   nothing,
+                   kNoKey,
+                   turned,
+                   true,
+                   {leftDown, moved, leftUp}});
+  table.push_back({"a drag of less than a degree waits",
+                   nothing,
+                   kNoKey,
+                   nothing,
+                   false,
+                   {leftDown, {kMotion, 0, 101, 51}, leftUp}});
+  table.push_back({"a drag goes on while another button comes and goes",
+                   nothing,
+                   kNoKey,
+                   turned,
+                   true,
+                   {leftDown, rightDown, rightUp, moved, leftUp}});
+  table.push_back({"releasing the left button ends the drag though another is held",
+                   nothing,
+                   kNoKey,
+                   nothing,
+                   false,
+                   {leftDown, rightDown, leftUp, moved, rightUp}});
+  for (const int button : {GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, kWheelUp, kWheelDown}) {
+    table.push_back({"only the left button drags",
+                     nothing,
+                     kNoKey,
+                     nothing,
+                     false,
+                     {{button, GLUT_DOWN, 100, 50}, moved, {button, GLUT_UP, 120, 56}}});
+  }
   // The digit keys, each from a state where its light is on except for the fourth.
   for (int k = 0; k < 5; ++k) {
     const int start = k == 3 ? 0 : 1;
@@ -373,6 +423,16 @@ void press(int key) {
     onSpecialKey(key - kSpecial, 0, 0);
   } else if (key != kNoKey) {
     onKeyboard(static_cast<unsigned char>(key), 0, 0);
+  }
+}
+
+void point(const std::vector<Pointer>& events) {
+  for (const Pointer& e : events) {
+    if (e.button == kMotion) {
+      onMotion(e.x, e.y);
+    } else {
+      onMouse(e.button, e.state, e.x, e.y);
+    }
   }
 }
 
@@ -397,6 +457,7 @@ TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
 
   startRecording();
   press(row.key);
+  point(row.pointer);
   renderFrame();
   const Calls actual = stopRecording();
 

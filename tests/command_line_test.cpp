@@ -38,6 +38,8 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--bogus"}, false, false, false, "", {}, "unknown option '--bogus'"},
       {{"--fps", "-x"}, false, false, true, "", {}, "unknown option '-x'"},
       {{"--env-map"}, false, false, false, "", {}, "option '--env-map' needs an argument"},
+      {{"--env-map", ""}, false, false, false, "", {}, "option '--env-map' needs a file name"},
+      {{"--env-map="}, false, false, false, "", {}, "option '--env-map' needs a file name"},
       {{"-display"}, false, false, false, "", {}, "option '-display' needs an argument"},
       {{"stray"}, false, false, false, "", {}, "unexpected argument 'stray'"},
   };

@@ -14,6 +14,9 @@
 #include "tools/x11_window.h"
 
 #include <X11/keysym.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +41,7 @@ class Viewer : public testing::Test {
 
   Window start() {
     viewer_ = startViewer(folder_);
-    return findWindowByTitle(display_, kTitle, kStartTimeoutMs);
+    return findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
   }
 
   // Waits for the window's picture to differ from `before`: a frame has been drawn since.
@@ -170,25 +173,53 @@ TEST_F(Viewer, HelpAndVersionAnswerWithoutADisplay) {
   }
 }
 
-TEST_F(Viewer, ABadCommandLineSaysWhatAndExitsWithTwoBeforeAnyWindow) {
+TEST_F(Viewer, ABadCommandLineSaysWhatAndExitsWithTwoWithoutADisplay) {
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--env-map"}}) {
-    viewer_ = startViewer(folder_, args);
+       {std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--env-map"},
+        std::vector<std::string>{"--env-map", ""}}) {
+    viewer_ = startViewer(folder_, args, {"DISPLAY"});
+    const long pid = viewer_.pid;
     EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 2) << args[0];
     const std::string errors = readErrors(viewer_, 0);
     EXPECT_NE(errors.find("'" + args[0] + "'"), std::string::npos) << errors;
     EXPECT_NE(errors.find("--help"), std::string::npos) << errors;
     EXPECT_EQ(readOutput(viewer_, 0), "");
-    EXPECT_EQ(findWindowByTitle(display_, kTitle, 0), 0u);
+    EXPECT_EQ(findWindowByTitle(display_, kTitle, pid, 0), 0u);
     stopViewer(viewer_);
   }
 }
 
+namespace {
+
+// The read end of a pipe holding the whole bundled map, its writer gone; the viewer, a child,
+// inherits it and reads it as /dev/fd/N. -1 on failure.
+int pipeHoldingTheBundledMap() {
+  std::ifstream in(VELKARIN_ASSETS "/env.ppm", std::ios::binary);
+  const std::string map(std::istreambuf_iterator<char>(in), {});
+  int ends[2];
+  if (pipe(ends) != 0 || fcntl(ends[1], F_SETPIPE_SZ, static_cast<int>(map.size())) < 0 ||
+      write(ends[1], map.data(), map.size()) != static_cast<ssize_t>(map.size())) {
+    return -1;
+  }
+  close(ends[1]);
+  return ends[0];
+}
+
+}  // namespace
+
 TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
   const std::string tooLarge = folder_ + "/wide.ppm";
   std::ofstream(tooLarge, std::ios::binary) << "P6\n40000 1\n255\n" << std::string(120000, 'x');
+  const std::string fifo = folder_ + "/fifo.ppm";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int pipeEnd = pipeHoldingTheBundledMap();
+  ASSERT_GE(pipeEnd, 0);
+  const std::string pipeWithData = "/dev/fd/" + std::to_string(pipeEnd);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {VELKARIN_ASSETS "/env.ppm", ""},
+      {pipeWithData, ""},
+      {fifo, "a pipe that nothing writes to"},  // and the start never waits for a writer
+      {folder_, "a folder, not a file"},
       {VELKARIN_MALFORMED "/maximum-not-255/four_bit.ppm", "maximum value must be 255"},
       {VELKARIN_MALFORMED "/truncated/one_byte_short.ppm", "file ends before the pixel data"},
       {tooLarge, "larger than this GL accepts (max "},
@@ -209,6 +240,7 @@ TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
     EXPECT_TRUE(isRunning(viewer_)) << map;
     stopViewer(viewer_);
   }
+  close(pipeEnd);
 }
 
 TEST_F(Viewer, ALeftDragTurnsThePausedSceneAndARightDragDoesNot) {
@@ -234,7 +266,7 @@ TEST_F(Viewer, ALeftDragTurnsThePausedSceneAndARightDragDoesNot) {
 TEST_F(Viewer, FpsPrintsTheFrameRateEveryFiveSeconds) {
   viewer_ = startViewer(folder_, {"--fps"});
   EXPECT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n");
-  const std::string line = readOutput(viewer_, 7000);
+  const std::string line = readOutput(viewer_, 5000 + kStartTimeoutMs);
   EXPECT_TRUE(
       std::regex_match(line, std::regex(R"(\d+ frames in 5\.\d seconds = \d+\.\d{3} FPS\n)")))
       << line;

@@ -163,6 +163,8 @@ const char* describe(PpmStatus status) {
       {PpmStatus::TooLarge, "image too large (more than 2^31 - 1 bytes of pixels)"},
       {PpmStatus::Truncated, "file ends before the pixel data"},
       {PpmStatus::OutOfMemory, "not enough memory for the pixels"},
+      {PpmStatus::Folder, "a folder, not a file"},
+      {PpmStatus::NoWriter, "a pipe that nothing writes to"},
   };
   for (const Words& entry : kWords) {
     if (entry.status == status) {

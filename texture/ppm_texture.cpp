@@ -1,5 +1,11 @@
 #include "texture/ppm_texture.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +13,63 @@
 #include "texture/ppm_reader.h"
 
 namespace {
+
+std::FILE* cannotOpen(TextureLoad& load, int error) {
+  load.problem = TextureProblem::CannotOpen;
+  load.openError = error;
+  return nullptr;
+}
+
+std::FILE* refuse(TextureLoad& load, PpmStatus why) {
+  load.problem = TextureProblem::Refused;
+  load.refusal = why;
+  return nullptr;
+}
+
+#ifndef _WIN32
+// Opens the map for reading without ever waiting at the open: a FIFO that nothing has open
+// for writing would block a plain open until something does, and the window would hang. Once
+// open, reads wait as usual, so a pipe whose writer is still writing loads in full.
+std::FILE* openMap(const char* path, TextureLoad& load) {
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return cannotOpen(load, errno);
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const int error = errno;
+    ::close(fd);
+    return S_ISDIR(info.st_mode) ? refuse(load, PpmStatus::Folder) : cannotOpen(load, error);
+  }
+  std::FILE* file = nullptr;
+  if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+      (file = ::fdopen(fd, "rb")) == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    return cannotOpen(load, error);
+  }
+  // With no writer a FIFO reads as ended at once; say so rather than call it an empty file.
+  if (S_ISFIFO(info.st_mode)) {
+    const int first = std::fgetc(file);
+    if (first == EOF) {
+      std::fclose(file);
+      return refuse(load, PpmStatus::NoWriter);
+    }
+    std::ungetc(first, file);
+  }
+  return file;
+}
+#else
+// Windows has no FIFOs in its file system; a folder is the one path that is not a file.
+std::FILE* openMap(const char* path, TextureLoad& load) {
+  struct stat info {};
+  if (::stat(path, &info) == 0 && S_ISDIR(info.st_mode)) {
+    return refuse(load, PpmStatus::Folder);
+  }
+  std::FILE* file = std::fopen(path, "rb");
+  return file != nullptr ? file : cannotOpen(load, errno);
+}
+#endif
 
 // GL keeps at most one flag per kind of error; a few reads clear any left by earlier calls, so
 // the check after the upload reports the upload alone.
@@ -39,15 +102,12 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
 TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path) {
   TextureLoad load;
   if (image == nullptr) {
-    load.problem = TextureProblem::CannotOpen;
-    load.openError = EINVAL;
+    cannotOpen(load, EINVAL);
     return load;
   }
-  std::FILE* file = std::fopen(path, "rb");
   image->pixels.reset();
+  std::FILE* file = openMap(path, load);
   if (file == nullptr) {
-    load.problem = TextureProblem::CannotOpen;
-    load.openError = errno;
     return load;
   }
   load.refusal = readPpm(file, image, &load.size);

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velkarin_capture: no X display\n");
     return 1;
   }
-  const Window window = findWindowByTitle(display, kTitle, kWindowTimeoutMs);
+  const Window window = findWindowByTitle(display, kTitle, kAnyProcess, kWindowTimeoutMs);
   if (window == 0) {
     std::fprintf(stderr, "velkarin_capture: no window titled \"%s\"\n", kTitle);
     return 1;

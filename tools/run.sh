@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 velkarin: there is no display to open a window on (DISPLAY is not set).
 Run it from a desktop session, with X forwarding (ssh -X), or on a virtual display:
-  xvfb-run -a -s "-screen 0 1280x1024x24" tools/run.sh
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" tools/run.sh
 MSG
   exit 1
 fi

@@ -8,8 +8,5 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 out=${1:-$VELKARIN_ROOT/docs}
 capture=("$VELKARIN_ROOT/tools/capture_screenshots.sh" "$VELKARIN_BUILD" "$out")
 
-if [ -n "${DISPLAY:-}" ]; then
-  bash "${capture[@]}"
-else
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "${capture[@]}"
-fi
+source "$VELKARIN_ROOT/tools/virtual_display.sh"
+velkarin_with_display bash "${capture[@]}"

@@ -19,7 +19,7 @@ velkarin_viewer_packages=(
 )
 velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
-  libx11-dev libxtst-dev libpng-dev xvfb xauth
+  libx11-dev libxtst-dev libxres-dev libpng-dev xvfb xauth
   clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.

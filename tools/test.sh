@@ -5,19 +5,15 @@
 # window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+source "$VELKARIN_ROOT/tools/virtual_display.sh"
 
 # run_suite BUILD_FOLDER [ENV=VALUE...]: the folder's tests, one at a time (they look for the
 # viewer's window by its title, so two at once would see each other's).
 run_suite() {
   local build=$1
   shift
-  local ctest=(env "$@" ctest --output-on-failure)
   cd "$build"
-  if [ -n "${DISPLAY:-}" ]; then
-    "${ctest[@]}"
-  else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest[@]}"
-  fi
+  velkarin_with_display env "$@" ctest --output-on-failure
   cd - >/dev/null
 }
 

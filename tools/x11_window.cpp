@@ -1,6 +1,7 @@
 #include "tools/x11_window.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -9,12 +10,28 @@
 
 namespace {
 
-Window searchTree(Display* display, Window parent, const std::string& title) {
+// The process id of the client that made `window`, as the server knows it (X-Resource): unlike
+// a window property, it is there whatever the toolkit sets. -1 when the server cannot tell.
+long windowPid(Display* display, Window window) {
+  XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
+  long count = 0;
+  XResClientIdValue* values = nullptr;
+  long pid = -1;
+  if (XResQueryClientIds(display, 1, &spec, &count, &values) == Success) {
+    for (long i = 0; i < count && pid < 0; ++i) {
+      pid = XResGetClientPid(&values[i]);
+    }
+    XResClientIdsDestroy(count, values);
+  }
+  return pid;
+}
+
+Window searchTree(Display* display, Window parent, const std::string& title, long pid) {
   char* name = nullptr;
   if (XFetchName(display, parent, &name) != 0 && name != nullptr) {
     const bool match = title == name;
     XFree(name);
-    if (match) {
+    if (match && (pid == kAnyProcess || windowPid(display, parent) == pid)) {
       return parent;
     }
   }
@@ -25,7 +42,7 @@ Window searchTree(Display* display, Window parent, const std::string& title) {
   Window found = 0;
   if (XQueryTree(display, parent, &root, &ignored, &children, &count) != 0) {
     for (unsigned int i = 0; i < count && found == 0; ++i) {
-      found = searchTree(display, children[i], title);
+      found = searchTree(display, children[i], title, pid);
     }
     if (children != nullptr) {
       XFree(children);
@@ -62,10 +79,10 @@ void focus(Display* display, Window window) {
 
 }  // namespace
 
-Window findWindowByTitle(Display* display, const std::string& title, int timeoutMs) {
+Window findWindowByTitle(Display* display, const std::string& title, long pid, int timeoutMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    const Window window = searchTree(display, DefaultRootWindow(display), title);
+  for (;;) {
+    const Window window = searchTree(display, DefaultRootWindow(display), title, pid);
     if (window != 0) {
       XWindowAttributes attributes;
       if (XGetWindowAttributes(display, window, &attributes) != 0 &&
@@ -73,9 +90,11 @@ Window findWindowByTitle(Display* display, const std::string& title, int timeout
         return window;
       }
     }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return 0;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  return 0;
 }
 
 WindowGeometry windowGeometry(Display* display, Window window) {

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a command on the display there is, or on a virtual X server (Xvfb) when there is none.
+# Source it, then: velkarin_with_display COMMAND [ARGUMENT...]
+#
+# -noreset: Xvfb otherwise resets whenever its last client disconnects, and refuses whoever
+# connects during the reset, so a viewer started just after another one closed could fail to
+# open the display.
+velkarin_xvfb_server_args="-screen 0 1280x1024x24 -noreset"
+
+velkarin_with_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    xvfb-run -a -s "$velkarin_xvfb_server_args" "$@"
+  fi
+}
