@@ -27,7 +27,8 @@ const std::vector<Vertex>& strip(double r, double R, int m, int n, bool gradient
   static Strip cached;
   if (cached.m != m || cached.n != n || cached.gradient != gradient) {
     cached = Strip{m, n, gradient, {}};
-    forEachStripVertex(r, R, m, n, gradient, [](const StripVertex& v) {
+    StripScratch scratch;
+    forEachStripVertex(r, R, m, n, gradient, scratch, [](const StripVertex& v) {
       cached.vertices.push_back(
           {v.hasColour,
            {GLfloat(v.colour[0]), GLfloat(v.colour[1]), GLfloat(v.colour[2])},

@@ -8,9 +8,10 @@ namespace {
 void stripGeneration(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   const int steps = static_cast<int>(state.range(1));
+  StripScratch scratch;
   for (auto _ : state) {
     double sum = 0.0;
-    forEachStripVertex(1.0, 3.0, steps, count, false,
+    forEachStripVertex(1.0, 3.0, steps, count, false, scratch,
                        [&](const StripVertex& v) { sum += v.normal[0] + v.position[1]; });
     benchmark::DoNotOptimize(sum);
   }

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 // These literals, not full-precision pi: the strip's vertices are defined by them.
 inline constexpr double kPi = 3.14159265359;
@@ -19,11 +21,10 @@ struct StripVertex {
   double position[3];
 };
 
-// The vertex at ring angle `ring` on the tube circle whose angle has the given cosine and sine.
-inline StripVertex tubeVertex(double ring, double cosTube, double sinTube, double rho, double y,
-                              bool gradient) {
-  const double cosRing = std::cos(ring);
-  const double sinRing = std::sin(ring);
+// The vertex at ring angle `ring`, whose cosine and sine are given, on the tube circle whose
+// angle has the given cosine and sine.
+inline StripVertex tubeVertex(double ring, double cosRing, double sinRing, double cosTube,
+                              double sinTube, double rho, double y, bool gradient) {
   StripVertex v{gradient,
                 {0.0, 0.0, 0.0},
                 {cosRing * cosTube, sinTube, sinRing * cosTube},
@@ -36,31 +37,58 @@ inline StripVertex tubeVertex(double ring, double cosTube, double sinTube, doubl
   return v;
 }
 
-// Hands the 2 · turns · stepsPerTurn + 2 strip vertices to `emit` in drawing order. Nothing
-// is stored, so a frame allocates nothing.
+// What one step along a turn contributes, the same in every turn.
+struct StripStep {
+  double cosTube, sinTube;    // of the tube angle
+  double rho, y;              // distance from the ring's axis, and height
+  double alongRing;           // the ring angle the step adds within its turn
+  double cosAlong, sinAlong;  // of alongRing
+};
+
+// A frame's per-step values. Kept only as memory: it grows when the step count does and is
+// refilled on every frame, so a steady frame allocates nothing.
+using StripScratch = std::vector<StripStep>;
+
+// Hands the 2 · turns · stepsPerTurn + 2 strip vertices to `emit` in drawing order.
 //
-// Every pair computes its own sines and cosines, each once (the compiler pairs each sin with
-// its cos in one sincos call). What does not change along a loop is computed outside it, and
-// twice the turn and step numbers are counted in double: no int product can overflow and no
-// conversion is made per step, while every angle keeps exactly the value the formulas give.
+// Each ring angle is a per-turn angle plus a per-step one, so the sines and cosines of a frame
+// are those of the turns' two start angles (2 · turns) and of the steps' tube and ring angles
+// (2 · stepsPerTurn), each computed once, afresh; every vertex's follow by angle addition,
+// within a few units in the last place of the direct ones. The angles themselves keep exactly
+// the values and grouping the formulas give, which is what the gradient reads. Twice the turn
+// and step numbers are counted in double: no int product can overflow.
 template <typename Emit>
 void forEachStripVertex(double tubeRadius, double ringRadius, int stepsPerTurn, int turns,
-                        bool gradient, Emit&& emit) {
+                        bool gradient, StripScratch& scratch, Emit&& emit) {
   const double stripWidth = kTwoPi / turns;  // ring angle one turn advances
+  scratch.resize(stepsPerTurn > 0 ? static_cast<std::size_t>(stepsPerTurn) : 0);
+  double twiceStep = 0.0;
+  for (StripStep& step : scratch) {
+    const double tubeAngle = twiceStep * kPi / stepsPerTurn;
+    step.cosTube = std::cos(tubeAngle);
+    step.sinTube = std::sin(tubeAngle);
+    step.rho = ringRadius + tubeRadius * step.cosTube;
+    step.y = tubeRadius * step.sinTube;
+    step.alongRing = tubeAngle / turns;
+    step.cosAlong = std::cos(step.alongRing);
+    step.sinAlong = std::sin(step.alongRing);
+    twiceStep += 2.0;
+  }
   double twiceTurn = 0.0;
   for (int turn = 0; turn < turns; ++turn, twiceTurn += 2.0) {
     const double turnStart = twiceTurn * kPi / turns;
     const double leadingStart = stripWidth + turnStart;
-    double twiceStep = 0.0;
-    for (int step = 0; step < stepsPerTurn; ++step, twiceStep += 2.0) {
-      const double tubeAngle = twiceStep * kPi / stepsPerTurn;
-      const double cosTube = std::cos(tubeAngle);
-      const double sinTube = std::sin(tubeAngle);
-      const double rho = ringRadius + tubeRadius * cosTube;  // distance from the ring's axis
-      const double y = tubeRadius * sinTube;
-      const double alongRing = tubeAngle / turns;
-      emit(tubeVertex(leadingStart + alongRing, cosTube, sinTube, rho, y, gradient));
-      emit(tubeVertex(alongRing + turnStart, cosTube, sinTube, rho, y, gradient));
+    const double cosLeading = std::cos(leadingStart);
+    const double sinLeading = std::sin(leadingStart);
+    const double cosTrailing = std::cos(turnStart);
+    const double sinTrailing = std::sin(turnStart);
+    for (const StripStep& s : scratch) {
+      emit(tubeVertex(leadingStart + s.alongRing, cosLeading * s.cosAlong - sinLeading * s.sinAlong,
+                      sinLeading * s.cosAlong + cosLeading * s.sinAlong, s.cosTube, s.sinTube,
+                      s.rho, s.y, gradient));
+      emit(tubeVertex(s.alongRing + turnStart, cosTrailing * s.cosAlong - sinTrailing * s.sinAlong,
+                      sinTrailing * s.cosAlong + cosTrailing * s.sinAlong, s.cosTube, s.sinTube,
+                      s.rho, s.y, gradient));
     }
   }
   // The closing pair lands on the first pair, on the outer equator; it carries no colour, so

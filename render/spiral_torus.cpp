@@ -4,12 +4,17 @@
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
+namespace {
+// Memory for a frame's per-step values; nothing in it outlives the frame that fills it.
+StripScratch stripScratch;
+}  // namespace
+
 void drawSpiralTorus(double tubeRadius, double ringRadius, int stepsPerTurn, int turns) {
   glMaterialf(GL_FRONT, GL_SHININESS, kTorusShininess);
   glMaterialfv(GL_FRONT, GL_SPECULAR, scene.specularOn ? kWhite : kBlack);
   glBegin(scene.stripPrimitive);
   const bool gradient = scene.gradientColour != 0;
-  forEachStripVertex(tubeRadius, ringRadius, stepsPerTurn, turns, gradient,
+  forEachStripVertex(tubeRadius, ringRadius, stepsPerTurn, turns, gradient, stripScratch,
                      [](const StripVertex& v) {
                        if (v.hasColour) {
                          glColor3f(v.colour[0], v.colour[1], v.colour[2]);

@@ -3,7 +3,9 @@
 // and its leading vertex one strip-width, 2π/n, further on. The closing pair is pair n·m.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "render/spiral_strip.h"
@@ -44,7 +46,9 @@ Vec3 normal(const StripVertex& v) {
 
 std::vector<StripVertex> strip(int m, int n, bool gradient = false) {
   std::vector<StripVertex> out;
-  forEachStripVertex(kTube, kRing, m, n, gradient, [&](const StripVertex& v) { out.push_back(v); });
+  StripScratch scratch;
+  forEachStripVertex(kTube, kRing, m, n, gradient, scratch,
+                     [&](const StripVertex& v) { out.push_back(v); });
   return out;
 }
 
@@ -173,4 +177,43 @@ TEST(SpiralStrip, GradientRunsRedToBlueUnclampedAndSkipsTheClosingPair) {
   EXPECT_LT(lastLeading.colour[0], 0.0);
   EXPECT_FALSE(v[v.size() - 2].hasColour);
   EXPECT_FALSE(v[v.size() - 1].hasColour);
+}
+
+// Sines and cosines by angle addition stay within 1e-9 (relative, or absolute near zero) of
+// the formulas evaluated directly, angle by angle, with the literal pi they are written with.
+TEST(SpiralStrip, AngleAdditionMatchesTheFormulasEvaluatedDirectly) {
+  constexpr double kBound = 1e-9;
+  const auto near = [](double actual, double expected) {
+    return std::fabs(actual - expected) <= kBound * std::max(1.0, std::fabs(expected));
+  };
+  const double pi = 3.14159265359;
+  const double twoPi = 6.28318530718;
+  for (const auto& [n, m] : {std::pair{10, 8}, {4, 4}, {300, 300}, {4, 2000}}) {
+    const std::vector<StripVertex> v = strip(m, n, true);
+    ASSERT_EQ(v.size(), 2u * n * m + 2);
+    int failures = 0;
+    for (int i = 0; i < n; ++i) {
+      const double phi = (2 * i) * pi / n;
+      for (int j = 0; j < m; ++j) {
+        const double theta = (2 * j) * pi / m;
+        const double rho = kRing + kTube * std::cos(theta);
+        const double rings[2] = {(twoPi / n + phi) + theta / n, theta / n + phi};
+        for (int k = 0; k < 2; ++k) {
+          const StripVertex& got = v[2 * (i * m + j) + k];
+          const double a = rings[k];
+          const double expected[] = {std::cos(a) * std::cos(theta), std::sin(theta),
+                                     std::sin(a) * std::cos(theta), std::cos(a) * rho,
+                                     kTube * std::sin(theta),       std::sin(a) * rho,
+                                     1 - a / twoPi,                 a / twoPi};
+          const double actual[] = {got.normal[0],   got.normal[1],   got.normal[2],
+                                   got.position[0], got.position[1], got.position[2],
+                                   got.colour[0],   got.colour[2]};
+          for (int c = 0; c < 8; ++c) {
+            failures += !near(actual[c], expected[c]);
+          }
+        }
+      }
+    }
+    EXPECT_EQ(failures, 0) << n << " turns of " << m << " steps";
+  }
 }
