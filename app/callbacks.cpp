@@ -1,11 +1,7 @@
 #include "app/callbacks.h"
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "app/frame_counter.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "render/frame.h"
@@ -17,12 +13,7 @@ namespace {
 constexpr int kQuitStatus = 1;
 
 Drag drag;
-FrameCounter frameCounter;
-
-double secondsNow() {
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return std::chrono::duration<double>(now).count();
-}
+void (*drawNow)() = renderFrame;
 
 }  // namespace
 
@@ -31,7 +22,7 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::Quit:
       std::exit(kQuitStatus);
     case KeyAction::DrawNow:
-      renderFrame();
+      drawNow();
       break;
     case KeyAction::NextFrame:
       break;
@@ -56,15 +47,10 @@ void onMouse(int button, int state, int x, int y) {
 // Like the x/X and z/Z keys, a drag that moves the view draws at once.
 void onMotion(int x, int y) {
   if (dragTo(drag, scene, x, y)) {
-    renderFrame();
+    drawNow();
   }
 }
 
-void renderCountedFrame() {
-  renderFrame();
-  const std::string line = countFrame(frameCounter, secondsNow());
-  if (!line.empty()) {
-    std::fputs(line.c_str(), stdout);
-    std::fflush(stdout);
-  }
+void drawFramesNowWith(void (*draw)()) {
+  drawNow = draw;
 }

@@ -9,5 +9,6 @@ void onSpecialKey(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);
 
-// renderFrame, then the --fps count: a line on standard output every five seconds.
-void renderCountedFrame();
+// What a key or a drag that changes the view draws at once: renderFrame, unless a run that
+// counts its frames says otherwise.
+void drawFramesNowWith(void (*draw)());

@@ -2,6 +2,13 @@
 
 #include <cstdio>
 
+std::string frameRateLine(int frames, double seconds) {
+  char line[96];
+  std::snprintf(line, sizeof line, "%d frames in %.1f seconds = %.3f FPS\n", frames, seconds,
+                frames / seconds);
+  return line;
+}
+
 std::string countFrame(FrameCounter& counter, double now) {
   if (!counter.started) {
     counter = FrameCounter{0, now, true};  // the count runs from this frame on
@@ -12,9 +19,7 @@ std::string countFrame(FrameCounter& counter, double now) {
   if (elapsed < kFrameCountSeconds) {
     return "";
   }
-  char line[96];
-  std::snprintf(line, sizeof line, "%d frames in %.1f seconds = %.3f FPS\n", counter.frames,
-                elapsed, counter.frames / elapsed);
+  const std::string line = frameRateLine(counter.frames, elapsed);
   counter = FrameCounter{0, now, true};
   return line;
 }

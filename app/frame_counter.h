@@ -11,6 +11,9 @@ struct FrameCounter {
   bool started = false;
 };
 
+// "N frames in S seconds = F FPS\n": the form of every frame-rate line.
+std::string frameRateLine(int frames, double seconds);
+
 // Counts one frame drawn at `now` seconds; the first only starts the count. Once five seconds
 // have passed since the count began, returns "N frames in 5.0 seconds = F FPS\n" and begins a
 // new count; otherwise "".

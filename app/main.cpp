@@ -2,11 +2,10 @@
 // Keys are listed in the README and under --help; Escape quits.
 #include <cstdio>
 
-#include "app/callbacks.h"
 #include "app/environment_map.h"
 #include "app/options.h"
+#include "app/run.h"
 #include "app/startup.h"
-#include "render/frame.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -38,14 +37,17 @@ int main(int argc, char** argv) {
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   options.glutArgs.push_back(nullptr);
-  openViewer(&glutArgc, options.glutArgs.data());
+  openViewer(&glutArgc, options.glutArgs.data(), options.fullscreen);
+  if (options.info) {
+    printGlInfo();
+  }
 
   scene.envTexture = loadEnvironmentMap(options.envMap);
   std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);
 
-  void (*const frame)() = options.fps ? renderCountedFrame : renderFrame;
+  const FrameRoutine frame = beginRun(options);
   glutIdleFunc(frame);
   glutDisplayFunc(frame);
   glutMainLoop();

@@ -4,17 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "app/run_plan.h"
+
 struct Options {
   bool help = false;
   bool version = false;
   bool fps = false;
+  bool info = false;
+  bool fullscreen = false;
   std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
+  RunPlan run;                  // --keys, --frames, --screenshot and --frame-rate
   std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options
   std::string error;            // what was wrong with the command line; empty when nothing
 };
 
-// Reads argv (permuting it, as getopt does). Unknown options and missing arguments are
-// reported in `error`, naming the option.
+// Reads argv (permuting it, as getopt does). Unknown options, missing arguments and bad values
+// are reported in `error`, naming the option.
 Options parseOptions(int argc, char** argv);
 
 // --help: usage, the options, the keys and the mouse.

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <cstdio>
+
 #include "app/callbacks.h"
 #include "app/reshape.h"
 #include "scene/gl_headers.h"
@@ -8,12 +10,18 @@
 namespace {
 
 // The double-buffered, depth-buffered window.
-void openWindow(int* argc, char** argv) {
+void openWindow(int* argc, char** argv, bool fullscreen) {
   glutInit(argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowPosition(kWindowX, kWindowY);
+  // Without a window manager to take the full-screen request, GLUT moves the window back by
+  // its start position, leaving the screen's right and bottom edges bare; from the corner it
+  // covers the screen.
+  glutInitWindowPosition(fullscreen ? 0 : kWindowX, fullscreen ? 0 : kWindowY);
   glutInitWindowSize(kWindowWidth, kWindowHeight);
   glutCreateWindow(kWindowTitle);
+  if (fullscreen) {
+    glutFullScreen();  // GLUT's reshape then brings the projection along
+  }
 }
 
 // Culled face, lighting switches and the light colours: set once, never touched per frame.
@@ -36,8 +44,8 @@ void initGraphics() {
   glEnable(GL_DEPTH_TEST);
 }
 
-void openViewer(int* argc, char** argv) {
-  openWindow(argc, argv);
+void openViewer(int* argc, char** argv, bool fullscreen) {
+  openWindow(argc, argv, fullscreen);
   initGraphics();
   // The first projection is in place before GLUT reports the window's size.
   onReshape(kWindowWidth, kWindowHeight);
@@ -47,4 +55,16 @@ void openViewer(int* argc, char** argv) {
   glutMouseFunc(onMouse);
   glutMotionFunc(onMotion);
   initFixedState();
+}
+
+void printGlInfo() {
+  const struct {
+    GLenum name;
+    const char* label;
+  } kStrings[] = {
+      {GL_VENDOR, "GL_VENDOR"}, {GL_RENDERER, "GL_RENDERER"}, {GL_VERSION, "GL_VERSION"}};
+  for (const auto& entry : kStrings) {
+    const GLubyte* text = glGetString(entry.name);
+    std::printf("%s = %s\n", entry.label, text ? reinterpret_cast<const char*>(text) : "?");
+  }
 }

@@ -10,8 +10,12 @@ inline constexpr int kWindowHeight = 160;
 inline constexpr char kWindowTitle[] = "Velkarin - lighting";
 
 // GLUT takes its own command-line options out of argc/argv. The window's GL context is current
-// afterwards. Used by the viewer, its GL tests and its benchmarks alike.
-void openViewer(int* argc, char** argv);
+// afterwards. Used by the viewer, its GL tests and its benchmarks alike. A full-screen window
+// is asked of GLUT once the window exists.
+void openViewer(int* argc, char** argv, bool fullscreen = false);
 
 // GL state that needs the window's context.
 void initGraphics();
+
+// --info: the GL vendor, renderer and version, a line each, on standard output.
+void printGlInfo();

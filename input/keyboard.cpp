@@ -116,19 +116,30 @@ const SpecialKeyCommand kSpecialKeyCommands[] = {
     {GLUT_KEY_DOWN, [](SceneState& s) { step(s.spinRateX, -1); }},
 };
 
+const KeyCommand* findKeyCommand(unsigned char key) {
+  for (const KeyCommand& command : kKeyCommands) {
+    if (command.key == key) {
+      return &command;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 KeyAction applyKey(SceneState& state, unsigned char key) {
-  for (const KeyCommand& command : kKeyCommands) {
-    if (command.key != key) {
-      continue;
-    }
-    if (command.change != nullptr) {
-      command.change(state);
-    }
-    return command.then;
+  const KeyCommand* command = findKeyCommand(key);
+  if (command == nullptr) {
+    return KeyAction::NextFrame;
   }
-  return KeyAction::NextFrame;
+  if (command->change != nullptr) {
+    command->change(state);
+  }
+  return command->then;
+}
+
+bool isCommandKey(unsigned char key) {
+  return findKeyCommand(key) != nullptr;
 }
 
 void applySpecialKey(SceneState& state, int key) {

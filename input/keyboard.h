@@ -14,5 +14,8 @@ enum class KeyAction {
 // Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
 KeyAction applyKey(SceneState& state, unsigned char key);
 
+// Whether the key table has a row for ASCII `key` (Escape included).
+bool isCommandKey(unsigned char key);
+
 // Applies a GLUT special-key code to the state; only the arrow keys do anything.
 void applySpecialKey(SceneState& state, int key);

@@ -136,7 +136,7 @@ void drawTetraMarker() {
   glEnd();
 }
 
-void renderFrame() {
+void drawFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, scene.polygonMode);
   if (scene.animate) {
@@ -151,5 +151,9 @@ void renderFrame() {
   endTorusPass();
   drawTetraMarker();
   glFlush();
+}
+
+void renderFrame() {
+  drawFrame();
   glutSwapBuffers();
 }

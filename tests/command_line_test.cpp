@@ -6,64 +6,93 @@
 
 #include "app/frame_counter.h"
 #include "app/options.h"
+#include "app/run_plan.h"
 
 namespace {
 
-struct OptionCase {
-  std::vector<std::string> args;
-  bool help, version, fps;
-  std::string envMap;
-  std::vector<std::string> glutArgs;  // after the program name
-  std::string error;
-};
+// What the command line asked for, in a few words: "" for nothing, else the options set, such
+// as "fps env=sky.ppm frames=40 keys=p,f,<102> glut=-display,:1", or "error: ...".
+std::string asked(const std::vector<std::string>& args) {
+  std::vector<std::string> words = {"velkarin"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) {
+    argv.push_back(word.data());
+  }
+  argv.push_back(nullptr);
+  const Options o = parseOptions(static_cast<int>(words.size()), argv.data());
+  if (!o.error.empty()) {
+    return "error: " + o.error;
+  }
+  std::string text;
+  const auto add = [&](bool on, const std::string& word) { text += on ? " " + word : ""; };
+  add(o.help, "help");
+  add(o.version, "version");
+  add(o.fps, "fps");
+  add(o.info, "info");
+  add(o.fullscreen, "fullscreen");
+  add(!o.envMap.empty(), "env=" + o.envMap);
+  add(o.run.frames != 0, "frames=" + std::to_string(o.run.frames));
+  add(o.run.frameRate != 0, "rate=" + std::to_string(o.run.frameRate));
+  add(!o.run.screenshot.empty(), "shot=" + o.run.screenshot);
+  std::string keys;
+  for (const ScriptKey& key : o.run.keys) {
+    keys += (keys.empty() ? "" : ",") +
+            (key.special ? "<" + std::to_string(key.code) + ">" : std::string(1, char(key.code)));
+  }
+  add(!keys.empty(), "keys=" + keys);
+  std::string glut;
+  for (std::size_t i = 1; i < o.glutArgs.size(); ++i) {
+    glut += (i > 1 ? "," : "") + std::string(o.glutArgs[i]);
+  }
+  add(!glut.empty(), "glut=" + glut);
+  EXPECT_EQ(o.glutArgs[0], std::string("velkarin"));
+  return text.empty() ? "" : text.substr(1);
+}
 
 }  // namespace
 
 TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
-  const std::vector<OptionCase> cases = {
-      {{}, false, false, false, "", {}, ""},
-      {{"--help"}, true, false, false, "", {}, ""},
-      {{"-h"}, true, false, false, "", {}, ""},
-      {{"--version"}, false, true, false, "", {}, ""},
-      {{"--env-map", "maps/sky.ppm"}, false, false, false, "maps/sky.ppm", {}, ""},
-      {{"--env-map=sky.ppm", "--fps"}, false, false, true, "sky.ppm", {}, ""},
+  const std::string notFrames = "error: option '--frames' takes a whole number from 1 to ";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, ""},
+      {{"--help"}, "help"},
+      {{"-h"}, "help"},
+      {{"--version"}, "version"},
+      {{"--env-map", "maps/sky.ppm"}, "env=maps/sky.ppm"},
+      {{"--env-map=sky.ppm", "--fps"}, "fps env=sky.ppm"},
       {{"-display", ":1", "--fps", "-geometry", "300x80+0+0", "-sync", "-iconic"},
-       false,
-       false,
-       true,
-       "",
-       {"-display", ":1", "-geometry", "300x80+0+0", "-sync", "-iconic"},
-       ""},
-      {{"--display", ":2", "-direct"}, false, false, false, "", {"-display", ":2", "-direct"}, ""},
-      {{"--bogus"}, false, false, false, "", {}, "unknown option '--bogus'"},
-      {{"--fps", "-x"}, false, false, true, "", {}, "unknown option '-x'"},
-      {{"--env-map"}, false, false, false, "", {}, "option '--env-map' needs an argument"},
-      {{"--env-map", ""}, false, false, false, "", {}, "option '--env-map' needs a file name"},
-      {{"--env-map="}, false, false, false, "", {}, "option '--env-map' needs a file name"},
-      {{"-display"}, false, false, false, "", {}, "option '-display' needs an argument"},
-      {{"stray"}, false, false, false, "", {}, "unexpected argument 'stray'"},
+       "fps glut=-display,:1,-geometry,300x80+0+0,-sync,-iconic"},
+      {{"--display", ":2", "-direct"}, "glut=-display,:2,-direct"},
+      {{"--keys", "pfe", "--frames", "40", "--screenshot", "a.png"},
+       "frames=40 shot=a.png keys=p,f,e"},
+      {{"--keys=<left><right><up><down><esc>0"}, "keys=<100>,<102>,<101>,<103>,\x1b,0"},
+      {{"--frames=2147483647", "--frame-rate", "1000", "--info", "--fullscreen"},
+       "info fullscreen frames=2147483647 rate=1000"},
+      {{"--frame-rate", "1"}, "rate=1"},
+      {{"--bogus"}, "error: unknown option '--bogus'"},
+      {{"--fps", "-x"}, "error: unknown option '-x'"},
+      {{"--env-map"}, "error: option '--env-map' needs an argument"},
+      {{"--env-map", ""}, "error: option '--env-map' needs a file name"},
+      {{"--env-map="}, "error: option '--env-map' needs a file name"},
+      {{"-display"}, "error: option '-display' needs an argument"},
+      {{"stray"}, "error: unexpected argument 'stray'"},
+      {{"--frames", "0"}, notFrames + "2147483647, not '0'"},
+      {{"--frames", "-1"}, notFrames + "2147483647, not '-1'"},
+      {{"--frames", "2147483648"}, notFrames + "2147483647, not '2147483648'"},
+      {{"--frames", "4x"}, notFrames + "2147483647, not '4x'"},
+      {{"--frame-rate", "1001"},
+       "error: option '--frame-rate' takes a whole number from 1 to "
+       "1000, not '1001'"},
+      {{"--keys", ""}, "error: option '--keys' needs at least one key"},
+      {{"--keys", "pb"}, "error: option '--keys' has an unknown key 'b' in 'pb'"},
+      {{"--keys", "p<home>"}, "error: option '--keys' has an unknown key '<home>' in 'p<home>'"},
+      {{"--keys", "<left"}, "error: option '--keys' has an unknown key '<left' in '<left'"},
+      {{"--screenshot", "a.png"}, "error: option '--screenshot' needs '--frames'"},
+      {{"--frames", "9", "--screenshot="}, "error: option '--screenshot' needs a file name"},
   };
-  for (const OptionCase& c : cases) {
-    const std::string given = testing::PrintToString(c.args);
-    std::vector<std::string> words = {"velkarin"};
-    words.insert(words.end(), c.args.begin(), c.args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-      argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    const Options options = parseOptions(static_cast<int>(words.size()), argv.data());
-    EXPECT_EQ(options.error, c.error) << given;
-    if (!c.error.empty()) {
-      continue;
-    }
-    EXPECT_EQ(options.help, c.help) << given;
-    EXPECT_EQ(options.version, c.version) << given;
-    EXPECT_EQ(options.fps, c.fps) << given;
-    EXPECT_EQ(options.envMap, c.envMap) << given;
-    const std::vector<std::string> glutArgs(options.glutArgs.begin() + 1, options.glutArgs.end());
-    EXPECT_EQ(options.glutArgs[0], std::string("velkarin")) << given;
-    EXPECT_EQ(glutArgs, c.glutArgs) << given;
+  for (const auto& [args, expected] : cases) {
+    EXPECT_EQ(asked(args), expected) << testing::PrintToString(args);
   }
 }
 
@@ -76,4 +105,14 @@ TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
   EXPECT_EQ(countFrame(counter, 105.0), "300 frames in 5.0 seconds = 60.000 FPS\n");
   EXPECT_EQ(countFrame(counter, 107.0), "");
   EXPECT_EQ(countFrame(counter, 110.5), "2 frames in 5.5 seconds = 0.364 FPS\n");
+}
+
+TEST(FrameRate, FramesFallDueOnAFixedGridAndOneAWholePeriodLateRestartsIt) {
+  Pace pace;                                             // 50 frames a second: due every 0.02 s
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.000), 10.000);  // the first at once
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.001), 10.020);  // early: waits for its time
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.045), 10.045);  // a little late: at once...
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.046), 10.060);  // ...and the grid holds
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.200), 10.200);  // far behind: no burst to catch up
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.201), 10.220);
 }

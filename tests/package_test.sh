@@ -24,7 +24,7 @@ for path in ./usr/bin/velkarin ./usr/share/velkarin/env.ppm ./usr/share/man/man1
   grep -qx -- "$path" <<<"$contents" || fail "$path is missing"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libglut3; do
+for library in libc6 libglut3 libpng16; do
   grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 echo "package: $(basename "$deb"), Depends: $depends"

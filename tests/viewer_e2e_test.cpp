@@ -57,6 +57,13 @@ class Viewer : public testing::Test {
         kChangeTimeoutMs);
   }
 
+  // Runs the viewer with `args` until it exits by itself; its exit status, -1 if it does not.
+  int runToEnd(const std::vector<std::string>& args) {
+    stopViewer(viewer_);
+    viewer_ = startViewer(folder_, args);
+    return waitForExit(viewer_, kStartTimeoutMs);
+  }
+
   // "tex = N\n" with N a texture name other than 0.
   static bool isNonZeroTextureLine(const std::string& line) {
     const std::string prefix = "tex = ";
@@ -176,7 +183,13 @@ TEST_F(Viewer, HelpAndVersionAnswerWithoutADisplay) {
 TEST_F(Viewer, ABadCommandLineSaysWhatAndExitsWithTwoWithoutADisplay) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--env-map"},
-        std::vector<std::string>{"--env-map", ""}}) {
+        std::vector<std::string>{"--env-map", ""}, std::vector<std::string>{"--frames", "0"},
+        std::vector<std::string>{"--frames", "-2"}, std::vector<std::string>{"--frames", "x"},
+        std::vector<std::string>{"--frames", "2147483648"},
+        std::vector<std::string>{"--frame-rate", "1001"},
+        std::vector<std::string>{"--frame-rate", "0"}, std::vector<std::string>{"--keys", ""},
+        std::vector<std::string>{"--keys", "b"},
+        std::vector<std::string>{"--screenshot", "a.png"}}) {
     viewer_ = startViewer(folder_, args, {"DISPLAY"});
     const long pid = viewer_.pid;
     EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 2) << args[0];
@@ -270,4 +283,105 @@ TEST_F(Viewer, FpsPrintsTheFrameRateEveryFiveSeconds) {
   EXPECT_TRUE(
       std::regex_match(line, std::regex(R"(\d+ frames in 5\.\d seconds = \d+\.\d{3} FPS\n)")))
       << line;
+}
+
+namespace {
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST_F(Viewer, AScriptedRunSavesTheFrameItEndsOnAndTheSameOnEveryRun) {
+  std::filesystem::copy_file(VELKARIN_ASSETS "/env.ppm", folder_ + "/env.ppm");
+  const std::string shot = folder_ + "/shot.png";
+  const auto picture = [&](const std::string& keys, const std::string& frames) {
+    std::vector<std::string> args = {"--frames", frames, "--screenshot", shot};
+    if (!keys.empty()) {
+      args.insert(args.end(), {"--keys", keys});
+    }
+    RgbImage image;
+    EXPECT_EQ(runToEnd(args), 0) << keys << " " << readErrors(viewer_, 0);
+    EXPECT_TRUE(readPng(shot, &image)) << keys;
+    return image;
+  };
+  const RgbImage mapped = picture("pfe", "40");
+  const std::string mappedBytes = fileBytes(shot);
+  EXPECT_EQ(mapped.width, 620);
+  EXPECT_EQ(mapped.height, 160);
+  picture("pfe", "40");
+  EXPECT_EQ(fileBytes(shot), mappedBytes);
+  EXPECT_NE(picture("pf", "40").rgb, mapped.rgb);
+  EXPECT_LT(countTorusColouredPixels(picture("", "40").rgb), 50);  // the start's wire-frame
+  const RgbImage unlit = picture("apL", "10");  // paused at once, filled and unlit
+  EXPECT_GT(countTorusColouredPixels(unlit.rgb), 2000);
+  EXPECT_LT(countTorusColouredPixels(picture("apLe", "10").rgb), 200);  // and mapped
+  // 0 changes nothing at the start but draws at once: that frame is one of the three.
+  EXPECT_EQ(picture("0", "3").rgb, picture("", "3").rgb);
+  EXPECT_NE(picture("", "4").rgb, picture("", "3").rgb);
+  // Each picture replaced the last whole, leaving nothing beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+
+  // Scripted keys, arrows too, do what typed ones do: the screen, photographed from outside,
+  // shows what the pictures show once the same keys are typed into a paused viewer.
+  const RgbImage paused = picture("ap", "3");
+  const RgbImage stepped = picture("ap<right><right><right><right>ssss", "20");
+  viewer_ = startViewer(folder_, {"--keys", "ap"});
+  const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(window, 0u);
+  const auto shows = [&](const RgbImage& image) {
+    return waitUntil([&] { return captureWindow(display_, window).rgb == image.rgb; },
+                     kChangeTimeoutMs);
+  };
+  ASSERT_TRUE(shows(paused));
+  for (int press = 0; press < 4; ++press) {
+    typeKeySym(display_, window, XK_Right);
+  }
+  typeKeys(display_, window, "ssss");
+  EXPECT_TRUE(shows(stepped));
+  EXPECT_NE(stepped.rgb, paused.rgb);
+}
+
+TEST_F(Viewer, AScriptedRunQuitsOnEscapeAndSaysWhyAPictureCannotBeSaved) {
+  EXPECT_EQ(runToEnd({"--keys", "p<esc>", "--frames", "9", "--screenshot", folder_ + "/a.png"}), 1);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/a.png"));
+  const std::string nowhere = folder_ + "/no/such/folder/a.png";
+  EXPECT_EQ(runToEnd({"--frames", "2", "--screenshot", nowhere}), 1);
+  EXPECT_EQ(readErrors(viewer_, 0), "velkarin: " + nowhere + ": No such file or directory\n");
+}
+
+TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
+  ASSERT_EQ(runToEnd({"--frames", "200", "--fps", "--info"}), 0);
+  const std::string info = readOutput(viewer_, 0);
+  EXPECT_TRUE(std::regex_match(
+      info, std::regex(R"(GL_VENDOR = .+\nGL_RENDERER = .+\nGL_VERSION = .+\ntex = 0\n)"
+                       R"(200 frames in \d+\.\d seconds = \d+\.\d{3} FPS\n)")))
+      << info;
+
+  ASSERT_EQ(runToEnd({"--frames", "400", "--fps", "--frame-rate", "60"}), 0);
+  const std::string lines = readOutput(viewer_, 0);
+  std::smatch last;
+  ASSERT_TRUE(
+      std::regex_search(lines, last, std::regex(R"((?:^|\n)400 frames in .* = ([\d.]+) FPS\n$)")))
+      << lines;
+  EXPECT_NEAR(std::stod(last[1]), 60.0, 3.0) << lines;
+}
+
+TEST_F(Viewer, FullscreenFillsTheScreenAndTheProjectionFollows) {
+  viewer_ = startViewer(folder_, {"--fullscreen"});
+  const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(window, 0u);
+  const int screen = DefaultScreen(display_);
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const WindowGeometry g = windowGeometry(display_, window);
+        return g.x == 0 && g.y == 0 && g.width == DisplayWidth(display_, screen) &&
+               g.height == DisplayHeight(display_, screen);
+      },
+      kChangeTimeoutMs));
+  typeKeys(display_, window, "apL");
+  // Many times the ~7,000 pixels the torus covers in the usual window.
+  EXPECT_TRUE(torusPixels(window, [](int count) { return count > 50000; }));
 }

@@ -1,52 +1,70 @@
 #!/usr/bin/env bash
-# Photographs the running viewer for the README and checks every picture: the real viewer
-# started beside the bundled map, real key presses, the window captured from outside. The
-# pictures are written through libpng, the animation made from PNG frames by ImageMagick, and
-# every file read back through a decoder to be checked.
+# Makes the README's pictures, the frames of its animation and the desktop icons with the
+# viewer's own scripted runs (--keys, --frames, --screenshot) beside the bundled map, and
+# checks every picture. Every speed is per frame, so frame N of a given key script is the same
+# picture on every run. The animation is made from the frames by ImageMagick, and every file is
+# read back through a decoder to be checked.
 #
-# Usage: tools/capture_screenshots.sh BUILD_FOLDER OUTPUT_FOLDER   (needs an X display)
+# Usage: tools/capture_screenshots.sh BUILD_FOLDER OUTPUT_FOLDER ICON_FOLDER   (needs an X display)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:?usage: capture_screenshots.sh BUILD_FOLDER OUTPUT_FOLDER}
-out=${2:?usage: capture_screenshots.sh BUILD_FOLDER OUTPUT_FOLDER}
-mkdir -p "$out"
+usage="usage: capture_screenshots.sh BUILD_FOLDER OUTPUT_FOLDER ICON_FOLDER"
+# The runs start in assets/, so every folder is made absolute first.
+build=$(cd "${1:?$usage}" && pwd)
+mkdir -p "${2:?$usage}" "${3:?$usage}"
+out=$(cd "$2" && pwd)
+icons=$(cd "$3" && pwd)
 
 report=$(mktemp)
 failures=$(mktemp)
 frames=$(mktemp -d)
 trap 'rm -rf "$report" "$failures" "$frames"' EXIT
 
-# shot NAME KEYS CAPTURE-STEP...: a fresh viewer, the keys, a moment to draw, the capture.
+# shot PATH FRAMES [KEYS]: the picture of frame FRAMES of a run that presses KEYS.
 shot() {
-  local name=$1 keys=$2
-  shift 2
-  (cd "$root/assets" && exec "$build/velkarin" >/dev/null) &
-  local viewer=$!
-  "$build/velkarin_capture" --keys "$keys" --wait 700 "$@" || echo "$name failed" >>"$failures"
-  kill "$viewer"
-  wait "$viewer" 2>/dev/null || true
+  local path=$1 count=$2 keys=()
+  if [ $# -gt 2 ]; then
+    keys=(--keys "$3")
+  fi
+  (cd "$root/assets" && exec "$build/velkarin" "${keys[@]}" --frames "$count" \
+    --screenshot "$path" >/dev/null) || echo "$path: the run failed" >>"$failures"
 }
 
-shot startup "" --png "$out/startup.png"
-shot filled-smooth "p f" --png "$out/filled-smooth.png"
-shot gradient "p f o" --png "$out/gradient.png"
-shot envmap-modulate "p f e" --png "$out/envmap-modulate.png"
-shot envmap-decal "p f e E" --png "$out/envmap-decal.png"
-shot wireframe-culled "c" --png "$out/wireframe-culled.png"
-shot filled-unlit "p L" --png "$out/filled-unlit.png"
-shot spin "p f Right*24 Up*10" --frames "$frames/spin" 40 100
+# By frame 250 two of the orbiting lights are in view.
+at=250
+shot "$out/startup.png" $at
+shot "$out/filled-smooth.png" $at pf
+shot "$out/gradient.png" $at pfo
+shot "$out/envmap-modulate.png" $at pfe
+shot "$out/envmap-decal.png" $at pfeE
+shot "$out/wireframe-culled.png" $at c
+shot "$out/filled-unlit.png" $at pL
+# Filled and smooth, spinning about both axes once the arrows have been pressed: every third
+# frame from there.
+spin="pf$(printf '<right>%.0s' {1..24})$(printf '<up>%.0s' {1..10})"
+for k in $(seq 0 39); do
+  shot "$(printf '%s/spin-%03d.png' "$frames" "$k")" $((at + 3 * k)) "$spin"
+done
 convert -delay 10 -loop 0 +dither "$frames"/spin-*.png -layers Optimize "$out/spin.gif"
+bash "$root/tools/make_icons.sh" "$out/filled-smooth.png" "$icons" >/dev/null
 "$build/velkarin_png_stats" "$out"/*.png "$frames/spin-000.png" >"$report" ||
   echo "a picture cannot be read back" >>"$failures"
 
 # Every picture is the whole window and shows something; the unlit one shows the torus colour;
-# the animation holds all its frames at the window's size.
+# the animation holds all its frames at the window's size; each icon has its size.
 status=0
 gif_frames=$(identify -format '%Wx%H\n' "$out/spin.gif" | sort | uniq -c | awk '{print $1 " " $2}')
 if [ "$gif_frames" != "40 620x160" ]; then
   echo "screenshots: spin.gif: frames '$gif_frames', not 40 of 620x160" >&2
   status=1
 fi
+for size in 16 24 32 48 64 128; do
+  icon="$icons/hicolor/${size}x${size}/apps/velkarin.png"
+  if [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" != "${size}x${size}" ]; then
+    echo "screenshots: $icon: missing or not ${size}x${size}" >&2
+    status=1
+  fi
+done
 if [ -s "$failures" ]; then
   cat "$failures" >&2
   status=1
@@ -65,5 +83,5 @@ while read -r path size lit torus; do
     status=1
   fi
 done <"$report"
-[ $status -eq 0 ] && echo "screenshots: $(wc -l <"$report") pictures checked in $out"
+[ $status -eq 0 ] && echo "screenshots: $(wc -l <"$report") pictures and 6 icons checked in $out"
 exit $status

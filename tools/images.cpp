@@ -1,7 +1,5 @@
 #include "tools/images.h"
 
-#include <png.h>
-
 #include <cstdlib>
 
 int countTorusColouredPixels(const std::vector<unsigned char>& rgb) {
@@ -14,30 +12,4 @@ int countTorusColouredPixels(const std::vector<unsigned char>& rgb) {
              std::abs(rgb[p + 2] - kTorus[2]) <= kTolerance;
   }
   return count;
-}
-
-bool writePng(const std::string& path, const RgbImage& image) {
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(image.width);
-  png.height = static_cast<png_uint_32>(image.height);
-  png.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr) != 0;
-}
-
-bool readPng(const std::string& path, RgbImage* image) {
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&png, path.c_str()) == 0) {
-    return false;
-  }
-  png.format = PNG_FORMAT_RGB;
-  image->width = static_cast<int>(png.width);
-  image->height = static_cast<int>(png.height);
-  image->rgb.resize(PNG_IMAGE_SIZE(png));
-  if (png_image_finish_read(&png, nullptr, image->rgb.data(), 0, nullptr) == 0) {
-    png_image_free(&png);
-    return false;
-  }
-  return true;
 }

@@ -15,11 +15,11 @@ fi
 # What the viewer needs, and what its tests, screenshots and package checks add.
 velkarin_viewer_packages=(
   build-essential cmake pkg-config
-  libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
+  libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri libpng-dev
 )
 velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
-  libx11-dev libxtst-dev libxres-dev libpng-dev xvfb xauth
+  libx11-dev libxtst-dev libxres-dev xvfb xauth
   clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.

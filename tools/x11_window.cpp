@@ -31,7 +31,7 @@ Window searchTree(Display* display, Window parent, const std::string& title, lon
   if (XFetchName(display, parent, &name) != 0 && name != nullptr) {
     const bool match = title == name;
     XFree(name);
-    if (match && (pid == kAnyProcess || windowPid(display, parent) == pid)) {
+    if (match && windowPid(display, parent) == pid) {
       return parent;
     }
   }

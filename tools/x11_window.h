@@ -9,8 +9,6 @@
 // The viewable window with that title that process `pid` made, or 0 when
 // none appears within `timeoutMs`. Matching the process matters: the window of a viewer that was
 // just killed lingers until the server has seen its client go, under the same title.
-// kAnyProcess matches the title alone.
-inline constexpr long kAnyProcess = 0;
 Window findWindowByTitle(Display* display, const std::string& title, long pid, int timeoutMs);
 
 struct WindowGeometry {

@@ -1,0 +1,88 @@
+#include "app/run_plan.h"
+
+#include <algorithm>
+
+#include "input/keyboard.h"
+#include "scene/gl_headers.h"
+
+namespace {
+
+constexpr unsigned char kEscape = 27;
+
+struct KeyName {
+  const char* name;
+  ScriptKey key;
+};
+
+// The keys a command line cannot hold as themselves.
+const KeyName kKeyNames[] = {
+    {"<left>", {true, GLUT_KEY_LEFT}}, {"<right>", {true, GLUT_KEY_RIGHT}},
+    {"<up>", {true, GLUT_KEY_UP}},     {"<down>", {true, GLUT_KEY_DOWN}},
+    {"<esc>", {false, kEscape}},
+};
+
+// The named key at `text[at]`, its name's length in *length; nullptr when none is.
+const ScriptKey* namedKey(const std::string& text, std::size_t at, std::size_t* length) {
+  for (const KeyName& named : kKeyNames) {
+    const std::string name = named.name;
+    if (text.compare(at, name.size(), name) == 0) {
+      *length = name.size();
+      return &named.key;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown) {
+  keys->clear();
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t length = 1;
+    const unsigned char key = static_cast<unsigned char>(text[at]);
+    if (const ScriptKey* named = namedKey(text, at, &length)) {
+      keys->push_back(*named);
+    } else if (isCommandKey(key)) {
+      keys->push_back({false, key});
+    } else {
+      // A name that is not one of ours: up to its closing '>' if it has one.
+      const std::size_t close = key == '<' ? text.find('>', at) : at;
+      *unknown = text.substr(at, close == std::string::npos ? std::string::npos : close - at + 1);
+      return false;
+    }
+    at += length;
+  }
+  return true;
+}
+
+bool isScripted(const RunPlan& plan) {
+  return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0;
+}
+
+const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress) {
+  if (progress.keysPressed == plan.keys.size()) {
+    return nullptr;
+  }
+  return &plan.keys[progress.keysPressed++];
+}
+
+bool isLastFrame(const RunPlan& plan, const RunProgress& progress) {
+  return plan.frames > 0 && progress.framesDrawn + 1 == plan.frames;
+}
+
+void countDrawnFrame(const RunPlan& plan, RunProgress& progress) {
+  if (plan.frames > 0) {
+    ++progress.framesDrawn;
+  }
+}
+
+double frameDue(Pace& pace, int rate, double now) {
+  const double period = 1.0 / rate;
+  if (!pace.started || now > pace.next + period) {
+    pace = Pace{now + period, true};
+    return now;
+  }
+  const double due = std::max(pace.next, now);
+  pace.next += period;
+  return due;
+}

@@ -1,0 +1,57 @@
+// What a scripted run is asked to do (--keys, --frames, --screenshot, --frame-rate), read once
+// from the command line, and the small steps that carry it out frame by frame. Pure: the
+// callbacks press the keys, draw, sleep and save.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+inline constexpr int kMaxFrameRate = 1000;
+
+// One key of a --keys script, pressed as if typed.
+struct ScriptKey {
+  bool special = false;  // a GLUT special-key code (an arrow), else an ASCII key
+  int code = 0;
+};
+
+struct RunPlan {
+  std::vector<ScriptKey> keys;  // pressed one per frame, from the first frame on
+  int frames = 0;               // frames to draw before exiting with status 0; 0: no end
+  std::string screenshot;       // where the last frame is saved as a PNG; empty: nowhere
+  int frameRate = 0;            // at most this many frames a second; 0: as fast as they come
+};
+
+// Reads a --keys script: each key of the key table stands for itself, and <left>, <right>,
+// <up>, <down> and <esc> name the arrows and Escape. Returns false, with the first key it does
+// not know in *unknown, when the script holds one.
+bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown);
+
+// Whether the run asks for more than drawing frames until Escape.
+bool isScripted(const RunPlan& plan);
+
+struct RunProgress {
+  std::size_t keysPressed = 0;
+  int framesDrawn = 0;  // counted only under a budget, which ends the run before it can wrap
+};
+
+// The key to press before the next idle frame, or nullptr once the script is done.
+const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress);
+
+// Whether the frame about to be drawn is the run's last.
+bool isLastFrame(const RunPlan& plan, const RunProgress& progress);
+
+// Counts a frame drawn towards the budget.
+void countDrawnFrame(const RunPlan& plan, RunProgress& progress);
+
+// The pace of --frame-rate: frames are due on a fixed grid of times from the first one on, so
+// that sleeping until each is due does not drift.
+struct Pace {
+  double next = 0.0;  // when the next frame is due, in seconds
+  bool started = false;
+};
+
+// When a frame asked for at `now` (seconds) may be drawn, at `rate` frames a second: never
+// before now. A frame asked for more than a whole period late restarts the grid at now instead
+// of drawing a burst to catch up.
+double frameDue(Pace& pace, int rate, double now);
