@@ -1,4 +1,20 @@
-# What `cmake --install` puts where, and the Debian package `cpack -G DEB` makes of it.
+# What `cmake --install` puts where, and the Debian package `cpack -G DEB` makes of it; for
+# Windows, the zip `cpack -G ZIP` makes.
+set(CPACK_PACKAGE_NAME velkarin)
+set(CPACK_PACKAGE_VENDOR "The Velkarin developers")
+
+if(WIN32)
+  # One folder to unpack anywhere: the viewer beside its sample map, which it reads from the
+  # working folder, and the README and licence.
+  install(TARGETS velkarin RUNTIME DESTINATION .)
+  install(FILES assets/env.ppm README.md LICENSE DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME velkarin-${PROJECT_VERSION}-windows-x86_64)
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+  return()
+endif()
+
 include(GNUInstallDirs)
 
 install(TARGETS velkarin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -30,8 +46,6 @@ install(FILES ${PROJECT_BINARY_DIR}/velkarin.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME velkarin)
-set(CPACK_PACKAGE_VENDOR "The Velkarin developers")
 set(CPACK_PACKAGE_CONTACT "The Velkarin developers <velkarin@example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

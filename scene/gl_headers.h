@@ -6,6 +6,10 @@
 #include <GLUT/glut.h>
 #include <OpenGL/gl.h>
 #include <OpenGL/glu.h>
+#elif defined(_WIN32)
+// freeglut's own header brings windows.h, GL and GLU in the order Windows needs them; it
+// installs GL/glut.h only where it replaces another GLUT.
+#include <GL/freeglut_std.h>
 #else
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice: on the normal build,
-# then on one built with AddressSanitizer and UndefinedBehaviorSanitizer. Without a display the
-# suite runs on a virtual X server (Xvfb), so the GL and end-to-end tests always have a real
-# window.
+# then on one built with AddressSanitizer and UndefinedBehaviorSanitizer. Then it cross-builds
+# the Windows zip and checks it under Wine. Without a display the suite runs on a virtual X
+# server (Xvfb), so the GL and end-to-end tests always have a real window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 source "$VELKARIN_ROOT/tools/virtual_display.sh"
@@ -27,3 +27,11 @@ run_suite "$sanitized" \
   ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0 \
   LSAN_OPTIONS="suppressions=$VELKARIN_ROOT/tests/sanitizer/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# The Windows build: cross-built with MinGW-w64, packed as a zip, and run from the unpacked zip
+# under Wine.
+windows=$VELKARIN_BUILD-windows
+bash "$VELKARIN_ROOT/tools/windows.sh" "$windows"
+version=$("$VELKARIN_BUILD/velkarin" --version | cut -d' ' -f2)
+velkarin_with_display bash "$VELKARIN_ROOT/tests/wine_test.sh" \
+  "$windows"/viewer/velkarin-*-windows-x86_64.zip "$VELKARIN_BUILD" "$windows/wine-check" "$version"

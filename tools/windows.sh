@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Cross-builds the viewer for 64-bit Windows with Debian's MinGW-w64 and packs it as a zip.
+# Installs MinGW-w64 and Wine from Debian; fetches the sources of zlib, libpng and freeglut
+# with apt-get source, from deb-src entries derived from the machine's own apt sources (the
+# same URIs and suites) and kept, with their package lists, in a private apt folder, so the
+# machine's own lists stay as they were; cross-builds those static; cross-builds velkarin.exe,
+# linked static too; and packs velkarin.exe, env.ppm, the README and the licence with CPack.
+#
+# Usage: tools/windows.sh [FOLDER]   (default: build-windows; the zip is FOLDER/viewer/*.zip)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/packages.sh"
+velkarin_install_packages build-essential cmake dpkg-dev g++-mingw-w64-x86-64-posix \
+  wine wine64
+mkdir -p "${1:-$root/build-windows}"
+folder=$(cd "${1:-$root/build-windows}" && pwd)
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+prefix=$folder/prefix
+apt=$folder/apt
+
+# deb-src twins of the machine's deb entries, one-line and deb822 alike.
+derive_source_entries() {
+  rm -rf "$apt" && mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/cache"
+  local file
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$file"
+  done >"$apt/sources.list.d/derived.list"
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] && sed 's/^Types:.*/Types: deb-src/' "$file" >"$apt/sources.list.d/${file##*/}"
+  done
+  return 0
+}
+
+# Downloads and unpacks the sources of the release this machine runs, into $folder/src.
+fetch_sources() {
+  local private=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt/sources.list.d"
+    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache")
+  local release
+  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  apt-get "${private[@]}" update
+  rm -rf "$folder/src" && mkdir -p "$folder/src"
+  (cd "$folder/src" && apt-get "${private[@]}" source "zlib/$release" "libpng1.6/$release" \
+    "freeglut/$release")
+}
+
+# cross_build NAME SOURCE [CMAKE OPTION...]: configures, builds and installs into $prefix.
+cross_build() {
+  local name=$1 source=$2
+  shift 2
+  cmake -S "$source" -B "$folder/deps/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" "$@"
+  cmake --build "$folder/deps/$name" -j "$(nproc)" --target "${VELKARIN_TARGET:-install}"
+}
+
+derive_source_entries
+fetch_sources
+src=$folder/src
+rm -rf "$prefix" "$folder/deps"
+# Debian's zlib source leaves out zlib's Windows resource files, which only its DLL needs: the
+# static library is built alone and put in place by hand.
+VELKARIN_TARGET=zlibstatic cross_build zlib "$(echo "$src"/zlib-*/)"
+mkdir -p "$prefix/lib" "$prefix/include"
+cp "$folder/deps/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
+cp "$src"/zlib-*/zlib.h "$folder/deps/zlib/zconf.h" "$prefix/include/"
+cross_build libpng "$(echo "$src"/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+  -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+cross_build freeglut "$(echo "$src"/freeglut-*/)" -DFREEGLUT_BUILD_DEMOS=OFF \
+  -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON
+
+cmake -S "$root" -B "$folder/viewer" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_TESTING=OFF
+cmake --build "$folder/viewer" -j "$(nproc)" --target velkarin
+(cd "$folder/viewer" && cpack -G ZIP)
+ls "$folder"/viewer/velkarin-*-windows-x86_64.zip
