@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real viewer under valgrind memcheck beside each malformed env.ppm of the loader
-# tests. Each start must print "tex = 0", and no invalid read or write, use of uninitialised
-# memory or bad free may pass through the project's own code.
+# tests, for two frames. Each start must print "tex = 0" and end with status 0, and no invalid
+# read or write, use of uninitialised memory or bad free may pass through the project's own code.
 #
 # Usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER   (needs an X display)
 set -euo pipefail
@@ -25,20 +25,14 @@ write_cases() {
 
 # check_case FILE: one start beside FILE; prints a verdict line, returns non-zero on failure.
 check_case() {
-  local name run pid own_errors line
+  local name run status=0 own_errors line
   name=$(basename "$1")
   run="$work/$name.run"
   mkdir -p "$run"
   cp "$1" "$run/env.ppm"
-  (cd "$run" && exec valgrind --log-file="$run/valgrind.log" "$viewer" >"$run/out.txt") &
-  pid=$!
-  for _ in $(seq 1 600); do
-    [ -s "$run/out.txt" ] && break
-    sleep 0.1
-  done
-  sleep 0.5  # a first frame after the start-up line
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  # Two frames, then the viewer ends by itself: valgrind's report is whole.
+  (cd "$run" && exec valgrind --log-file="$run/valgrind.log" "$viewer" --frames 2 \
+    >"$run/out.txt") || status=$?
 
   # valgrind's reports are blocks of lines that end with a bare "==PID==" line.
   own_errors=$(awk -v own="$own_code" '
@@ -46,8 +40,9 @@ check_case() {
     { block = block "\n" $0 }
     END { print n + 0 }' "$run/valgrind.log")
   line=$(cat "$run/out.txt")
-  if [ "$line" != "tex = 0" ] || [ "$own_errors" -ne 0 ]; then
-    echo "$name: start-up line '$line', $own_errors report(s) in project code (see $run/valgrind.log)"
+  if [ "$line" != "tex = 0" ] || [ "$own_errors" -ne 0 ] || [ $status -ne 0 ]; then
+    echo "$name: start-up line '$line', exit status $status, $own_errors report(s) in project" \
+      "code (see $run/valgrind.log)"
     return 1
   fi
   echo "$name: tex = 0, $(grep -o 'ERROR SUMMARY: [0-9]* errors' "$run/valgrind.log" | head -1)"
