@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr unsigned char kEscape = 27;
-
 struct KeyName {
   const char* name;
   ScriptKey key;
@@ -18,7 +16,7 @@ struct KeyName {
 const KeyName kKeyNames[] = {
     {"<left>", {true, GLUT_KEY_LEFT}}, {"<right>", {true, GLUT_KEY_RIGHT}},
     {"<up>", {true, GLUT_KEY_UP}},     {"<down>", {true, GLUT_KEY_DOWN}},
-    {"<esc>", {false, kEscape}},
+    {"<esc>", {false, kEscapeKey}},
 };
 
 // The named key at `text[at]`, its name's length in *length; nullptr when none is.

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr unsigned char kEscape = 27;
 constexpr std::int32_t kMinimumCount = 4;  // where w and n stop; W and N have no ceiling
 
 using Change = void (*)(SceneState&);
@@ -72,7 +71,7 @@ struct KeyCommand {
 constexpr KeyAction kNow = KeyAction::DrawNow;
 constexpr KeyAction kNext = KeyAction::NextFrame;
 const KeyCommand kKeyCommands[] = {
-    {kEscape, nullptr, KeyAction::Quit},
+    {kEscapeKey, nullptr, KeyAction::Quit},
     {'0', stopSpinning, kNow},
     {'1', [](SceneState& s) { toggle(s.lightOn[0]); }, kNow},
     {'2', [](SceneState& s) { toggle(s.lightOn[1]); }, kNow},

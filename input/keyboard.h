@@ -11,6 +11,8 @@ enum class KeyAction {
   Quit,       // end the process with status 1
 };
 
+inline constexpr unsigned char kEscapeKey = 27;
+
 // Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
 KeyAction applyKey(SceneState& state, unsigned char key);
 

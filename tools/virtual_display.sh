@@ -5,12 +5,10 @@
 # -noreset: Xvfb otherwise resets whenever its last client disconnects, and refuses whoever
 # connects during the reset, so a viewer started just after another one closed could fail to
 # open the display.
-velkarin_xvfb_server_args="-screen 0 1280x1024x24 -noreset"
-
 velkarin_with_display() {
   if [ -n "${DISPLAY:-}" ]; then
     "$@"
   else
-    xvfb-run -a -s "$velkarin_xvfb_server_args" "$@"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"
   fi
 }

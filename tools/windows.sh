@@ -43,13 +43,14 @@ fetch_sources() {
     "freeglut/$release")
 }
 
-# cross_build NAME SOURCE [CMAKE OPTION...]: configures, builds and installs into $prefix.
+# cross_build NAME TARGET SOURCE [CMAKE OPTION...]: configures and builds TARGET (install:
+# into $prefix).
 cross_build() {
-  local name=$1 source=$2
-  shift 2
+  local name=$1 target=$2 source=$3
+  shift 3
   cmake -S "$source" -B "$folder/deps/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" "$@"
-  cmake --build "$folder/deps/$name" -j "$(nproc)" --target "${VELKARIN_TARGET:-install}"
+  cmake --build "$folder/deps/$name" -j "$(nproc)" --target "$target"
 }
 
 derive_source_entries
@@ -58,13 +59,13 @@ src=$folder/src
 rm -rf "$prefix" "$folder/deps"
 # Debian's zlib source leaves out zlib's Windows resource files, which only its DLL needs: the
 # static library is built alone and put in place by hand.
-VELKARIN_TARGET=zlibstatic cross_build zlib "$(echo "$src"/zlib-*/)"
+cross_build zlib zlibstatic "$(echo "$src"/zlib-*/)"
 mkdir -p "$prefix/lib" "$prefix/include"
 cp "$folder/deps/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
 cp "$src"/zlib-*/zlib.h "$folder/deps/zlib/zconf.h" "$prefix/include/"
-cross_build libpng "$(echo "$src"/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
-  -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
-cross_build freeglut "$(echo "$src"/freeglut-*/)" -DFREEGLUT_BUILD_DEMOS=OFF \
+cross_build libpng install "$(echo "$src"/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+  -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+cross_build freeglut install "$(echo "$src"/freeglut-*/)" -DFREEGLUT_BUILD_DEMOS=OFF \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON
 
 cmake -S "$root" -B "$folder/viewer" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
