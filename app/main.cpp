@@ -1,10 +1,14 @@
 // Velkarin: a helical torus under five coloured, orbiting lights.
 // Keys are listed in the README and under --help; Escape quits.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "app/environment_map.h"
 #include "app/options.h"
 #include "app/run.h"
+#include "app/standard_streams.h"
 #include "app/startup.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
@@ -12,6 +16,7 @@
 namespace {
 
 constexpr int kUsageStatus = 2;
+constexpr int kWriteErrorStatus = 1;
 
 // --help, --version and a bad command line are answered before any window opens, so they work
 // without a display. Returns the exit status, or -1 when the viewer should start.
@@ -23,6 +28,10 @@ int answerWithoutWindow(const Options& options, const char* program) {
   }
   if (options.help || options.version) {
     std::fputs((options.help ? usageText(program) : versionText()).c_str(), stdout);
+    if (!flushStandardOutput()) {
+      std::fprintf(stderr, "velkarin: write error: %s\n", std::strerror(errno));
+      return kWriteErrorStatus;
+    }
     return 0;
   }
   return -1;
@@ -31,18 +40,23 @@ int answerWithoutWindow(const Options& options, const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  keepStandardStreamsOpen();
   Options options = parseOptions(argc, argv);
   if (const int status = answerWithoutWindow(options, argv[0]); status >= 0) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   options.glutArgs.push_back(nullptr);
-  openViewer(&glutArgc, options.glutArgs.data(), options.fullscreen);
+  openViewer(&glutArgc, options.glutArgs.data(), options.window);
   if (options.info) {
     printGlInfo();
   }
 
   scene.envTexture = loadEnvironmentMap(options.envMap);
+#ifdef SIGPIPE
+  // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <deque>
 
 namespace {
@@ -79,7 +80,7 @@ const ViewerOption kViewerOptions[] = {
     {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
      [](Options& o, const char*) { return set(o.info); }},
     {"fullscreen", 0, nullptr, "fill the screen",
-     [](Options& o, const char*) { return set(o.fullscreen); }},
+     [](Options& o, const char*) { return set(o.window.fullscreen); }},
 };
 constexpr int kViewerOptionCount = sizeof kViewerOptions / sizeof kViewerOptions[0];
 
@@ -94,6 +95,9 @@ const GlutOption kGlutOptions[] = {
     {"direct", false}, {"gldebug", false}, {"sync", false},
 };
 constexpr int kGlutOptionCount = sizeof kGlutOptions / sizeof kGlutOptions[0];
+
+// The largest window side X can hold: its coordinates are 16-bit signed.
+constexpr int kMaxWindowSide = 32767;
 
 // getopt's codes: a viewer option's index past 256, a GLUT option's past 512.
 constexpr int kViewerCode = 256;
@@ -114,14 +118,73 @@ std::vector<option> getoptTable() {
   return table;
 }
 
-// GLUT is given the option under its own one-dash name, and its value.
-void handOnToGlut(Options& options, const GlutOption& glut, char* value) {
+// X's geometry is [=][W{xX}H][{+-}X{+-}Y]: a size starts with a width and its 'x', a place
+// with a sign. A side beyond X's 16-bit coordinates wraps in the server, and 0 is refused by it.
+std::string noteGeometry(WindowRequest& window, const char* geometry) {
+  const char* text = geometry + (*geometry == '=');
+  const char* end = text + std::strlen(text);
+  int width = 0;
+  int height = 0;
+  const auto afterWidth = std::from_chars(text, end, width);
+  if (afterWidth.ec == std::errc() && afterWidth.ptr != end &&
+      (*afterWidth.ptr == 'x' || *afterWidth.ptr == 'X')) {
+    std::from_chars(afterWidth.ptr + 1, end, height);
+    if (width < 1 || width > kMaxWindowSide || height < 1 || height > kMaxWindowSide) {
+      return "takes a width and height from 1 to " + std::to_string(kMaxWindowSide) + ", not '" +
+             geometry + "'";
+    }
+    window.sizeGiven = true;
+  }
+  window.positionGiven = std::strpbrk(text, "+-") != nullptr;
+  return "";
+}
+
+// GLUT is given the option under its own one-dash name, and its value. -iconic is carried out
+// by the viewer once its window exists, and not handed on.
+std::string handOnToGlut(Options& options, const GlutOption& glut, char* value) {
   static std::deque<std::string> names;  // glutInit's argv points into it: it only grows
+  if (std::strcmp(glut.name, "iconic") == 0) {
+    options.window.iconic = true;
+    return "";
+  }
+  if (std::strcmp(glut.name, "geometry") == 0) {
+    if (std::string problem = noteGeometry(options.window, value); !problem.empty()) {
+      return "option '-geometry' " + problem;
+    }
+  }
   names.push_back(std::string("-") + glut.name);
   options.glutArgs.push_back(names.back().data());
   if (value != nullptr) {
     options.glutArgs.push_back(value);
   }
+  return "";
+}
+
+// The options, the viewer's and GLUT's, whose names begin with `given`, each as "'--name'".
+std::vector<std::string> optionsStartingWith(const std::string& given) {
+  std::vector<std::string> names;
+  for (const option& o : getoptTable()) {
+    if (o.name != nullptr && std::strncmp(o.name, given.c_str(), given.size()) == 0) {
+      names.push_back(std::string(o.val >= kGlutCode ? "'-" : "'--") + o.name + "'");
+    }
+  }
+  return names;
+}
+
+// getopt reports an abbreviation that fits several options as unknown; name them instead.
+std::string unknownOrAmbiguous(const char* given) {
+  const std::string written(given, std::strcspn(given, "="));  // without any value
+  const std::string name = written.substr(std::strspn(given, "-"));
+  const std::vector<std::string> fits =
+      name.empty() ? std::vector<std::string>{} : optionsStartingWith(name);
+  if (fits.size() < 2) {
+    return std::string("unknown option '") + given + "'";
+  }
+  std::string text = "option '" + written + "' is ambiguous; it could be";
+  for (std::size_t i = 0; i < fits.size(); ++i) {
+    text += (i == 0 ? " " : i + 1 == fits.size() ? " or " : ", ") + fits[i];
+  }
+  return text;
 }
 
 std::string badOption(char** argv, int code) {
@@ -129,7 +192,14 @@ std::string badOption(char** argv, int code) {
   if (code == ':') {
     return std::string("option '") + given + "' needs an argument";
   }
-  return std::string("unknown option '") + given + "'";
+  if (optopt >= kGlutCode) {
+    return std::string("option '-") + kGlutOptions[optopt - kGlutCode].name + "' takes no value";
+  }
+  if (optopt >= kViewerCode) {
+    return std::string("option '--") + kViewerOptions[optopt - kViewerCode].name +
+           "' takes no value";
+  }
+  return unknownOrAmbiguous(given);
 }
 
 // What one getopt code does to the options; "" or what is wrong.
@@ -141,8 +211,7 @@ std::string takeOption(Options& options, int code, char** argv) {
   }
   if (code >= kGlutCode) {
     const GlutOption& glut = kGlutOptions[code - kGlutCode];
-    handOnToGlut(options, glut, glut.hasValue ? optarg : nullptr);
-    return "";
+    return handOnToGlut(options, glut, glut.hasValue ? optarg : nullptr);
   }
   if (code >= kViewerCode) {
     const ViewerOption& viewer = kViewerOptions[code - kViewerCode];

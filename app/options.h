@@ -6,12 +6,20 @@
 
 #include "app/run_plan.h"
 
+// What the command line asks of the window beyond its designed size and place.
+struct WindowRequest {
+  bool fullscreen = false;
+  bool iconic = false;         // GLUT's -iconic, which the viewer carries out itself
+  bool sizeGiven = false;      // GLUT's -geometry names a width and height
+  bool positionGiven = false;  // GLUT's -geometry names a position
+};
+
 struct Options {
   bool help = false;
   bool version = false;
   bool fps = false;
   bool info = false;
-  bool fullscreen = false;
+  WindowRequest window;
   std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
   RunPlan run;                  // --keys, --frames, --screenshot and --frame-rate
   std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options

@@ -31,6 +31,29 @@ const ScriptKey* namedKey(const std::string& text, std::size_t at, std::size_t* 
   return nullptr;
 }
 
+// The length of the character that starts at `text[at]`: a whole UTF-8 sequence where one
+// stands there, so that a refusal quotes the character and not a piece of it.
+std::size_t characterLength(const std::string& text, std::size_t at) {
+  const unsigned char lead = static_cast<unsigned char>(text[at]);
+  const std::size_t wanted = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  std::size_t length = 1;
+  while (length < wanted && at + length < text.size() &&
+         (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
+    ++length;
+  }
+  return length;
+}
+
+// What to quote of an unknown key at `text[at]`: a name up to its closing '>' if it has one,
+// else the character.
+std::string unknownKey(const std::string& text, std::size_t at) {
+  if (text[at] != '<') {
+    return text.substr(at, characterLength(text, at));
+  }
+  const std::size_t close = text.find('>', at);
+  return text.substr(at, close == std::string::npos ? std::string::npos : close - at + 1);
+}
+
 }  // namespace
 
 bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown) {
@@ -43,9 +66,7 @@ bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::
     } else if (isCommandKey(key)) {
       keys->push_back({false, key});
     } else {
-      // A name that is not one of ours: up to its closing '>' if it has one.
-      const std::size_t close = key == '<' ? text.find('>', at) : at;
-      *unknown = text.substr(at, close == std::string::npos ? std::string::npos : close - at + 1);
+      *unknown = unknownKey(text, at);
       return false;
     }
     at += length;

@@ -4,27 +4,41 @@
 
 #include "app/callbacks.h"
 #include "app/reshape.h"
+#include "app/window_class.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
 namespace {
 
-// The double-buffered, depth-buffered window.
-void openWindow(int* argc, char** argv, bool fullscreen) {
+// The double-buffered, depth-buffered window, 620 × 160 at (10, 60) unless GLUT's -geometry
+// named a size or a place: glutInit has taken those, and setting ours would undo them.
+void openWindow(int* argc, char** argv, const WindowRequest& window) {
   glutInit(argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  // Without a window manager to take the full-screen request, GLUT moves the window back by
-  // its start position, leaving the screen's right and bottom edges bare; from the corner it
-  // covers the screen.
-  glutInitWindowPosition(fullscreen ? 0 : kWindowX, fullscreen ? 0 : kWindowY);
-  glutInitWindowSize(kWindowWidth, kWindowHeight);
+  if (window.fullscreen) {
+    // Without a window manager to take the full-screen request, GLUT moves the window back by
+    // its start position, leaving the screen's right and bottom edges bare; from the corner it
+    // covers the screen.
+    glutInitWindowPosition(0, 0);
+  } else if (!window.positionGiven) {
+    glutInitWindowPosition(kWindowX, kWindowY);
+  }
+  if (!window.sizeGiven) {
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
+  }
   glutCreateWindow(kWindowTitle);
-  if (fullscreen) {
+  nameWindowClass();
+  if (window.fullscreen) {
     glutFullScreen();  // GLUT's reshape then brings the projection along
+  }
+  if (window.iconic) {
+    // GLUT's own -iconic waits for the window to be mapped, which under a window manager never
+    // happens to an iconic window: asked once the window exists, it cannot block.
+    glutIconifyWindow();
   }
 }
 
-// Culled face, lighting switches and the light colours: set once, never touched per frame.
+// Culled face, lighting switches and the light colours, in start-up's order.
 void initFixedState() {
   glCullFace(GL_BACK);
   glEnable(GL_LIGHTING);
@@ -44,11 +58,15 @@ void initGraphics() {
   glEnable(GL_DEPTH_TEST);
 }
 
-void openViewer(int* argc, char** argv, bool fullscreen) {
-  openWindow(argc, argv, fullscreen);
+void openViewer(int* argc, char** argv, const WindowRequest& window) {
+  openWindow(argc, argv, window);
   initGraphics();
   // The first projection is in place before GLUT reports the window's size.
-  onReshape(kWindowWidth, kWindowHeight);
+  if (window.sizeGiven) {
+    onReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+  } else {
+    onReshape(kWindowWidth, kWindowHeight);
+  }
   glutKeyboardFunc(onKeyboard);
   glutSpecialFunc(onSpecialKey);
   glutReshapeFunc(onReshape);

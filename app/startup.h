@@ -3,6 +3,8 @@
 // fixed lighting state.
 #pragma once
 
+#include "app/options.h"
+
 inline constexpr int kWindowX = 10;
 inline constexpr int kWindowY = 60;
 inline constexpr int kWindowWidth = 620;
@@ -10,9 +12,9 @@ inline constexpr int kWindowHeight = 160;
 inline constexpr char kWindowTitle[] = "Velkarin - lighting";
 
 // GLUT takes its own command-line options out of argc/argv. The window's GL context is current
-// afterwards. Used by the viewer, its GL tests and its benchmarks alike. A full-screen window
-// is asked of GLUT once the window exists.
-void openViewer(int* argc, char** argv, bool fullscreen = false);
+// afterwards. Used by the viewer, its GL tests and its benchmarks alike. A full-screen or iconic
+// window is asked of GLUT once the window exists.
+void openViewer(int* argc, char** argv, const WindowRequest& window = {});
 
 // GL state that needs the window's context.
 void initGraphics();

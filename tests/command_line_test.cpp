@@ -30,7 +30,10 @@ std::string asked(const std::vector<std::string>& args) {
   add(o.version, "version");
   add(o.fps, "fps");
   add(o.info, "info");
-  add(o.fullscreen, "fullscreen");
+  add(o.window.fullscreen, "fullscreen");
+  add(o.window.iconic, "iconic");
+  add(o.window.sizeGiven, "size");
+  add(o.window.positionGiven, "place");
   add(!o.envMap.empty(), "env=" + o.envMap);
   add(o.run.frames != 0, "frames=" + std::to_string(o.run.frames));
   add(o.run.frameRate != 0, "rate=" + std::to_string(o.run.frameRate));
@@ -62,7 +65,14 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--env-map", "maps/sky.ppm"}, "env=maps/sky.ppm"},
       {{"--env-map=sky.ppm", "--fps"}, "fps env=sky.ppm"},
       {{"-display", ":1", "--fps", "-geometry", "300x80+0+0", "-sync", "-iconic"},
-       "fps glut=-display,:1,-geometry,300x80+0+0,-sync,-iconic"},
+       "fps iconic size place glut=-display,:1,-geometry,300x80+0+0,-sync"},
+      {{"-geometry", "=300X80"}, "size glut=-geometry,=300X80"},
+      {{"-geometry", "-0+5"}, "place glut=-geometry,-0+5"},
+      {{"-geometry", "32767x1"}, "size glut=-geometry,32767x1"},
+      {{"-geometry", "0x10"},
+       "error: option '-geometry' takes a width and height from 1 to 32767, not '0x10'"},
+      {{"-geometry", "65636x10+0+0"},
+       "error: option '-geometry' takes a width and height from 1 to 32767, not '65636x10+0+0'"},
       {{"--display", ":2", "-direct"}, "glut=-display,:2,-direct"},
       {{"--keys", "pfe", "--frames", "40", "--screenshot", "a.png"},
        "frames=40 shot=a.png keys=p,f,e"},
@@ -71,6 +81,13 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
        "info fullscreen frames=2147483647 rate=1000"},
       {{"--frame-rate", "1"}, "rate=1"},
       {{"--bogus"}, "error: unknown option '--bogus'"},
+      {{"--fr", "2"},
+       "error: option '--fr' is ambiguous; it could be '--frames' or '--frame-rate'"},
+      {{"-f"},
+       "error: option '-f' is ambiguous; it could be '--fps', '--frames', '--frame-rate' or "
+       "'--fullscreen'"},
+      {{"--fps=1"}, "error: option '--fps' takes no value"},
+      {{"-sync=1"}, "error: option '-sync' takes no value"},
       {{"--fps", "-x"}, "error: unknown option '-x'"},
       {{"--env-map"}, "error: option '--env-map' needs an argument"},
       {{"--env-map", ""}, "error: option '--env-map' needs a file name"},
@@ -88,6 +105,11 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--keys", "pb"}, "error: option '--keys' has an unknown key 'b' in 'pb'"},
       {{"--keys", "p<home>"}, "error: option '--keys' has an unknown key '<home>' in 'p<home>'"},
       {{"--keys", "<left"}, "error: option '--keys' has an unknown key '<left' in '<left'"},
+      {{"--keys", "p\xC3\xA9"},
+       "error: option '--keys' has an unknown key '\xC3\xA9' in 'p\xC3\xA9'"},
+      {{"--keys", "\xE2\x82"},
+       "error: option '--keys' has an unknown key '\xE2\x82' in '\xE2\x82'"},
+      {{"--keys", "\xC3p"}, "error: option '--keys' has an unknown key '\xC3' in '\xC3p'"},
       {{"--screenshot", "a.png"}, "error: option '--screenshot' needs '--frames'"},
       {{"--frames", "9", "--screenshot="}, "error: option '--screenshot' needs a file name"},
   };
