@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr int kWriteErrorStatus = 1;
+constexpr int kCannotRunStatus = 1;
 
 // --help, --version and a bad command line are answered before any window opens, so they work
 // without a display. Returns the exit status, or -1 when the viewer should start.
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0]); status >= 0) {
     return status;
   }
+  if (!prepareRun(options)) {
+    return kCannotRunStatus;
+  }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   options.glutArgs.push_back(nullptr);
   openViewer(&glutArgc, options.glutArgs.data(), options.window);
@@ -61,9 +65,9 @@ int main(int argc, char** argv) {
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);
 
-  const FrameRoutine frame = beginRun(options);
-  glutIdleFunc(frame);
-  glutDisplayFunc(frame);
+  const RunCallbacks run = beginRun(options);
+  glutIdleFunc(run.idle);
+  glutDisplayFunc(run.display);
   glutMainLoop();
   return 0;
 }

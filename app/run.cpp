@@ -1,6 +1,8 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,13 +10,19 @@
 
 #include "app/callbacks.h"
 #include "app/frame_counter.h"
+#include "picture/picture_file.h"
 #include "render/frame.h"
 #include "scene/gl_headers.h"
-#include "texture/png_file.h"
 
 namespace {
 
 constexpr int kScreenshotFailedStatus = 1;
+constexpr int kWindowClosedStatus = 1;
+constexpr int kSignalStatusBase = 128;  // as shells report a process ended by a signal
+// How long a full-screen run waits for the window to fill the screen before drawing anyway.
+constexpr double kFullScreenWaitSeconds = 5.0;
+// How often a paced run wakes between frames to see whether a signal has asked it to stop.
+constexpr double kSignalCheckSeconds = 0.1;
 
 RunPlan plan;
 bool reportFps = false;
@@ -22,27 +30,51 @@ RunProgress progress;
 Pace pace;
 FrameCounter fpsCounter;
 double runStarted = -1.0;  // when the first frame began; negative until then
+PictureFile picture;
+bool awaitingFullScreen = false;
+double fullScreenDeadline = 0.0;
+volatile std::sig_atomic_t stopSignal = 0;
+
+struct SignalName {
+  int number;
+  const char* words;
+};
+const SignalName kStopSignals[] = {
+    {SIGINT, "interrupted (SIGINT)"},
+    {SIGTERM, "terminated (SIGTERM)"},
+#ifdef SIGHUP
+    {SIGHUP, "hung up (SIGHUP)"},
+#endif
+};
+
+// Only notes the signal: the frame routine ends the run. A second one acts as it would have.
+void onStopSignal(int number) {
+  stopSignal = number;
+  std::signal(number, SIG_DFL);
+}
 
 double secondsNow() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration<double>(now).count();
 }
 
-// Sleeps until the frame is due under --frame-rate.
-void keepPace() {
-  if (plan.frameRate == 0) {
-    return;
-  }
+void sleepUntil(double when) {
   const double now = secondsNow();
-  const double due = frameDue(pace, plan.frameRate, now);
-  if (due > now) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(due - now));
+  if (when > now) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(when - now));
   }
 }
 
 void printLine(const std::string& line) {
   std::fputs(line.c_str(), stdout);
   std::fflush(stdout);
+}
+
+// The whole run's frame rate, when --fps asks for it and a frame was drawn.
+void reportRunFrameRate() {
+  if (reportFps && runStarted >= 0.0) {
+    printLine(frameRateLine(progress.framesDrawn, secondsNow() - runStarted));
+  }
 }
 
 // The back buffer as the frame left it, rows from the top.
@@ -62,27 +94,87 @@ RgbImage readBackBuffer() {
   return image;
 }
 
-// After the budget's last frame: the picture, the whole run's frame rate, the exit.
+// After the budget's last frame: the picture, the keys the budget left unpressed, the whole
+// run's frame rate, the exit.
 [[noreturn]] void endRun(const RgbImage& lastFrame) {
   int status = 0;
   if (!plan.screenshot.empty()) {
-    const std::string problem = writePng(plan.screenshot, lastFrame);
+    const std::string problem = writePictureFile(picture, lastFrame);
     if (!problem.empty()) {
       std::fprintf(stderr, "velkarin: %s: %s\n", plan.screenshot.c_str(), problem.c_str());
       status = kScreenshotFailedStatus;
     }
   }
-  if (reportFps) {
-    printLine(frameRateLine(progress.framesDrawn, secondsNow() - runStarted));
+  if (progress.keysPressed < plan.keys.size()) {
+    std::fprintf(stderr,
+                 "velkarin: --frames %d ended the run before these --keys were pressed: %s\n",
+                 plan.frames, spellKeys(plan.keys, progress.keysPressed).c_str());
   }
+  if (plan.frameRate > 0) {
+    sleepUntil(pace.next);  // the last frame's period is part of the run
+  }
+  reportRunFrameRate();
   std::exit(status);
 }
 
-// Every frame of the run, whether idle or drawn at once by a key or a drag.
+// A budgeted run cut short by the window closing or a signal: what was drawn, and no picture.
+[[noreturn]] void endEarly(const char* why, int status) {
+  std::fprintf(stderr, "velkarin: %s after %d of %d frames\n", why, progress.framesDrawn,
+               plan.frames);
+  reportRunFrameRate();
+  std::exit(status);
+}
+
+void stopIfSignalled() {
+  const int number = stopSignal;
+  for (const SignalName& signal : kStopSignals) {
+    if (signal.number == number) {
+      endEarly(signal.words, kSignalStatusBase + number);
+    }
+  }
+}
+
+// freeglut also closes its window from an exit handler, as any exit ends the process; that is
+// no person closing it. Registered after glutInit, this handler runs before freeglut's.
+bool exiting = false;
+void noteExiting() {
+  exiting = true;
+}
+
+[[maybe_unused]] void onWindowClosed() {
+  if (!exiting) {
+    endEarly("window closed", kWindowClosedStatus);
+  }
+}
+
+// A full-screen run draws nothing until the window fills the screen, so that its first counted
+// frame does; a window manager that never grants it is waited for a while, then drawn in.
+bool waitingForFullScreen() {
+  if (!awaitingFullScreen) {
+    return false;
+  }
+  const bool filled = glutGet(GLUT_WINDOW_WIDTH) == glutGet(GLUT_SCREEN_WIDTH) &&
+                      glutGet(GLUT_WINDOW_HEIGHT) == glutGet(GLUT_SCREEN_HEIGHT);
+  if (!filled && secondsNow() < fullScreenDeadline) {
+    return true;
+  }
+  if (!filled) {
+    std::fputs("velkarin: the window did not fill the screen; drawing in it as it is\n", stderr);
+  }
+  awaitingFullScreen = false;
+  return false;
+}
+
+// Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
+// each takes the next place on the pace's grid, but a key's frame never waits for it.
 void drawRunFrame() {
-  keepPace();
+  stopIfSignalled();
+  const double now = secondsNow();
+  if (plan.frameRate > 0) {
+    frameDue(pace, plan.frameRate, now);
+  }
   if (runStarted < 0.0) {
-    runStarted = secondsNow();
+    runStarted = now;
   }
   const bool last = isLastFrame(plan, progress);
   drawFrame();
@@ -113,20 +205,67 @@ void press(const ScriptKey& key) {
 }
 
 void onRunFrame() {
+  stopIfSignalled();
+  if (waitingForFullScreen()) {
+    return;
+  }
   if (const ScriptKey* key = takeNextKey(plan, progress)) {
     press(*key);
   }
   drawRunFrame();
 }
 
+// A paced run's idle frames: GLUT's timer wakes it when the next frame is due (or to look for
+// a signal), and between times GLUT waits for input, which is handled as soon as it comes.
+void onPaceTimer(int) {
+  stopIfSignalled();
+  constexpr double kTimerResolution = 0.001;  // GLUT's timer counts whole milliseconds
+  if (!pace.started || pace.next - secondsNow() < kTimerResolution) {
+    onRunFrame();
+  }
+  const double wait =
+      std::clamp(pace.started ? pace.next - secondsNow() : 0.0, 0.0, kSignalCheckSeconds);
+  glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
+}
+
 }  // namespace
 
-FrameRoutine beginRun(const Options& options) {
+bool prepareRun(const Options& options) {
+  if (!options.run.screenshot.empty()) {
+    const std::string problem = openPictureFile(options.run.screenshot, &picture);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "velkarin: %s: %s\n", options.run.screenshot.c_str(), problem.c_str());
+      return false;
+    }
+  }
+  if (options.run.frames > 0) {
+    for (const SignalName& signal : kStopSignals) {
+      std::signal(signal.number, onStopSignal);
+    }
+  }
+  return true;
+}
+
+RunCallbacks beginRun(const Options& options) {
   if (!options.fps && !isScripted(options.run)) {
-    return renderFrame;
+    return {renderFrame, renderFrame};
   }
   plan = options.run;
   reportFps = options.fps;
   drawFramesNowWith(drawRunFrame);
-  return onRunFrame;
+#ifdef FREEGLUT
+  if (plan.frames > 0) {
+    std::atexit(noteExiting);
+    glutCloseFunc(onWindowClosed);  // freeglut would otherwise end the run with status 0
+  }
+#endif
+  if (options.window.fullscreen) {
+    awaitingFullScreen = true;
+    fullScreenDeadline = secondsNow() + kFullScreenWaitSeconds;
+  }
+  if (plan.frameRate > 0) {
+    glutTimerFunc(0, onPaceTimer, 0);
+    return {nullptr, onRunFrame};
+  }
+  return {onRunFrame, onRunFrame};
 }

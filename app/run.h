@@ -6,6 +6,19 @@
 
 using FrameRoutine = void (*)();
 
-// Takes the run's options and returns the routine for GLUT's display and idle callbacks. When
-// the options ask for nothing of the kind it is renderFrame itself, and nothing else changes.
-FrameRoutine beginRun(const Options& options);
+// GLUT's idle and display callbacks for the run; no idle callback for a paced run, whose idle
+// frames come from GLUT's timer.
+struct RunCallbacks {
+  FrameRoutine idle;
+  FrameRoutine display;
+};
+
+// What a run needs before its window opens: the picture's file, opened now so that a name that
+// can never be written is refused before anything is drawn, and, for a run with a frame budget,
+// the signals that end it early with a word of what was drawn. False, after saying why on
+// standard error, when the run cannot be carried out.
+bool prepareRun(const Options& options);
+
+// Takes the run's options and returns its callbacks. When the options ask for nothing of the
+// kind both are renderFrame itself, and nothing else changes.
+RunCallbacks beginRun(const Options& options);

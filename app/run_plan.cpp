@@ -74,6 +74,19 @@ bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::
   return true;
 }
 
+std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from) {
+  std::string text;
+  for (std::size_t i = from; i < keys.size(); ++i) {
+    const ScriptKey& key = keys[i];
+    const auto named = std::find_if(
+        std::begin(kKeyNames), std::end(kKeyNames),
+        [&](const KeyName& n) { return n.key.special == key.special && n.key.code == key.code; });
+    text +=
+        named != std::end(kKeyNames) ? named->name : std::string(1, static_cast<char>(key.code));
+  }
+  return text;
+}
+
 bool isScripted(const RunPlan& plan) {
   return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0;
 }

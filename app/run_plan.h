@@ -27,6 +27,9 @@ struct RunPlan {
 // not know in *unknown, when the script holds one.
 bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown);
 
+// The keys from `from` on, spelt as --keys takes them.
+std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from = 0);
+
 // Whether the run asks for more than drawing frames until Escape.
 bool isScripted(const RunPlan& plan);
 

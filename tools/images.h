@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "texture/png_file.h"
+#include "picture/png_file.h"
 
 // How many pixels of RGB triplets show the viewer's filled, unlit torus colour (0.9, 0.1, 0.4),
 // give or take rounding.
