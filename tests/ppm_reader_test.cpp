@@ -64,6 +64,7 @@ const std::map<std::string, PpmStatus> kRefusalFolders = {
     {"not-binary-ppm", PpmStatus::NotBinaryPpm},
     {"header-ends-early", PpmStatus::HeaderEndsEarly},
     {"no-size", PpmStatus::NoSize},
+    {"header-line-too-long", PpmStatus::HeaderLineTooLong},
     {"no-maximum", PpmStatus::NoMaximum},
     {"maximum-not-255", PpmStatus::MaximumNot255},
     {"size-not-positive", PpmStatus::SizeNotPositive},

@@ -223,6 +223,9 @@ int pipeHoldingTheBundledMap() {
 TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
   const std::string tooLarge = folder_ + "/wide.ppm";
   std::ofstream(tooLarge, std::ios::binary) << "P6\n40000 1\n255\n" << std::string(120000, 'x');
+  // Refused from its header: read on, it would be refused as far shorter than it claims.
+  const std::string hugeClaim = folder_ + "/huge.ppm";
+  std::ofstream(hugeClaim, std::ios::binary) << "P6\n20000 20000\n255\n" << std::string(48, 'x');
   const std::string fifo = folder_ + "/fifo.ppm";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const int pipeEnd = pipeHoldingTheBundledMap();
@@ -236,6 +239,9 @@ TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
       {VELKARIN_MALFORMED "/maximum-not-255/four_bit.ppm", "maximum value must be 255"},
       {VELKARIN_MALFORMED "/truncated/one_byte_short.ppm", "file ends before the pixel data"},
       {tooLarge, "larger than this GL accepts (max "},
+      {hugeClaim, "larger than this GL accepts (max "},
+      {VELKARIN_MALFORMED "/maximum-not-255/sixteen_bit.ppm",
+       "maximum value must be 255: make an 8-bit map with ImageMagick's 'convert IN -depth 8"},
       {folder_ + "/missing.ppm", "No such file or directory"},
   };
   for (const auto& [map, reason] : cases) {

@@ -71,12 +71,20 @@ Number scanInt(std::FILE* file, int* out) {
   return Number::Read;
 }
 
-// The size line follows the magic line and any whole comment lines.
-PpmStatus readSizeLine(std::FILE* file, Line& line) {
+// Whether a header line was cut at the length limit, its remainder still to come.
+bool isCut(const Line& line) {
+  const std::size_t length = std::strlen(line);
+  return length == kPpmLineLength && line[length - 1] != '\n';
+}
+
+// The size line follows the magic line and any whole comment lines. *afterCut tells whether
+// it is the remainder of a line too long to read whole.
+PpmStatus readSizeLine(std::FILE* file, Line& line, bool* afterCut) {
   if (!readLine(file, line) || std::strncmp(line, "P6", 2) != 0) {
     return PpmStatus::NotBinaryPpm;
   }
   do {
+    *afterCut = isCut(line);
     if (!readLine(file, line)) {
       return PpmStatus::HeaderEndsEarly;
     }
@@ -125,9 +133,14 @@ PpmStatus readMaximum(std::FILE* file) {
 // line is left unread.
 PpmStatus readHeader(std::FILE* file, PpmSize* size) {
   Line line;
-  PpmStatus status = readSizeLine(file, line);
+  bool afterCut = false;
+  PpmStatus status = readSizeLine(file, line, &afterCut);
   if (status == PpmStatus::Ok) {
     status = parseSize(line, size);
+  }
+  // A remainder that fails as a size line fails because its line was too long: say that.
+  if (status == PpmStatus::NoSize && afterCut) {
+    return PpmStatus::HeaderLineTooLong;
   }
   return status == PpmStatus::Ok ? readMaximum(file) : status;
 }
@@ -157,8 +170,11 @@ const char* describe(PpmStatus status) {
       {PpmStatus::NotBinaryPpm, "not a binary PPM (the first line must begin with P6)"},
       {PpmStatus::HeaderEndsEarly, "file ends before the image size"},
       {PpmStatus::NoSize, "the line after the magic and comments must give width and height"},
+      {PpmStatus::HeaderLineTooLong, "a header line is longer than 254 characters"},
       {PpmStatus::NoMaximum, "no maximum value after the size line"},
-      {PpmStatus::MaximumNot255, "maximum value must be 255"},
+      {PpmStatus::MaximumNot255,
+       "maximum value must be 255: make an 8-bit map with ImageMagick's "
+       "'convert IN -depth 8 OUT.ppm' or netpbm's 'pamdepth 255 IN > OUT.ppm'"},
       {PpmStatus::SizeNotPositive, "width and height must be positive"},
       {PpmStatus::TooLarge, "image too large (more than 2^31 - 1 bytes of pixels)"},
       {PpmStatus::Truncated, "file ends before the pixel data"},
@@ -174,15 +190,23 @@ const char* describe(PpmStatus status) {
   return "unknown";
 }
 
-PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
-  image->pixels.reset();
+PpmStatus readPpmHeader(std::FILE* file, PpmSize* size) {
   PpmSize header;
   std::size_t bytes = 0;
   PpmStatus status = readHeader(file, &header);
   if (status == PpmStatus::Ok) {
     status = checkSize(header, &bytes);
   }
-  if (status != PpmStatus::Ok) {
+  if (status == PpmStatus::Ok) {
+    *size = header;
+  }
+  return status;
+}
+
+PpmStatus readPpmPixels(std::FILE* file, PpmSize size, ImageBuffer* image) {
+  image->pixels.reset();
+  std::size_t bytes = 0;
+  if (const PpmStatus status = checkSize(size, &bytes); status != PpmStatus::Ok) {
     return status;
   }
   // A small file claiming a huge image cannot fill it: refuse before reserving the claim.
@@ -200,6 +224,18 @@ PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
     image->pixels.reset();
     return PpmStatus::Truncated;
   }
-  *size = header;
   return PpmStatus::Ok;
+}
+
+PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
+  image->pixels.reset();
+  PpmSize header;
+  PpmStatus status = readPpmHeader(file, &header);
+  if (status == PpmStatus::Ok) {
+    status = readPpmPixels(file, header, image);
+  }
+  if (status == PpmStatus::Ok) {
+    *size = header;
+  }
+  return status;
 }

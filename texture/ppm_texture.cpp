@@ -79,6 +79,32 @@ void clearPendingErrors() {
   }
 }
 
+// Every GL from 3.0 on takes textures of this side; only a larger one needs asking about, so
+// an ordinary map makes no more GL calls than its upload.
+constexpr int kSideEveryGlTakes = 1024;
+
+GLint largestSide() {
+  GLint side = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+  return side;
+}
+
+// Whether this GL can take an image of `size`, asked before its pixels are read, so that a
+// huge claim is refused without reserving it.
+bool fitsThisGl(PpmSize size) {
+  if (size.width <= kSideEveryGlTakes && size.height <= kSideEveryGlTakes) {
+    return true;
+  }
+  const GLint side = largestSide();
+  return size.width <= side && size.height <= side;
+}
+
+TextureLoad& refusedByGl(TextureLoad& load) {
+  load.problem = TextureProblem::RefusedByGl;
+  load.maxSize = largestSide();
+  return load;
+}
+
 GLuint upload(ImageBuffer* image, PpmSize size) {
   GLuint name = 0;
   glGenTextures(1, &name);
@@ -110,18 +136,21 @@ TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path) {
   if (file == nullptr) {
     return load;
   }
-  load.refusal = readPpm(file, image, &load.size);
+  load.refusal = readPpmHeader(file, &load.size);
+  if (load.refusal == PpmStatus::Ok && !fitsThisGl(load.size)) {
+    std::fclose(file);
+    return refusedByGl(load);
+  }
+  if (load.refusal == PpmStatus::Ok) {
+    load.refusal = readPpmPixels(file, load.size, image);
+  }
   std::fclose(file);
   if (load.refusal != PpmStatus::Ok) {
     load.problem = TextureProblem::Refused;
     return load;
   }
   load.name = upload(image, load.size);
-  if (load.name == 0) {
-    load.problem = TextureProblem::RefusedByGl;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &load.maxSize);
-  }
-  return load;
+  return load.name == 0 ? refusedByGl(load) : load;
 }
 
 GLuint loadPpmTexture(ImageBuffer* image, const char* path) {
