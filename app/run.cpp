@@ -147,14 +147,17 @@ void noteExiting() {
   }
 }
 
-// A full-screen run draws nothing until the window fills the screen, so that its first counted
-// frame does; a window manager that never grants it is waited for a while, then drawn in.
+// A full-screen run draws nothing until the projection fills the screen, so that its first
+// counted frame does; a window manager that never grants it is waited for a while, then drawn
+// in. GLUT knows the new size before its reshape has set the viewport: the viewport tells.
 bool waitingForFullScreen() {
   if (!awaitingFullScreen) {
     return false;
   }
-  const bool filled = glutGet(GLUT_WINDOW_WIDTH) == glutGet(GLUT_SCREEN_WIDTH) &&
-                      glutGet(GLUT_WINDOW_HEIGHT) == glutGet(GLUT_SCREEN_HEIGHT);
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const bool filled =
+      viewport[2] == glutGet(GLUT_SCREEN_WIDTH) && viewport[3] == glutGet(GLUT_SCREEN_HEIGHT);
   if (!filled && secondsNow() < fullScreenDeadline) {
     return true;
   }
@@ -162,7 +165,10 @@ bool waitingForFullScreen() {
     std::fputs("velkarin: the window did not fill the screen; drawing in it as it is\n", stderr);
   }
   awaitingFullScreen = false;
-  return false;
+  // Mesa's software drivers take a window's new size for its buffers at a swap: one swap of
+  // the empty buffers, and the next frame is drawn, and read back, whole.
+  glutSwapBuffers();
+  return true;
 }
 
 // Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate

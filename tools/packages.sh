@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installing the Debian/Ubuntu packages a command needs. Source it.
+# Installing the Debian/Ubuntu packages a command needs. Source it, or run it with the packages.
 
 velkarin_installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
@@ -41,3 +41,9 @@ velkarin_install_packages() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y --no-install-recommends "${missing[@]}"
 }
+
+# Run as itself, it installs what it is given: tools/packages.sh PACKAGE... [-- OPTIONAL...]
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -euo pipefail
+  velkarin_install_packages "$@"
+fi

@@ -33,7 +33,8 @@ fi
 velkarin_install_packages "${velkarin_wanted[@]}"
 if [ "$viewer_only" = 1 ]; then
   cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
-  cmake --build "$VELKARIN_BUILD" -j "$(nproc)" --target velkarin
+  # The viewer and what installing it takes (the manual page and changelog), nothing more.
+  cmake --build "$VELKARIN_BUILD" -j "$(nproc)" --target velkarin velkarin_docs
 else
   cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$VELKARIN_BUILD" -j "$(nproc)"

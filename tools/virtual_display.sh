@@ -12,3 +12,8 @@ velkarin_with_display() {
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"
   fi
 }
+
+# Run as itself, it runs its arguments: tools/virtual_display.sh COMMAND [ARGUMENT...]
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  velkarin_with_display "$@"
+fi

@@ -165,3 +165,26 @@ void dragPointer(Display* display, Window window, unsigned button, int fromX, in
   XTestFakeButtonEvent(display, button, False, CurrentTime);
   XSync(display, False);
 }
+
+std::string windowClass(Display* display, Window window) {
+  XClassHint hint{};
+  if (XGetClassHint(display, window, &hint) == 0) {
+    return "";
+  }
+  const std::string name = std::string(hint.res_name) + "." + hint.res_class;
+  XFree(hint.res_name);
+  XFree(hint.res_class);
+  return name;
+}
+
+void closeWindow(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+}

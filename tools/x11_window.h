@@ -36,3 +36,9 @@ void typeKeys(Display* display, Window window, const std::string& keys);
 // (toX, toY) in small steps and releases it: a real drag, as from a mouse.
 void dragPointer(Display* display, Window window, unsigned button, int fromX, int fromY, int toX,
                  int toY);
+
+// The window's class as "name.Class" (X11's WM_CLASS); "" when it has none.
+std::string windowClass(Display* display, Window window);
+
+// Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
+void closeWindow(Display* display, Window window);
