@@ -35,6 +35,8 @@ desktop-file-validate "$root/usr/share/applications/velkarin.desktop" ||
   fail "the desktop entry does not validate"
 grep -qx 'Exec=velkarin --env-map /usr/share/velkarin/env.ppm' \
   "$root/usr/share/applications/velkarin.desktop" || fail "the desktop entry misses the sample map"
+grep -qx 'StartupWMClass=Velkarin' "$root/usr/share/applications/velkarin.desktop" ||
+  fail "the desktop entry does not name the window's class"
 cmp -s <(gzip -dc "$root/usr/share/man/man1/velkarin.1.gz") "$(dirname "$0")/../docs/velkarin.1" ||
   fail "the packaged manual page differs from docs/velkarin.1"
 

@@ -15,6 +15,7 @@
 
 #include <X11/keysym.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,6 +92,7 @@ TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
   EXPECT_EQ(geometry.y, 60);
   EXPECT_EQ(geometry.width, 620);
   EXPECT_EQ(geometry.height, 160);
+  EXPECT_EQ(windowClass(display_, window), "velkarin.Velkarin");
 
   // The lights orbit on every frame, so the picture keeps changing.
   EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window)));
@@ -329,6 +331,10 @@ TEST_F(Viewer, AScriptedRunSavesTheFrameItEndsOnAndTheSameOnEveryRun) {
   EXPECT_NE(picture("", "4").rgb, picture("", "3").rgb);
   // Each picture replaced the last whole, leaving nothing beside it.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+  // Keys the budget leaves unpressed are named.
+  EXPECT_EQ(runToEnd({"--keys", "xxxxxx<left>", "--frames", "4"}), 0);
+  EXPECT_EQ(readErrors(viewer_, 0),
+            "velkarin: --frames 4 ended the run before these --keys were pressed: xxxx<left>\n");
 
   // Scripted keys, arrows too, do what typed ones do: the screen, photographed from outside,
   // shows what the pictures show once the same keys are typed into a paused viewer.
@@ -350,12 +356,93 @@ TEST_F(Viewer, AScriptedRunSavesTheFrameItEndsOnAndTheSameOnEveryRun) {
   EXPECT_NE(stepped.rgb, paused.rgb);
 }
 
+TEST_F(Viewer, GlutsGeometryPlacesAndSizesTheWindow) {
+  const std::vector<std::pair<std::string, WindowGeometry>> cases = {
+      {"300x200+30+40", {30, 40, 300, 200}},
+      {"+30+40", {30, 40, 620, 160}},
+      {"300x200", {10, 60, 300, 200}},
+  };
+  for (const auto& [geometry, expected] : cases) {
+    viewer_ = startViewer(folder_, {"-geometry", geometry});
+    const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+    ASSERT_NE(window, 0u) << geometry;
+    const WindowGeometry g = windowGeometry(display_, window);
+    EXPECT_EQ(std::vector<int>({g.x, g.y, g.width, g.height}),
+              std::vector<int>({expected.x, expected.y, expected.width, expected.height}))
+        << geometry;
+    stopViewer(viewer_);
+  }
+}
+
 TEST_F(Viewer, AScriptedRunQuitsOnEscapeAndSaysWhyAPictureCannotBeSaved) {
   EXPECT_EQ(runToEnd({"--keys", "p<esc>", "--frames", "9", "--screenshot", folder_ + "/a.png"}), 1);
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/a.png"));
-  const std::string nowhere = folder_ + "/no/such/folder/a.png";
-  EXPECT_EQ(runToEnd({"--frames", "2", "--screenshot", nowhere}), 1);
-  EXPECT_EQ(readErrors(viewer_, 0), "velkarin: " + nowhere + ": No such file or directory\n");
+  const std::string fifo = folder_ + "/fifo.png";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // A name that can never be written is refused before the first of its frames is drawn (a
+  // run of this many would outlast the wait); one that fails at the end still says why.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {folder_ + "/no/such/folder/a.png", "No such file or directory"},
+      {folder_, "Is a directory"},
+      {fifo, "a pipe or socket that nothing reads from"},
+      {"/dev/full", "No space left on device"},
+  };
+  for (const auto& [file, reason] : cases) {
+    const std::string frames = file == "/dev/full" ? "2" : "100000000";
+    EXPECT_EQ(runToEnd({"--frames", frames, "--screenshot", file}), 1) << file;
+    EXPECT_EQ(readErrors(viewer_, 0), "velkarin: " + file + ": " + reason + "\n");
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(Viewer, APictureGoesThroughLinksAndIntoDevicesAndKeepsItsFilesMode) {
+  const std::string target = folder_ + "/target.png";
+  const std::string link = folder_ + "/link.png";
+  std::ofstream(target) << "an older picture";
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(symlink("target.png", link.c_str()), 0);
+  ASSERT_EQ(runToEnd({"--frames", "2", "--screenshot", link}), 0) << readErrors(viewer_, 0);
+  RgbImage image;
+  EXPECT_TRUE(readPng(target, &image));
+  struct stat info {};
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  // A device is written into, never replaced, even by the superuser.
+  ASSERT_EQ(runToEnd({"--frames", "2", "--screenshot", "/dev/null"}), 0);
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+}
+
+TEST_F(Viewer, ARunCutShortSaysHowFarItGotAndEndsWithANonZeroStatus) {
+  const std::vector<std::pair<int, std::string>> cases = {
+      {SIGINT, "interrupted (SIGINT)"},
+      {SIGTERM, "terminated (SIGTERM)"},
+      {SIGHUP, "hung up (SIGHUP)"},
+      {0, "window closed"},
+  };
+  for (const auto& [signal, words] : cases) {
+    viewer_ = startViewer(folder_, {"--frames", "100000000", "--fps", "--screenshot", "s.png"});
+    const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+    ASSERT_NE(window, 0u) << words;
+    ASSERT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n");
+    if (signal != 0) {
+      kill(viewer_.pid, signal);
+    } else {
+      closeWindow(display_, window);
+    }
+    EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), signal != 0 ? 128 + signal : 1) << words;
+    EXPECT_TRUE(std::regex_match(
+        readErrors(viewer_, 0),
+        std::regex("velkarin: " + std::regex_replace(words, std::regex(R"([()])"), R"(\$&)") +
+                   R"( after \d+ of 100000000 frames\n)")))
+        << words;
+    EXPECT_TRUE(std::regex_match(readOutput(viewer_, 0), std::regex(R"(\d+ frames in .* FPS\n)")));
+    stopViewer(viewer_);
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s.png"));
 }
 
 TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
@@ -390,4 +477,31 @@ TEST_F(Viewer, FullscreenFillsTheScreenAndTheProjectionFollows) {
   typeKeys(display_, window, "apL");
   // Many times the ~7,000 pixels the torus covers in the usual window.
   EXPECT_TRUE(torusPixels(window, [](int count) { return count > 50000; }));
+
+  // In a scripted run, from the first frame on: the unlit wire-frame of frame 1 spans the
+  // screen (in the usual window its torus colour covers some 3,300 pixels).
+  const std::string shot = folder_ + "/full.png";
+  ASSERT_EQ(runToEnd({"--fullscreen", "--keys", "L", "--frames", "1", "--screenshot", shot}), 0);
+  RgbImage image;
+  ASSERT_TRUE(readPng(shot, &image));
+  EXPECT_EQ(image.width, DisplayWidth(display_, screen));
+  EXPECT_GT(countTorusColouredPixels(image.rgb), 20000);
+}
+
+TEST_F(Viewer, APacedRunDrawsTypedKeysAtOnce) {
+  // Twenty tilts typed into a run paced at one frame a second show long before twenty frames
+  // could have passed.
+  const std::string tilted = folder_ + "/tilted.png";
+  ASSERT_EQ(
+      runToEnd({"--keys", "apL" + std::string(20, 'x'), "--frames", "44", "--screenshot", tilted}),
+      0);
+  RgbImage expected;
+  ASSERT_TRUE(readPng(tilted, &expected));
+  viewer_ = startViewer(folder_, {"--keys", "apL", "--frame-rate", "1"});
+  const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(window, 0u);
+  ASSERT_TRUE(torusPixels(window, [](int count) { return count > 2000; }));
+  typeKeys(display_, window, std::string(20, 'x'));
+  EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == expected.rgb; },
+                        kChangeTimeoutMs));
 }

@@ -20,7 +20,7 @@ velkarin_viewer_packages=(
 velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
   libx11-dev libxtst-dev libxres-dev xvfb xauth
-  clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev
+  clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev openbox x11-utils
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.
 velkarin_optional_packages=(libclang-rt-dev)
