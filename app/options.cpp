@@ -255,8 +255,10 @@ Shows a helical torus under five coloured, orbiting lights.
     text += left + o.help + "\n";
   }
   return text + R"(
-GLUT's own options (-display, -geometry, -iconic, -direct, -indirect, -gldebug, -sync)
-are handed on to GLUT.
+GLUT's own options (-display, -geometry, -direct, -indirect, -gldebug, -sync) are handed on
+to GLUT; -geometry WxH+X+Y sets the window's size and place, and -iconic starts it iconified.
+A --frames run cut short by closing the window (status 1) or by SIGINT, SIGTERM or SIGHUP
+(128 + the signal) says how many frames it drew.
 
 Keys: 1-5 lights, L lighting, l local viewer, i highlights, e environment map, E decal,
   c culling, o gradient, f shading, p wire-frame, q strip, W/w turns, N/n steps,
