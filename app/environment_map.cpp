@@ -12,7 +12,8 @@ constexpr char kEnvironmentMapFile[] = "env.ppm";
 
 GLuint loadEnvironmentMap(const std::string& named) {
   const std::string path = named.empty() ? kEnvironmentMapFile : named;
-  const TextureLoad load = loadPpmTextureReporting(&scene.envImage, path.c_str());
+  TextureLoad load;
+  loadPpmTexture(&scene.envImage, path.c_str(), &load);
   const bool silentlyAbsent = named.empty() && load.problem == TextureProblem::CannotOpen;
   if (load.problem != TextureProblem::None && !silentlyAbsent) {
     std::fprintf(stderr, "velkarin: %s: %s\n", path.c_str(), describe(load).c_str());

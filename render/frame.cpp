@@ -16,7 +16,6 @@ constexpr GLfloat kLightAlongX[4] = {1.0f, 0.0f, 0.0f, 0.0f};
 
 constexpr GLfloat kCameraDistance = 9.0f;
 constexpr GLfloat kCameraTiltDegrees = 25.0f;
-constexpr double kSpinUnitDegrees = 0.05;
 
 constexpr double kLightSphereRadius = 0.5;
 constexpr int kLightSphereSlices = 10;

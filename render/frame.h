@@ -6,8 +6,8 @@
 // and shows it.
 void renderFrame();
 
-// renderFrame but for showing it: the frame is drawn and flushed into the back buffer, where it
-// can be read before the buffers are swapped.
+// Draws one whole frame, advancing the animation as renderFrame does, into the back buffer
+// without swapping: a scripted run reads its last frame from there before it swaps.
 void drawFrame();
 
 // The small yellow tetrahedron just outside the torus, drawn on the current model-view matrix;

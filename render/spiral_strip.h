@@ -21,14 +21,34 @@ struct StripVertex {
   double position[3];
 };
 
-// The vertex at ring angle `ring`, whose cosine and sine are given, on the tube circle whose
-// angle has the given cosine and sine.
-inline StripVertex tubeVertex(double ring, double cosRing, double sinRing, double cosTube,
-                              double sinTube, double rho, double y, bool gradient) {
+// An angle's cosine and sine, made together from the angle so that they cannot change places.
+struct CosSin {
+  double cos, sin;
+};
+
+inline CosSin cosSinOf(double angle) {
+  return {std::cos(angle), std::sin(angle)};
+}
+
+// The cosine and sine of a + b, by angle addition.
+inline CosSin angleSum(CosSin a, CosSin b) {
+  return {a.cos * b.cos - a.sin * b.sin, a.sin * b.cos + a.cos * b.sin};
+}
+
+// What one step along a turn contributes, the same in every turn.
+struct StripStep {
+  CosSin tube;       // of the tube angle
+  double rho, y;     // distance from the ring's axis, and height
+  double alongRing;  // the ring angle the step adds within its turn
+  CosSin along;      // of alongRing
+};
+
+// The vertex of `step` at ring angle `ring`, whose cosine and sine are `ringAngle`.
+inline StripVertex tubeVertex(double ring, CosSin ringAngle, const StripStep& step, bool gradient) {
   StripVertex v{gradient,
                 {0.0, 0.0, 0.0},
-                {cosRing * cosTube, sinTube, sinRing * cosTube},
-                {cosRing * rho, y, sinRing * rho}};
+                {ringAngle.cos * step.tube.cos, step.tube.sin, ringAngle.sin * step.tube.cos},
+                {ringAngle.cos * step.rho, step.y, ringAngle.sin * step.rho}};
   if (gradient) {
     const double c = ring / kTwoPi;
     v.colour[0] = 1.0 - c;
@@ -37,17 +57,38 @@ inline StripVertex tubeVertex(double ring, double cosRing, double sinRing, doubl
   return v;
 }
 
-// What one step along a turn contributes, the same in every turn.
-struct StripStep {
-  double cosTube, sinTube;    // of the tube angle
-  double rho, y;              // distance from the ring's axis, and height
-  double alongRing;           // the ring angle the step adds within its turn
-  double cosAlong, sinAlong;  // of alongRing
-};
-
 // A frame's per-step values. Kept only as memory: it grows when the step count does and is
 // refilled on every frame, so a steady frame allocates nothing.
 using StripScratch = std::vector<StripStep>;
+
+// The steps of a turn, into `scratch`. Twice the step number is counted in double: no int
+// product can overflow.
+inline void fillStripSteps(double tubeRadius, double ringRadius, int stepsPerTurn, int turns,
+                           StripScratch& scratch) {
+  scratch.resize(stepsPerTurn > 0 ? static_cast<std::size_t>(stepsPerTurn) : 0);
+  double twiceStep = 0.0;
+  for (StripStep& step : scratch) {
+    const double tubeAngle = twiceStep * kPi / stepsPerTurn;
+    step.tube = cosSinOf(tubeAngle);
+    step.rho = ringRadius + tubeRadius * step.tube.cos;
+    step.y = tubeRadius * step.tube.sin;
+    step.alongRing = tubeAngle / turns;
+    step.along = cosSinOf(step.alongRing);
+    twiceStep += 2.0;
+  }
+}
+
+// The closing pair lands on the first pair, on the outer equator; it carries no colour, so the
+// last one set stays in force.
+template <typename Emit>
+void emitClosingPair(double outer, double stripWidth, Emit&& emit) {
+  const CosSin closing = cosSinOf(stripWidth);
+  emit(StripVertex{false,
+                   {0.0, 0.0, 0.0},
+                   {closing.cos, 0.0, closing.sin},
+                   {closing.cos * outer, 0.0, closing.sin * outer}});
+  emit(StripVertex{false, {0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {outer, 0.0, 0.0}});
+}
 
 // Hands the 2 · turns · stepsPerTurn + 2 strip vertices to `emit` in drawing order.
 //
@@ -56,49 +97,22 @@ using StripScratch = std::vector<StripStep>;
 // (2 · stepsPerTurn), each computed once, afresh; every vertex's follow by angle addition,
 // within a few units in the last place of the direct ones. The angles themselves keep exactly
 // the values and grouping the formulas give, which is what the gradient reads. Twice the turn
-// and step numbers are counted in double: no int product can overflow.
+// number is counted in double: no int product can overflow.
 template <typename Emit>
 void forEachStripVertex(double tubeRadius, double ringRadius, int stepsPerTurn, int turns,
                         bool gradient, StripScratch& scratch, Emit&& emit) {
   const double stripWidth = kTwoPi / turns;  // ring angle one turn advances
-  scratch.resize(stepsPerTurn > 0 ? static_cast<std::size_t>(stepsPerTurn) : 0);
-  double twiceStep = 0.0;
-  for (StripStep& step : scratch) {
-    const double tubeAngle = twiceStep * kPi / stepsPerTurn;
-    step.cosTube = std::cos(tubeAngle);
-    step.sinTube = std::sin(tubeAngle);
-    step.rho = ringRadius + tubeRadius * step.cosTube;
-    step.y = tubeRadius * step.sinTube;
-    step.alongRing = tubeAngle / turns;
-    step.cosAlong = std::cos(step.alongRing);
-    step.sinAlong = std::sin(step.alongRing);
-    twiceStep += 2.0;
-  }
+  fillStripSteps(tubeRadius, ringRadius, stepsPerTurn, turns, scratch);
   double twiceTurn = 0.0;
   for (int turn = 0; turn < turns; ++turn, twiceTurn += 2.0) {
     const double turnStart = twiceTurn * kPi / turns;
     const double leadingStart = stripWidth + turnStart;
-    const double cosLeading = std::cos(leadingStart);
-    const double sinLeading = std::sin(leadingStart);
-    const double cosTrailing = std::cos(turnStart);
-    const double sinTrailing = std::sin(turnStart);
+    const CosSin leading = cosSinOf(leadingStart);
+    const CosSin trailing = cosSinOf(turnStart);
     for (const StripStep& s : scratch) {
-      emit(tubeVertex(leadingStart + s.alongRing, cosLeading * s.cosAlong - sinLeading * s.sinAlong,
-                      sinLeading * s.cosAlong + cosLeading * s.sinAlong, s.cosTube, s.sinTube,
-                      s.rho, s.y, gradient));
-      emit(tubeVertex(s.alongRing + turnStart, cosTrailing * s.cosAlong - sinTrailing * s.sinAlong,
-                      sinTrailing * s.cosAlong + cosTrailing * s.sinAlong, s.cosTube, s.sinTube,
-                      s.rho, s.y, gradient));
+      emit(tubeVertex(leadingStart + s.alongRing, angleSum(leading, s.along), s, gradient));
+      emit(tubeVertex(s.alongRing + turnStart, angleSum(trailing, s.along), s, gradient));
     }
   }
-  // The closing pair lands on the first pair, on the outer equator; it carries no colour, so
-  // the last one set stays in force.
-  const double outer = ringRadius + tubeRadius;
-  const double cosClosing = std::cos(stripWidth);
-  const double sinClosing = std::sin(stripWidth);
-  emit(StripVertex{false,
-                   {0.0, 0.0, 0.0},
-                   {cosClosing, 0.0, sinClosing},
-                   {cosClosing * outer, 0.0, sinClosing * outer}});
-  emit(StripVertex{false, {0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {outer, 0.0, 0.0}});
+  emitClosingPair(ringRadius + tubeRadius, stripWidth, emit);
 }

@@ -30,6 +30,9 @@ inline constexpr GLfloat kBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 // Flags hold 0 or 1 and are switched by logical negation; GL enumerants are kept as the raw
 // values GL takes, so they are passed on unchanged.
+// The torus's spin is counted in whole units of this many degrees.
+inline constexpr double kSpinUnitDegrees = 0.05;
+
 struct SceneState {
   GLenum shadeModel = GL_FLAT;
   GLenum polygonMode = GL_LINE;  // the torus starts as a wire-frame
@@ -45,7 +48,7 @@ struct SceneState {
   float tubeRadius = 1.0f;
   std::int32_t spinRateX = 0;
   std::int32_t spinRateY = 0;
-  std::int32_t spinX = 0;  // in units of kSpinUnitDegrees
+  std::int32_t spinX = 0;  // in units of kSpinUnitDegrees, as spinY and the spin rates
   std::int32_t spinY = 0;
   std::int32_t viewTiltX = 0;  // degrees
   std::int32_t viewTurnY = 0;  // degrees

@@ -7,6 +7,7 @@
 #include "app/frame_counter.h"
 #include "app/options.h"
 #include "app/run_plan.h"
+#include "tests/support/arguments.h"
 
 namespace {
 
@@ -15,11 +16,7 @@ namespace {
 std::string asked(const std::vector<std::string>& args) {
   std::vector<std::string> words = {"velkarin"};
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
+  std::vector<char*> argv = argvOf(words);
   const Options o = parseOptions(static_cast<int>(words.size()), argv.data());
   if (!o.error.empty()) {
     return "error: " + o.error;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "tests/viewer_process.h"
-#include "tools/images.h"
-#include "tools/x11_window.h"
+#include "tests/support/images.h"
+#include "tests/support/x11_window.h"
 
 #include <X11/keysym.h>
 #include <fcntl.h>
@@ -46,7 +46,7 @@ class Viewer : public testing::Test {
   }
 
   // Waits for the window's picture to differ from `before`: a frame has been drawn since.
-  bool pictureChanges(Window window, const Screenshot& before) {
+  bool pictureChanges(Window window, const RgbImage& before) {
     return waitUntil([&] { return captureWindow(display_, window).rgb != before.rgb; },
                      kChangeTimeoutMs);
   }
@@ -270,7 +270,7 @@ TEST_F(Viewer, ALeftDragTurnsThePausedSceneAndARightDragDoesNot) {
   // Paused, filled and unlit: once the plain torus colour shows, every frame looks the same.
   typeKeys(display_, window, "apL");
   ASSERT_TRUE(torusPixels(window, [](int count) { return count > 2000; }));
-  const Screenshot still = captureWindow(display_, window);
+  const RgbImage still = captureWindow(display_, window);
 
   dragPointer(display_, window, 3, 300, 80, 400, 120);
   // Wire-frame and filled again: after that the scene looks as before unless the drag turned it.

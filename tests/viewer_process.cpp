@@ -1,5 +1,7 @@
 #include "tests/viewer_process.h"
 
+#include "tests/support/arguments.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,11 +26,7 @@ ViewerProcess startViewer(const std::string& folder, const std::vector<std::stri
                           const std::vector<std::string>& environment) {
   std::vector<std::string> words = {VELKARIN_BINARY};
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
+  std::vector<char*> argv = argvOf(words);
   std::vector<std::string> entries = environment;
   int out[2];
   int err[2];

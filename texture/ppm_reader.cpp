@@ -31,44 +31,40 @@ bool appendDigit(int& value, int digit) {
   return true;
 }
 
-// A decimal integer as "%d" reads it: leading white space, an optional sign, digits. Out of
-// range is refused here, where scanf's behaviour would be undefined.
-Number parseInt(const char*& text, int* out) {
-  while (std::isspace(static_cast<unsigned char>(*text)))
-    ++text;
-  const bool negative = *text == '-';
-  if (*text == '-' || *text == '+')
-    ++text;
-  if (!std::isdigit(static_cast<unsigned char>(*text)))
-    return Number::Missing;
-  int value = 0;
-  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
-    if (!appendDigit(value, *text - '0'))
-      return Number::OutOfRange;
-  }
-  *out = negative ? -value : value;
-  return Number::Read;
-}
-
-// The same from the stream; the character after the number is pushed back, as scanf does.
-Number scanInt(std::FILE* file, int* out) {
-  int c = std::fgetc(file);
+// A decimal integer as "%d" reads it: leading white space, an optional sign, digits. Characters
+// come from next(), EOF at the end; the one after the number is handed back through back(c), as
+// scanf pushes it back. Out of range is refused here, where scanf's behaviour would be
+// undefined.
+template <typename Next, typename Back>
+Number scanDecimal(Next next, Back back, int* out) {
+  int c = next();
   while (c != EOF && std::isspace(c))
-    c = std::fgetc(file);
+    c = next();
   const bool negative = c == '-';
   if (c == '-' || c == '+')
-    c = std::fgetc(file);
+    c = next();
   if (c == EOF || !std::isdigit(c))
     return Number::Missing;
   int value = 0;
-  for (; c != EOF && std::isdigit(c); c = std::fgetc(file)) {
+  for (; c != EOF && std::isdigit(c); c = next()) {
     if (!appendDigit(value, c - '0'))
       return Number::OutOfRange;
   }
   if (c != EOF)
-    std::ungetc(c, file);
+    back(c);
   *out = negative ? -value : value;
   return Number::Read;
+}
+
+// From a line, leaving `text` just past the number.
+Number parseInt(const char*& text, int* out) {
+  return scanDecimal([&] { return *text != '\0' ? static_cast<unsigned char>(*text++) : EOF; },
+                     [&](int) { --text; }, out);
+}
+
+// From the stream.
+Number scanInt(std::FILE* file, int* out) {
+  return scanDecimal([&] { return std::fgetc(file); }, [&](int c) { std::ungetc(c, file); }, out);
 }
 
 // Whether a header line was cut at the length limit, its remainder still to come.
@@ -179,8 +175,6 @@ const char* describe(PpmStatus status) {
       {PpmStatus::TooLarge, "image too large (more than 2^31 - 1 bytes of pixels)"},
       {PpmStatus::Truncated, "file ends before the pixel data"},
       {PpmStatus::OutOfMemory, "not enough memory for the pixels"},
-      {PpmStatus::Folder, "a folder, not a file"},
-      {PpmStatus::NoWriter, "a pipe that nothing writes to"},
   };
   for (const Words& entry : kWords) {
     if (entry.status == status) {

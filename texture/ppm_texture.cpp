@@ -20,9 +20,8 @@ std::FILE* cannotOpen(TextureLoad& load, int error) {
   return nullptr;
 }
 
-std::FILE* refuse(TextureLoad& load, PpmStatus why) {
-  load.problem = TextureProblem::Refused;
-  load.refusal = why;
+std::FILE* refuse(TextureLoad& load, TextureProblem why) {
+  load.problem = why;
   return nullptr;
 }
 
@@ -39,7 +38,7 @@ std::FILE* openMap(const char* path, TextureLoad& load) {
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     const int error = errno;
     ::close(fd);
-    return S_ISDIR(info.st_mode) ? refuse(load, PpmStatus::Folder) : cannotOpen(load, error);
+    return S_ISDIR(info.st_mode) ? refuse(load, TextureProblem::Folder) : cannotOpen(load, error);
   }
   std::FILE* file = nullptr;
   if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
@@ -53,7 +52,7 @@ std::FILE* openMap(const char* path, TextureLoad& load) {
     const int first = std::fgetc(file);
     if (first == EOF) {
       std::fclose(file);
-      return refuse(load, PpmStatus::NoWriter);
+      return refuse(load, TextureProblem::NoWriter);
     }
     std::ungetc(first, file);
   }
@@ -64,7 +63,7 @@ std::FILE* openMap(const char* path, TextureLoad& load) {
 std::FILE* openMap(const char* path, TextureLoad& load) {
   struct stat info {};
   if (::stat(path, &info) == 0 && S_ISDIR(info.st_mode)) {
-    return refuse(load, PpmStatus::Folder);
+    return refuse(load, TextureProblem::Folder);
   }
   std::FILE* file = std::fopen(path, "rb");
   return file != nullptr ? file : cannotOpen(load, errno);
@@ -123,9 +122,8 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
   return name;
 }
 
-}  // namespace
-
-TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path) {
+// The load, step by step; loadPpmTexture hands on its name and, where asked, its report.
+TextureLoad loadReporting(ImageBuffer* image, const char* path) {
   TextureLoad load;
   if (image == nullptr) {
     cannotOpen(load, EINVAL);
@@ -153,8 +151,14 @@ TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path) {
   return load.name == 0 ? refusedByGl(load) : load;
 }
 
-GLuint loadPpmTexture(ImageBuffer* image, const char* path) {
-  return loadPpmTextureReporting(image, path).name;
+}  // namespace
+
+GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report) {
+  const TextureLoad result = loadReporting(image, path);
+  if (report != nullptr) {
+    *report = result;
+  }
+  return result.name;
 }
 
 std::string describe(const TextureLoad& load) {
@@ -163,6 +167,10 @@ std::string describe(const TextureLoad& load) {
       return "loaded";
     case TextureProblem::CannotOpen:
       return std::strerror(load.openError);
+    case TextureProblem::Folder:
+      return "a folder, not a file";
+    case TextureProblem::NoWriter:
+      return "a pipe that nothing writes to";
     case TextureProblem::Refused:
       return describe(load.refusal);
     case TextureProblem::RefusedByGl:

@@ -7,13 +7,15 @@
 #include "scene/image_buffer.h"
 #include "texture/ppm_reader.h"
 
-// Reads `path` into image->pixels and uploads it to a new texture object, which is left bound
-// with GL_TEXTURE_2D enabled. Returns the texture name, or 0 on any failure, with
-// image->pixels then null. Needs a current GL context.
-GLuint loadPpmTexture(ImageBuffer* image, const char* path);
-
 // Why a load gave no texture.
-enum class TextureProblem { None, CannotOpen, Refused, RefusedByGl };
+enum class TextureProblem {
+  None,
+  CannotOpen,   // the system's reason in openError
+  Folder,       // the path names a folder
+  NoWriter,     // the path names a FIFO that nothing writes to
+  Refused,      // the reader's rule in refusal
+  RefusedByGl,  // too large for this GL, or refused by its upload
+};
 
 struct TextureLoad {
   GLuint name = 0;
@@ -24,8 +26,10 @@ struct TextureLoad {
   GLint maxSize = 0;                  // GL's largest texture side, when GL refused it
 };
 
-// loadPpmTexture, telling why it gave no texture.
-TextureLoad loadPpmTextureReporting(ImageBuffer* image, const char* path);
+// Reads `path` into image->pixels and uploads it to a new texture object, which is left bound
+// with GL_TEXTURE_2D enabled. Returns the texture name, or 0 on any failure, with
+// image->pixels then null; *report, where given, tells why. Needs a current GL context.
+GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report = nullptr);
 
 // Why, in a few words for a user, such as "larger than this GL accepts (max 16384)".
 std::string describe(const TextureLoad& load);

@@ -4,7 +4,8 @@
 #include <X11/Xlib.h>
 
 #include <string>
-#include <vector>
+
+#include "picture/png_file.h"
 
 // The viewable window with that title that process `pid` made, or 0 when
 // none appears within `timeoutMs`. Matching the process matters: the window of a viewer that was
@@ -16,14 +17,8 @@ struct WindowGeometry {
 };
 WindowGeometry windowGeometry(Display* display, Window window);
 
-struct Screenshot {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgb;  // rows from the top, as the screen shows them
-
-  const unsigned char* pixel(int x, int y) const { return &rgb[(y * width + x) * 3]; }
-};
-Screenshot captureWindow(Display* display, Window window);
+// The window's picture as the screen shows it.
+RgbImage captureWindow(Display* display, Window window);
 
 // Focuses the window and presses and releases a key, with Shift for capital letters: real key
 // events, as from a keyboard.

@@ -1,4 +1,4 @@
-#include "tools/images.h"
+#include "tests/support/images.h"
 
 #include <cstdlib>
 

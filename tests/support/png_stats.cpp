@@ -5,7 +5,7 @@
 // Usage: velkarin_png_stats FILE...   (exit status 1 when a file is not a readable PNG)
 #include <cstdio>
 
-#include "tools/images.h"
+#include "tests/support/images.h"
 
 int main(int argc, char** argv) {
   int status = 0;

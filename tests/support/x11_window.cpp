@@ -1,4 +1,4 @@
-#include "tools/x11_window.h"
+#include "tests/support/x11_window.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
@@ -107,9 +107,9 @@ WindowGeometry windowGeometry(Display* display, Window window) {
   return {x, y, attributes.width, attributes.height};
 }
 
-Screenshot captureWindow(Display* display, Window window) {
+RgbImage captureWindow(Display* display, Window window) {
   const WindowGeometry geometry = windowGeometry(display, window);
-  Screenshot shot;
+  RgbImage shot;
   XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(geometry.width),
                             static_cast<unsigned>(geometry.height), AllPlanes, ZPixmap);
   if (image == nullptr) {
