@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-std::string frameRateLine(int frames, double seconds) {
+std::string frameRateLine(std::int64_t frames, double seconds) {
   char line[96];
-  std::snprintf(line, sizeof line, "%d frames in %.1f seconds = %.3f FPS\n", frames, seconds,
-                frames / seconds);
+  std::snprintf(line, sizeof line, "%lld frames in %.1f seconds = %.3f FPS\n",
+                static_cast<long long>(frames), seconds, static_cast<double>(frames) / seconds);
   return line;
 }
 

@@ -1,6 +1,7 @@
 // The --fps readout: how many frames were drawn in each five seconds.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 inline constexpr double kFrameCountSeconds = 5.0;
@@ -12,7 +13,7 @@ struct FrameCounter {
 };
 
 // "N frames in S seconds = F FPS\n": the form of every frame-rate line.
-std::string frameRateLine(int frames, double seconds);
+std::string frameRateLine(std::int64_t frames, double seconds);
 
 // Counts one frame drawn at `now` seconds; the first only starts the count. Once five seconds
 // have passed since the count began, returns "N frames in 5.0 seconds = F FPS\n" and begins a

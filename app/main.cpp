@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr int kWriteErrorStatus = 1;
-constexpr int kCannotRunStatus = 1;
 
 // --help, --version and a bad command line are answered before any window opens, so they work
 // without a display. Returns the exit status, or -1 when the viewer should start.
@@ -46,8 +45,8 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0]); status >= 0) {
     return status;
   }
-  if (!prepareRun(options)) {
-    return kCannotRunStatus;
+  if (const int status = prepareRun(options); status >= 0) {
+    return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   options.glutArgs.push_back(nullptr);

@@ -73,10 +73,14 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char* v) { return keyScript(o.run.keys, v); }},
     {"frames", 0, "N", "draw N frames, then exit with status 0",
      [](Options& o, const char* v) { return count(o.run.frames, v, INT_MAX); }},
-    {"screenshot", 0, "FILE", "with --frames, save the last frame drawn as a PNG picture",
+    {"screenshot", 0, "FILE", "with --frames or --replay, save the last frame drawn as a PNG picture",
      [](Options& o, const char* v) { return fileName(o.run.screenshot, v); }},
     {"frame-rate", 0, "N", "draw at most N frames a second (1 to 1000)",
      [](Options& o, const char* v) { return count(o.run.frameRate, v, kMaxFrameRate); }},
+    {"record", 0, "FILE", "keep the session: every key and drag, with its frame, in FILE",
+     [](Options& o, const char* v) { return fileName(o.run.record, v); }},
+    {"replay", 0, "FILE", "replay the session kept in FILE, then exit with status 0",
+     [](Options& o, const char* v) { return fileName(o.run.replay, v); }},
     {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
      [](Options& o, const char*) { return set(o.info); }},
     {"fullscreen", 0, nullptr, "fill the screen",
@@ -237,8 +241,9 @@ Options parseOptions(int argc, char** argv) {
   if (options.error.empty() && optind < argc) {
     options.error = std::string("unexpected argument '") + argv[optind] + "'";
   }
-  if (options.error.empty() && !options.run.screenshot.empty() && options.run.frames == 0) {
-    options.error = "option '--screenshot' needs '--frames'";
+  if (options.error.empty() && !options.run.screenshot.empty() && options.run.frames == 0 &&
+      options.run.replay.empty()) {
+    options.error = "option '--screenshot' needs '--frames' or '--replay'";
   }
   return options;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -10,13 +11,16 @@
 
 #include "app/callbacks.h"
 #include "app/frame_counter.h"
-#include "picture/picture_file.h"
+#include "app/session_file.h"
+#include "picture/output_file.h"
+#include "picture/png_file.h"
 #include "render/frame.h"
 #include "scene/gl_headers.h"
 
 namespace {
 
-constexpr int kScreenshotFailedStatus = 1;
+constexpr int kCannotWriteStatus = 1;
+constexpr int kBadSessionStatus = 2;
 constexpr int kWindowClosedStatus = 1;
 constexpr int kSignalStatusBase = 128;  // as shells report a process ended by a signal
 // How long a full-screen run waits for the window to fill the screen before drawing anyway.
@@ -30,7 +34,10 @@ RunProgress progress;
 Pace pace;
 FrameCounter fpsCounter;
 double runStarted = -1.0;  // when the first frame began; negative until then
-PictureFile picture;
+OutputFile picture;
+OutputFile record;  // open while the session is kept
+Session replayed;
+std::size_t eventsReplayed = 0;
 bool awaitingFullScreen = false;
 double fullScreenDeadline = 0.0;
 volatile std::sig_atomic_t stopSignal = 0;
@@ -99,10 +106,11 @@ RgbImage readBackBuffer() {
 [[noreturn]] void endRun(const RgbImage& lastFrame) {
   int status = 0;
   if (!plan.screenshot.empty()) {
-    const std::string problem = writePictureFile(picture, lastFrame);
+    const std::string problem =
+        writeOutputFile(picture, [&](std::FILE* file) { return encodePng(file, lastFrame); });
     if (!problem.empty()) {
       std::fprintf(stderr, "velkarin: %s: %s\n", plan.screenshot.c_str(), problem.c_str());
-      status = kScreenshotFailedStatus;
+      status = kCannotWriteStatus;
     }
   }
   if (progress.keysPressed < plan.keys.size()) {
@@ -117,12 +125,40 @@ RgbImage readBackBuffer() {
   std::exit(status);
 }
 
-// A budgeted run cut short by the window closing or a signal: what was drawn, and no picture.
+// A run cut short by the window closing or a signal: what was drawn, and no picture.
 [[noreturn]] void endEarly(const char* why, int status) {
-  std::fprintf(stderr, "velkarin: %s after %d of %d frames\n", why, progress.framesDrawn,
-               plan.frames);
+  const std::string budget = plan.frames > 0 ? " of " + std::to_string(plan.frames) : "";
+  std::fprintf(stderr, "velkarin: %s after %lld%s frames\n", why,
+               static_cast<long long>(progress.framesDrawn), budget.c_str());
   reportRunFrameRate();
   std::exit(status);
+}
+
+// Keeps one event of the session, as it happens. A session that cannot be kept whole is not
+// kept at all: the run ends.
+void recordInput(InputEvent event) {
+  event.frame = progress.framesDrawn;
+  const std::string problem = appendToOutputFile(record, sessionLine(event));
+  if (!problem.empty()) {
+    std::fprintf(stderr, "velkarin: %s: %s\n", plan.record.c_str(), problem.c_str());
+    std::_Exit(kCannotWriteStatus);
+  }
+}
+
+// However the run ends, the session's last line says how many frames it drew.
+void finishRecord() {
+  if (record.fd >= 0) {
+    appendToOutputFile(record, sessionEnd(progress.framesDrawn));
+  }
+}
+
+// The replayed events that came before the next frame, through the callbacks live input takes.
+// One that draws at once moves the count on, and the events after it follow.
+void replayUpToNextFrame() {
+  while (eventsReplayed < replayed.events.size() &&
+         replayed.events[eventsReplayed].frame <= progress.framesDrawn) {
+    deliver(replayed.events[eventsReplayed++]);
+  }
 }
 
 void stopIfSignalled() {
@@ -189,7 +225,7 @@ void drawRunFrame() {
     lastFrame = readBackBuffer();  // before the swap, which leaves the back buffer undefined
   }
   glutSwapBuffers();
-  countDrawnFrame(plan, progress);
+  countDrawnFrame(progress);
   if (reportFps) {
     const std::string line = countFrame(fpsCounter, secondsNow());
     if (!line.empty()) {
@@ -201,22 +237,14 @@ void drawRunFrame() {
   }
 }
 
-// A scripted key goes the way a typed one does.
-void press(const ScriptKey& key) {
-  if (key.special) {
-    onSpecialKey(key.code, 0, 0);
-  } else {
-    onKeyboard(static_cast<unsigned char>(key.code), 0, 0);
-  }
-}
-
 void onRunFrame() {
   stopIfSignalled();
   if (waitingForFullScreen()) {
     return;
   }
+  replayUpToNextFrame();
   if (const ScriptKey* key = takeNextKey(plan, progress)) {
-    press(*key);
+    deliver({0, InputKind::Key, *key});
   }
   drawRunFrame();
 }
@@ -236,29 +264,55 @@ void onPaceTimer(int) {
 
 }  // namespace
 
-bool prepareRun(const Options& options) {
-  if (!options.run.screenshot.empty()) {
-    const std::string problem = openPictureFile(options.run.screenshot, &picture);
-    if (!problem.empty()) {
-      std::fprintf(stderr, "velkarin: %s: %s\n", options.run.screenshot.c_str(), problem.c_str());
-      return false;
+int prepareRun(const Options& options) {
+  plan = options.run;
+  const auto refuse = [](const std::string& file, const std::string& problem, int status) {
+    std::fprintf(stderr, "velkarin: %s: %s\n", file.c_str(), problem.c_str());
+    return status;
+  };
+  if (!plan.replay.empty()) {
+    if (std::string problem = readSessionFile(plan.replay, &replayed); !problem.empty()) {
+      return refuse(plan.replay, problem, kBadSessionStatus);
+    }
+    if (replayed.cutShort) {
+      refuse(plan.replay, "cut short (no end line): replayed up to its last event", 0);
+    }
+    if (plan.frames == 0) {
+      plan.frames = static_cast<int>(std::clamp<std::int64_t>(replayed.frames, 1, INT_MAX));
     }
   }
-  if (options.run.frames > 0) {
+  if (!plan.screenshot.empty()) {
+    if (std::string problem = openOutputFile(plan.screenshot, &picture); !problem.empty()) {
+      return refuse(plan.screenshot, problem, kCannotWriteStatus);
+    }
+  }
+  if (!plan.record.empty()) {
+    std::string problem = openOutputFile(plan.record, &record);
+    if (problem.empty()) {
+      problem = startOutputFile(record, sessionHeader());
+    }
+    if (!problem.empty()) {
+      return refuse(plan.record, problem, kCannotWriteStatus);
+    }
+  }
+  if (plan.frames > 0 || record.fd >= 0) {
     for (const SignalName& signal : kStopSignals) {
       std::signal(signal.number, onStopSignal);
     }
   }
-  return true;
+  return -1;
 }
 
 RunCallbacks beginRun(const Options& options) {
   if (!options.fps && !isScripted(options.run)) {
     return {renderFrame, renderFrame};
   }
-  plan = options.run;
   reportFps = options.fps;
   drawFramesNowWith(drawRunFrame);
+  if (record.fd >= 0) {
+    reportInputsTo(recordInput);
+    std::atexit(finishRecord);  // after glutInit's: runs before freeglut closes its window
+  }
 #ifdef FREEGLUT
   if (plan.frames > 0) {
     std::atexit(noteExiting);

@@ -13,11 +13,12 @@ struct RunCallbacks {
   FrameRoutine display;
 };
 
-// What a run needs before its window opens: the picture's file, opened now so that a name that
-// can never be written is refused before anything is drawn, and, for a run with a frame budget,
-// the signals that end it early with a word of what was drawn. False, after saying why on
-// standard error, when the run cannot be carried out.
-bool prepareRun(const Options& options);
+// What a run needs before its window opens: the session to replay, read and checked; the
+// picture's and the kept session's files, opened now so that a name that can never be written
+// is refused before anything is drawn; and, for a run with a frame budget or a kept session,
+// the signals that end it with a word of what was drawn. Returns -1 to go on, or the status to
+// exit with after saying why on standard error.
+int prepareRun(const Options& options);
 
 // Takes the run's options and returns its callbacks. When the options ask for nothing of the
 // kind both are renderFrame itself, and nothing else changes.

@@ -88,7 +88,8 @@ std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from) {
 }
 
 bool isScripted(const RunPlan& plan) {
-  return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0;
+  return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0 || !plan.record.empty() ||
+         !plan.replay.empty();
 }
 
 const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress) {
@@ -102,10 +103,8 @@ bool isLastFrame(const RunPlan& plan, const RunProgress& progress) {
   return plan.frames > 0 && progress.framesDrawn + 1 == plan.frames;
 }
 
-void countDrawnFrame(const RunPlan& plan, RunProgress& progress) {
-  if (plan.frames > 0) {
-    ++progress.framesDrawn;
-  }
+void countDrawnFrame(RunProgress& progress) {
+  ++progress.framesDrawn;
 }
 
 double frameDue(Pace& pace, int rate, double now) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct RunPlan {
   int frames = 0;               // frames to draw before exiting with status 0; 0: no end
   std::string screenshot;       // where the last frame is saved as a PNG; empty: nowhere
   int frameRate = 0;            // at most this many frames a second; 0: as fast as they come
+  std::string record;           // where the session is kept; empty: nowhere
+  std::string replay;           // the kept session to replay; empty: none
 };
 
 // Reads a --keys script: each key of the key table stands for itself, and <left>, <right>,
@@ -35,7 +38,7 @@ bool isScripted(const RunPlan& plan);
 
 struct RunProgress {
   std::size_t keysPressed = 0;
-  int framesDrawn = 0;  // counted only under a budget, which ends the run before it can wrap
+  std::int64_t framesDrawn = 0;  // 64 bits: no run lasts long enough to wrap it
 };
 
 // The key to press before the next idle frame, or nullptr once the script is done.
@@ -44,8 +47,8 @@ const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress);
 // Whether the frame about to be drawn is the run's last.
 bool isLastFrame(const RunPlan& plan, const RunProgress& progress);
 
-// Counts a frame drawn towards the budget.
-void countDrawnFrame(const RunPlan& plan, RunProgress& progress);
+// Counts a frame drawn.
+void countDrawnFrame(RunProgress& progress);
 
 // The pace of --frame-rate: frames are due on a fixed grid of times from the first one on, so
 // that sleeping until each is due does not drift.

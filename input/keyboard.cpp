@@ -148,3 +148,12 @@ void applySpecialKey(SceneState& state, int key) {
     }
   }
 }
+
+bool isCommandSpecialKey(int key) {
+  for (const SpecialKeyCommand& command : kSpecialKeyCommands) {
+    if (command.key == key) {
+      return true;
+    }
+  }
+  return false;
+}

@@ -19,5 +19,8 @@ KeyAction applyKey(SceneState& state, unsigned char key);
 // Whether the key table has a row for ASCII `key` (Escape included).
 bool isCommandKey(unsigned char key);
 
+// Whether GLUT special-key code `key` is one of the arrows, the special keys that do anything.
+bool isCommandSpecialKey(int key);
+
 // Applies a GLUT special-key code to the state; only the arrow keys do anything.
 void applySpecialKey(SceneState& state, int key);

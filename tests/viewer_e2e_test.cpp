@@ -9,9 +9,9 @@
 #include <regex>
 #include <vector>
 
-#include "tests/viewer_process.h"
 #include "tests/support/images.h"
 #include "tests/support/x11_window.h"
+#include "tests/viewer_process.h"
 
 #include <X11/keysym.h>
 #include <fcntl.h>
@@ -504,4 +504,42 @@ TEST_F(Viewer, APacedRunDrawsTypedKeysAtOnce) {
   typeKeys(display_, window, std::string(20, 'x'));
   EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == expected.rgb; },
                         kChangeTimeoutMs));
+}
+
+TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
+  const std::string kept = folder_ + "/kept.txt";
+  const std::string seen = folder_ + "/seen.png";
+  viewer_ = startViewer(
+      folder_, {"--record", kept, "--frames", "150", "--frame-rate", "30", "--screenshot", seen});
+  const Window window = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(window, 0u);
+  typeKeys(display_, window, "pf");
+  typeKeySym(display_, window, XK_Right);
+  dragPointer(display_, window, 1, 300, 80, 360, 110);
+  typeKeys(display_, window, "ass");
+  ASSERT_EQ(waitForExit(viewer_, kStartTimeoutMs), 0);
+  EXPECT_EQ(runToEnd({"--replay", kept, "--screenshot", folder_ + "/replayed.png"}), 0);
+  EXPECT_EQ(fileBytes(folder_ + "/replayed.png"), fileBytes(seen)) << fileBytes(kept);
+
+  // Killed mid-session, the viewer leaves whole lines that replay up to the last of them.
+  viewer_ = startViewer(folder_, {"--record", kept, "--frame-rate", "30"});
+  const Window second = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(second, 0u);
+  typeKeys(display_, second, "pfe");
+  ASSERT_TRUE(waitUntil([&] { return fileBytes(kept).find(" key e\n") != std::string::npos; },
+                        kChangeTimeoutMs));
+  kill(viewer_.pid, SIGKILL);
+  stopViewer(viewer_);
+  EXPECT_EQ(runToEnd({"--replay", kept}), 0);
+  EXPECT_NE(readErrors(viewer_, 0).find("cut short"), std::string::npos);
+
+  // A malformed session is refused by its line before any window opens.
+  std::ofstream(kept) << "velkarin-session 1\n9 key p\n8 key f\n";
+  viewer_ = startViewer(folder_, {"--replay", kept});
+  const long pid = viewer_.pid;
+  EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 2);
+  EXPECT_EQ(readErrors(viewer_, 0), "velkarin: " + kept +
+                                        ": line 3: frame 8 comes before the frame of the event "
+                                        "above it\n");
+  EXPECT_EQ(findWindowByTitle(display_, kTitle, pid, 0), 0u);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows zip, unpacked on its own and run under Wine on the X display, in a Wine prefix of
 # its own: --version answers; a start beside the zip's env.ppm prints tex = 1; a keyed run's
-# --screenshot shows what the Linux build's picture of the same run shows; Escape quits with
-# status 1.
+# and a replayed session's --screenshot show what the Linux build's pictures of the same runs
+# show; Escape quits with status 1.
 #
 # Usage: tests/wine_test.sh ZIP LINUX_BUILD_FOLDER SCRATCH_FOLDER VERSION   (needs an X display)
 set -euo pipefail
@@ -10,6 +10,7 @@ usage="usage: wine_test.sh ZIP LINUX_BUILD_FOLDER SCRATCH_FOLDER VERSION"
 zip=$(realpath "${1:?$usage}")
 linux=$(realpath "${2:?$usage}")
 scratch=${3:?$usage}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 version=${4:?$usage}
 fail() {
   echo "wine: $*" >&2
@@ -32,22 +33,33 @@ run() { wine velkarin.exe "$@" | tr -d '\r'; }
 
 [ "$(run --version)" = "velkarin $version" ] || fail "--version says '$(run --version)'"
 
-keys=(--keys pfe --frames 40)
-start=$(run "${keys[@]}" --screenshot "$scratch/windows.png") || fail "the keyed run failed"
-[ "$start" = "tex = 1" ] || fail "a start beside env.ppm printed '$start'"
-"$linux/velkarin" "${keys[@]}" --screenshot "$scratch/linux.png" >/dev/null
-
+# same NAME RUN...: the Windows build's --screenshot of a run against the Linux build's.
 # Both rasterise on the same Mesa; only the C runtime's sines and cosines may differ, in their
 # last bits, which can move a pixel lying exactly on an edge. So: at most 100 of the 99,200
 # pixels may differ by more than 6 %. The map switched off moves about 7,400; the same keys one
 # frame later, about 300.
-differing=$(compare -fuzz 6% -metric AE "$scratch/windows.png" "$scratch/linux.png" null: 2>&1 ||
-  true)
-[[ "$differing" =~ ^[0-9]+$ ]] || fail "the pictures cannot be compared: $differing"
-[ "$differing" -le 100 ] || fail "$differing pixels differ from the Linux build's picture"
+same() {
+  local name=$1
+  shift
+  run "$@" --screenshot "$scratch/$name-windows.png" >"$scratch/$name.out" ||
+    fail "the $name run failed"
+  "$linux/velkarin" "$@" --screenshot "$scratch/$name-linux.png" >/dev/null
+  differing=$(compare -fuzz 6% -metric AE "$scratch/$name-windows.png" \
+    "$scratch/$name-linux.png" null: 2>&1 || true)
+  [[ "$differing" =~ ^[0-9]+$ ]] || fail "the $name pictures cannot be compared: $differing"
+  [ "$differing" -le 100 ] || fail "$name: $differing pixels differ from the Linux build's picture"
+}
+
+same keyed --keys pfe --frames 40
+[ "$(cat "$scratch/keyed.out")" = "tex = 1" ] ||
+  fail "a start beside env.ppm printed '$(cat "$scratch/keyed.out")'"
+keyed=$differing
+# A kept session (keys, arrows, a left drag, a pause and steps) replays the same on both.
+cp "$here/sessions/explored.txt" "$scratch/explored.txt"
+same replayed --replay "$scratch/explored.txt"
 
 status=0
 run --keys 'p<esc>' --frames 40 >/dev/null || status=$?
 [ $status -eq 1 ] || fail "Escape gave exit status $status"
-echo "wine: velkarin.exe from $(basename "$zip"): version, texture, picture ($differing pixels" \
-  "differ) and Escape checked"
+echo "wine: velkarin.exe from $(basename "$zip"): version, texture, keyed and replayed pictures" \
+  "($keyed and $differing pixels differ) and Escape checked"

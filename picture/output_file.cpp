@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "picture/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <vector>
 
@@ -58,7 +59,7 @@ int makeTemporaryBeside(const std::string& target, std::string* temporary) {
 #ifndef _WIN32
 // A device or FIFO, opened for writing without waiting: a FIFO that nothing reads from would
 // otherwise block the open until something does.
-std::string openSpecial(const std::string& target, PictureFile* file) {
+std::string openSpecial(const std::string& target, OutputFile* file) {
   const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     return errno == ENXIO ? "a pipe or socket that nothing reads from" : reason(errno);
@@ -80,25 +81,29 @@ void takeOverModeAndOwner(int fd, const std::string& target) {
   }
   const mode_t mask = umask(0);
   umask(mask);
-  fchmod(fd, 0666 & ~mask);  // mkstemp made it private; a picture is an ordinary file
+  fchmod(fd, 0666 & ~mask);  // mkstemp made it private; what a run writes is an ordinary file
 }
 #endif
 
-// Encodes into an open descriptor and closes it; "" or why the picture did not all arrive.
-std::string writeAndClose(int fd, const RgbImage& image, bool sync) {
-  errno = 0;
-  std::FILE* stream = fdopen(fd, "wb");
+// Writes through `write` into an open descriptor; "" or why it did not all arrive. Closes the
+// descriptor unless asked to keep it, a started file's.
+std::string writeInto(int fd, const std::function<std::string(std::FILE*)>& write, bool sync,
+                      bool keepOpen) {
+  std::FILE* stream = fdopen(keepOpen ? dup(fd) : fd, "wb");
   if (stream == nullptr) {
     const int error = errno;
-    close(fd);
+    if (!keepOpen) {
+      close(fd);
+    }
     return reason(error);
   }
-  std::string problem = encodePng(stream, image);
+  errno = 0;
+  std::string problem = write(stream);
   if ((std::fflush(stream) != 0 || std::ferror(stream)) && errno != 0) {
-    problem = reason(errno);  // the system's reason says more than libpng's "Write Error"
+    problem = reason(errno);  // the system's reason says more than a library's "Write Error"
   }
 #ifndef _WIN32
-  if (sync && problem.empty() && fsync(fd) != 0) {
+  if (sync && problem.empty() && fsync(fileno(stream)) != 0) {
     problem = reason(errno);
   }
 #else
@@ -110,7 +115,9 @@ std::string writeAndClose(int fd, const RgbImage& image, bool sync) {
   return problem;
 }
 
-std::string replaceWhole(const std::string& target, const RgbImage& image) {
+// Replaces a regular file whole. Given `keptFd`, the new file is left open there for appending.
+std::string replaceWhole(const std::string& target,
+                         const std::function<std::string(std::FILE*)>& write, int* keptFd) {
   std::string temporary;
   const int fd = makeTemporaryBeside(target, &temporary);
   if (fd < 0) {
@@ -119,7 +126,7 @@ std::string replaceWhole(const std::string& target, const RgbImage& image) {
 #ifndef _WIN32
   takeOverModeAndOwner(fd, target);
 #endif
-  std::string problem = writeAndClose(fd, image, true);
+  std::string problem = writeInto(fd, write, true, keptFd != nullptr);
   if (problem.empty()) {
     std::error_code error;
     fs::rename(temporary, target, error);
@@ -128,12 +135,18 @@ std::string replaceWhole(const std::string& target, const RgbImage& image) {
   if (!problem.empty()) {
     std::remove(temporary.c_str());
   }
+  if (keptFd != nullptr) {
+    *keptFd = problem.empty() ? fd : -1;
+    if (!problem.empty()) {
+      close(fd);
+    }
+  }
   return problem;
 }
 
 }  // namespace
 
-std::string openPictureFile(const std::string& path, PictureFile* file) {
+std::string openOutputFile(const std::string& path, OutputFile* file) {
   std::string problem = followLinks(path, &file->target);
   if (!problem.empty()) {
     return problem;
@@ -159,11 +172,29 @@ std::string openPictureFile(const std::string& path, PictureFile* file) {
   return "";
 }
 
-std::string writePictureFile(PictureFile& file, const RgbImage& image) {
+std::string writeOutputFile(OutputFile& file, const std::function<std::string(std::FILE*)>& write) {
   if (file.fd < 0) {
-    return replaceWhole(file.target, image);
+    return replaceWhole(file.target, write, nullptr);
   }
   const int fd = file.fd;
   file.fd = -1;
-  return writeAndClose(fd, image, false);
+  return writeInto(fd, write, false, false);
+}
+
+std::string startOutputFile(OutputFile& file, const std::string& first) {
+  const auto writeFirst = [&](std::FILE* stream) -> std::string {
+    return std::fwrite(first.data(), 1, first.size(), stream) == first.size() ? "" : reason(errno);
+  };
+  if (file.fd < 0) {
+    return replaceWhole(file.target, writeFirst, &file.fd);
+  }
+  return writeInto(file.fd, writeFirst, false, true);
+}
+
+std::string appendToOutputFile(OutputFile& file, const std::string& bytes) {
+  const auto written = ::write(file.fd, bytes.data(), bytes.size());
+  if (written < 0) {
+    return reason(errno);
+  }
+  return static_cast<std::size_t>(written) == bytes.size() ? "" : reason(ENOSPC);
 }

@@ -1,0 +1,170 @@
+#include "app/session.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace {
+
+struct KindName {
+  InputKind kind;
+  const char* name;
+};
+const KindName kKindNames[] = {
+    {InputKind::Key, "key"},
+    {InputKind::Press, "press"},
+    {InputKind::Motion, "motion"},
+    {InputKind::Release, "release"},
+};
+
+const char* nameOf(InputKind kind) {
+  for (const KindName& entry : kKindNames) {
+    if (entry.kind == kind) {
+      return entry.name;
+    }
+  }
+  return "?";
+}
+
+// A whole word as a number of type T, with nothing around it.
+template <typename T>
+bool readNumber(const std::string& word, T* number) {
+  const char* end = word.data() + word.size();
+  const auto [stop, error] = std::from_chars(word.data(), end, *number);
+  return !word.empty() && error == std::errc() && stop == end;
+}
+
+std::vector<std::string> wordsOf(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) {
+    words.push_back(word);
+  }
+  return words;
+}
+
+// One event line's words into *event; "" or what is wrong.
+std::string readEvent(const std::vector<std::string>& words, InputEvent* event) {
+  if (!readNumber(words[0], &event->frame) || event->frame < 0) {
+    return "'" + words[0] + "' is not a frame number";
+  }
+  if (words.size() < 2) {
+    return "no event after the frame number";
+  }
+  const std::string& kind = words[1];
+  if (kind == "key") {
+    std::vector<ScriptKey> keys;
+    std::string unknown;
+    if (words.size() != 3 || !parseKeyScript(words[2], &keys, &unknown) || keys.size() != 1) {
+      return "a key event takes one key, as --keys spells it";
+    }
+    event->kind = InputKind::Key;
+    event->key = keys[0];
+    return "";
+  }
+  for (const KindName& entry : kKindNames) {
+    if (kind == entry.name) {
+      event->kind = entry.kind;
+      if (words.size() != 4 || !readNumber(words[2], &event->x) ||
+          !readNumber(words[3], &event->y)) {
+        return "a " + kind + " event takes the pointer's x and y";
+      }
+      return "";
+    }
+  }
+  return "unknown event '" + kind + "'";
+}
+
+// The header line; "" or what is wrong.
+std::string readHeader(const std::string& line) {
+  const std::vector<std::string> words = wordsOf(line);
+  int version = 0;
+  if (words.size() != 2 || words[0] != kSessionFormat || !readNumber(words[1], &version)) {
+    return "not a kept session: the first line must be '" + std::string(kSessionFormat) + " " +
+           std::to_string(kSessionVersion) + "'";
+  }
+  if (version != kSessionVersion) {
+    return "a session of format version " + words[1] + "; this viewer reads version " +
+           std::to_string(kSessionVersion);
+  }
+  return "";
+}
+
+// A line after the header; "" or what is wrong.
+std::string readLine(const std::string& line, Session* session, bool* ended) {
+  const std::vector<std::string> words = wordsOf(line);
+  if (words.empty() || words[0][0] == '#') {
+    return "";  // blank lines and comments, for a person's notes
+  }
+  if (*ended) {
+    return "a line after the end line";
+  }
+  const std::int64_t last = session->events.empty() ? 0 : session->events.back().frame;
+  if (words[0] == "end") {
+    if (words.size() != 2 || !readNumber(words[1], &session->frames) || session->frames < last) {
+      return "the end line takes the frames drawn, at least the last event's frame";
+    }
+    *ended = true;
+    return "";
+  }
+  InputEvent event;
+  if (std::string problem = readEvent(words, &event); !problem.empty()) {
+    return problem;
+  }
+  if (event.frame < last) {
+    return "frame " + words[0] + " comes before the frame of the event above it";
+  }
+  session->events.push_back(event);
+  return "";
+}
+
+}  // namespace
+
+std::string sessionHeader() {
+  return std::string(kSessionFormat) + " " + std::to_string(kSessionVersion) + "\n";
+}
+
+std::string sessionLine(const InputEvent& event) {
+  std::string line = std::to_string(event.frame) + " " + nameOf(event.kind);
+  if (event.kind == InputKind::Key) {
+    line += " " + spellKeys({event.key});
+  } else {
+    line += " " + std::to_string(event.x) + " " + std::to_string(event.y);
+  }
+  return line + "\n";
+}
+
+std::string sessionEnd(std::int64_t frames) {
+  return "end " + std::to_string(frames) + "\n";
+}
+
+std::string readSession(const std::string& text, Session* session) {
+  *session = Session{};
+  bool ended = false;
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    ++number;
+    const std::size_t end = text.find('\n', at);
+    const std::size_t length = (end == std::string::npos ? text.size() : end + 1) - at;
+    const std::string where = "line " + std::to_string(number) + ": ";
+    if (length > kSessionLineLength) {
+      return where + "longer than " + std::to_string(kSessionLineLength) + " characters";
+    }
+    if (end == std::string::npos) {
+      return where + "half-written: it has no line break at its end";
+    }
+    const std::string line = text.substr(at, end - at);
+    const std::string problem = number == 1 ? readHeader(line) : readLine(line, session, &ended);
+    if (!problem.empty()) {
+      return where + problem;
+    }
+    at = end + 1;
+  }
+  if (number == 0) {
+    return "line 1: not a kept session: the file is empty";
+  }
+  session->cutShort = !ended;
+  if (!ended) {
+    session->frames = session->events.empty() ? 0 : session->events.back().frame + 1;
+  }
+  return "";
+}

@@ -1,0 +1,11 @@
+// A kept session's file, as --replay reads it.
+#pragma once
+
+#include <string>
+
+#include "app/session.h"
+
+// Reads and checks the session kept in `path`. Returns "" with the session in *session, or
+// what is wrong ("line 3: unknown event 'jump'", "No such file or directory"). Never waits on
+// a FIFO that nothing writes to: that reads as an empty file.
+std::string readSessionFile(const std::string& path, Session* session);

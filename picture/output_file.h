@@ -1,0 +1,34 @@
+// The files a run writes (its picture, its kept session). Each is opened before the first
+// frame, so that a name that can never be written is refused before anything is drawn. Free of
+// GL.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+struct OutputFile {
+  std::string target;  // the file the name leads to, through any symbolic links
+  int fd = -1;         // open for writing: a device or FIFO from the start, a started file after
+};
+
+// Follows `path` through symbolic links to the file they lead to (which need not exist yet)
+// and checks that it can be written: a device or FIFO is opened for writing, and a regular
+// file's folder must take a new file. Returns "" or why it cannot, such as "No such file or
+// directory".
+std::string openOutputFile(const std::string& path, OutputFile* file);
+
+// Writes the whole file at once through `write`, which returns "" or why it failed. A device
+// or FIFO is written directly and never replaced. A regular file is replaced whole: what is
+// written goes to a temporary file in the same folder, renamed over it once complete, keeping
+// the old file's permission bits; on any failure the old file stays as it was and nothing is
+// left beside it. Returns "" or why it failed.
+std::string writeOutputFile(OutputFile& file, const std::function<std::string(std::FILE*)>& write);
+
+// Starts a file that grows as the run goes: `first` is written as writeOutputFile writes, at
+// once, and the file is kept open for appendToOutputFile.
+std::string startOutputFile(OutputFile& file, const std::string& first);
+
+// Adds `bytes` to a started file in one write, so that a process killed at any moment leaves
+// only whole additions behind. Returns "" or why it failed.
+std::string appendToOutputFile(OutputFile& file, const std::string& bytes);
