@@ -27,6 +27,16 @@ if [ "${3:-}" = --under-window-manager ]; then
   done
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 
+  # -iconic: the window manager shows it as an icon, and a scripted run still ends.
+  "$viewer" -iconic >/dev/null &
+  iconic=$!
+  for _ in $(seq 300); do
+    xprop -name "Velkarin - lighting" WM_STATE 2>/dev/null | grep -q 'state: Iconic' && break
+    sleep 0.1
+  done
+  state=$(xprop -name "Velkarin - lighting" WM_STATE 2>&1 || true)
+  kill "$iconic"
+  grep -q 'state: Iconic' <<<"$state" || fail "-iconic: the window is not iconic: $state"
   run -iconic --keys pfL --frames 30 --screenshot iconic.png >/dev/null ||
     fail "-iconic under a window manager did not end its run"
   [ "$(identify -format %wx%h iconic.png)" = 620x160 ] || fail "-iconic: no 620x160 picture"
