@@ -20,6 +20,6 @@ std::string countFrame(FrameCounter& counter, double now) {
     return "";
   }
   const std::string line = frameRateLine(counter.frames, elapsed);
-  counter = FrameCounter{0, now, true};
+  counter = FrameCounter{0, now, true, counter.frames / elapsed};
   return line;
 }

@@ -10,6 +10,7 @@ struct FrameCounter {
   int frames = 0;
   double since = 0.0;  // when the current count began, in seconds
   bool started = false;
+  double lastRate = -1.0;  // frames a second over the last whole count; negative until one
 };
 
 // "N frames in S seconds = F FPS\n": the form of every frame-rate line.

@@ -19,6 +19,7 @@ struct Options {
   bool version = false;
   bool fps = false;
   bool info = false;
+  bool hud = false;
   WindowRequest window;
   std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
   RunPlan run;                  // --keys, --frames, --screenshot and --frame-rate

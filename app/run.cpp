@@ -15,7 +15,9 @@
 #include "picture/output_file.h"
 #include "picture/png_file.h"
 #include "render/frame.h"
+#include "render/hud.h"
 #include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ bool reportFps = false;
 RunProgress progress;
 Pace pace;
 FrameCounter fpsCounter;
+FrameCounter hudCounter;   // the readout's own, so that --fps keeps its count
 double runStarted = -1.0;  // when the first frame began; negative until then
 OutputFile picture;
 OutputFile record;  // open while the session is kept
@@ -207,6 +210,15 @@ bool waitingForFullScreen() {
   return true;
 }
 
+// The readout of --hud. A budgeted run, whose pictures must be the same on every run, shows
+// no frame rate.
+void drawRunHud() {
+  HudFigures figures;
+  figures.frame = progress.framesDrawn + 1;
+  figures.framesPerSecond = plan.frames > 0 ? -1.0 : hudCounter.lastRate;
+  drawHud(scene, figures);
+}
+
 // Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
 // each takes the next place on the pace's grid, but a key's frame never waits for it.
 void drawRunFrame() {
@@ -226,6 +238,7 @@ void drawRunFrame() {
   }
   glutSwapBuffers();
   countDrawnFrame(progress);
+  countFrame(hudCounter, secondsNow());
   if (reportFps) {
     const std::string line = countFrame(fpsCounter, secondsNow());
     if (!line.empty()) {
@@ -304,10 +317,14 @@ int prepareRun(const Options& options) {
 }
 
 RunCallbacks beginRun(const Options& options) {
-  if (!options.fps && !isScripted(options.run)) {
+  if (!options.fps && !options.hud && !isScripted(options.run)) {
     return {renderFrame, renderFrame};
   }
   reportFps = options.fps;
+  if (options.hud) {
+    prepareHud();
+    drawOverlayWith(drawRunHud);
+  }
   drawFramesNowWith(drawRunFrame);
   if (record.fd >= 0) {
     reportInputsTo(recordInput);

@@ -2,8 +2,9 @@
 // as the viewer drives it.
 //
 // Usage: velkarin_frame_rate SCENE FRAMES [ENV_PPM]
-//   SCENE: default | envmap (filled, smooth, environment-mapped) | n100 | n300 (filled, with
-//          that many turns and steps per turn) | floor (only clear and swap)
+//   SCENE: default | hud (the default frame with the --hud readout) | envmap (filled, smooth,
+//          environment-mapped) | n100 | n300 (filled, with that many turns and steps per turn)
+//          | floor (only clear and swap)
 // Prints "SCENE FPS" after FRAMES timed frames that follow a warm-up.
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/hud.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
@@ -61,6 +63,9 @@ bool setScene(const std::string& name, const char* envPath) {
   } else if (name == "n100" || name == "n300") {
     scene.polygonMode = GL_FILL;
     scene.turnCount = scene.stepsPerTurn = name == "n100" ? 100 : 300;
+  } else if (name == "hud") {
+    prepareHud();
+    drawOverlayWith([] { drawHud(scene, HudFigures{framesDone + 1, 1234.5}); });
   } else if (name != "default") {
     return false;
   }

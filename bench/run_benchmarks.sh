@@ -68,6 +68,22 @@ fps_pairs() {
   done
   echo
 
+  echo "## The --hud readout over the default frame (median of $runs pairs, run by turns)"
+  echo
+  readout=$(for k in $(seq "$runs"); do
+    if [ $((k % 2)) = 1 ]; then
+      plain=$(fps velkarin_frame_rate default 4000)
+      hud=$(fps velkarin_frame_rate hud 4000)
+    else
+      hud=$(fps velkarin_frame_rate hud 4000)
+      plain=$(fps velkarin_frame_rate default 4000)
+    fi
+    ratio "$hud" "$plain"
+    echo
+  done | median)
+  echo "With the readout ÷ without: $readout (goal: at least 0.9)."
+  echo
+
   echo "## Loader: 4096 × 4096 env.ppm (48 MiB) from the page cache (median of 5)"
   echo
   "$bench/velkarin_bench" --benchmark_filter='readPpmFile|pageCacheRead' --benchmark_repetitions=5 \

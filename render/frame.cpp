@@ -113,7 +113,13 @@ void endTorusPass() {
   glDisable(GL_LIGHTING);
 }
 
+void (*drawOverlay)() = nullptr;
+
 }  // namespace
+
+void drawOverlayWith(void (*overlay)()) {
+  drawOverlay = overlay;
+}
 
 void drawTetraMarker() {
   const double offset = -static_cast<double>(scene.majorRadius) - scene.tubeRadius - kMarkerGap;
@@ -149,6 +155,9 @@ void drawFrame() {
   drawTorus();
   endTorusPass();
   drawTetraMarker();
+  if (drawOverlay != nullptr) {
+    drawOverlay();
+  }
   glFlush();
 }
 

@@ -10,6 +10,10 @@ void renderFrame();
 // without swapping: a scripted run reads its last frame from there before it swaps.
 void drawFrame();
 
+// What drawFrame draws over each frame, after the marker and before the flush: nothing, unless
+// the run asks for a readout.
+void drawOverlayWith(void (*overlay)());
+
 // The small yellow tetrahedron just outside the torus, drawn on the current model-view matrix;
 // its translate and scale stay applied.
 void drawTetraMarker();

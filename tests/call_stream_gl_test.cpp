@@ -16,6 +16,7 @@
 
 #include "app/callbacks.h"
 #include "render/frame.h"
+#include "render/hud.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
@@ -512,6 +513,40 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     frameCalls(expected, model);
     expectSameStream(actual, expected.calls);
   }
+  resetScene();
+}
+
+// The readout of --hud is one block of calls between the marker and the flush, and leaves
+// nothing behind: the next frame asks GL for the same as before and shows the same picture.
+TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
+  resetScene();
+  scene.polygonMode = GL_FILL;
+  prepareHud();
+  const auto frame = [] {
+    startRecording();
+    renderFrame();
+    return stopRecording();
+  };
+  frame();  // the spheres take their material from the frame before: one like the next
+  const Calls plain = frame();
+  const std::vector<unsigned char> plainPicture = shownImage();
+  drawOverlayWith([] { drawHud(scene, HudFigures{7, 12.5}); });
+  const Calls withReadout = frame();
+  const std::vector<unsigned char> readoutPicture = shownImage();
+  drawOverlayWith(nullptr);
+  expectSameStream(frame(), plain);
+  EXPECT_EQ(shownImage(), plainPicture);
+  EXPECT_NE(readoutPicture, plainPicture);
+
+  const auto flush = std::find_if(plain.begin(), plain.end(),
+                                  [](const GlCall& call) { return call.name == "glFlush"; });
+  ASSERT_NE(flush, plain.end());
+  const std::size_t before = static_cast<std::size_t>(flush - plain.begin());
+  const std::size_t after = plain.size() - before;
+  ASSERT_GT(withReadout.size(), plain.size());
+  expectSameStream(Calls(withReadout.begin(), withReadout.begin() + before),
+                   Calls(plain.begin(), flush));
+  expectSameStream(Calls(withReadout.end() - after, withReadout.end()), Calls(flush, plain.end()));
   resetScene();
 }
 

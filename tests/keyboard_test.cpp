@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "input/keyboard.h"
+#include "render/hud.h"
 #include "scene/gl_headers.h"
 
 TEST(Keys, TurnAndStepCountsStopAtFourButHaveNoCeiling) {
@@ -53,4 +55,22 @@ TEST(Keys, RatesAndViewAnglesWrapAtTheEndsOfInt32) {
   state.spinRateX = 1;
   applyKey(state, 's');
   EXPECT_EQ(state.spinX, kMin);
+}
+
+TEST(Keys, TheReadoutNamesWhatTheKeysSet) {
+  SceneState state;
+  const HudFigures figures{41, -1.0};
+  const std::vector<std::string> before = hudLines(state, figures);
+  for (const char key : std::string("pfeqlLc3W")) {
+    applyKey(state, static_cast<unsigned char>(key));
+  }
+  applySpecialKey(state, GLUT_KEY_LEFT);
+  const std::vector<std::string> after = hudLines(state, figures);
+  const std::vector<std::string> expected = {
+      "f smooth",    "p filled",   "q quad strip", "L unlit",       "l near viewer", "i shiny",
+      "e mapped",    "E modulate", "c culled",     "o plain",       "a animated",    "W/w 11 turns",
+      "N/n 8 steps", "spin 0 -1",  "x/z view 0 0", "1-5 1 2 3 4 5", "frame 41"};
+  EXPECT_EQ(after, expected);
+  EXPECT_NE(before, after);
+  EXPECT_EQ(hudLines(state, HudFigures{1, 59.94}).back(), "fps 59.9");
 }

@@ -543,3 +543,33 @@ TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
                                         "above it\n");
   EXPECT_EQ(findWindowByTitle(display_, kTitle, pid, 0), 0u);
 }
+
+TEST_F(Viewer, TheReadoutIsTheSameOnEveryRunAndChangesThePictureOnlyWhereItStands) {
+  std::filesystem::copy_file(VELKARIN_ASSETS "/env.ppm", folder_ + "/env.ppm");
+  const auto picture = [&](const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"--keys", "pfe", "--frames", "40", "--screenshot", "s.png"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    EXPECT_EQ(runToEnd(args), 0) << readErrors(viewer_, 0);
+    return fileBytes(folder_ + "/s.png");
+  };
+  const std::string withReadout = picture({"--hud"});
+  EXPECT_EQ(picture({"--hud"}), withReadout);
+  RgbImage readout;
+  RgbImage plain;
+  ASSERT_TRUE(readPng(folder_ + "/s.png", &readout));
+  picture({});
+  ASSERT_TRUE(readPng(folder_ + "/s.png", &plain));
+  // The switches stand in the top left corner, the figures in the top right; the torus and
+  // its marker, in the middle, are left as they were.
+  int differing = 0;
+  for (int y = 0; y < plain.height; ++y) {
+    for (int x = 0; x < plain.width; ++x) {
+      const std::size_t at = (static_cast<std::size_t>(y) * plain.width + x) * 3;
+      if (!std::equal(&plain.rgb[at], &plain.rgb[at + 3], &readout.rgb[at])) {
+        ++differing;
+        EXPECT_TRUE((x < 160 && y < 152) || (x >= 490 && y < 90)) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(differing, 500);
+}
