@@ -36,13 +36,14 @@ std::string fileName(std::string& field, const char* value) {
   return "";
 }
 
-// A whole number from 1 to `most`, with nothing around it.
-std::string count(int& field, const char* value, int most) {
+// A whole number from `least` to `most`, with nothing around it.
+std::string count(int& field, const char* value, int most, int least = 1) {
   const char* end = value + std::char_traits<char>::length(value);
   int number = 0;
   const auto [stop, error] = std::from_chars(value, end, number);
-  if (error != std::errc() || stop != end || number < 1 || number > most) {
-    return "takes a whole number from 1 to " + std::to_string(most) + ", not '" + value + "'";
+  if (error != std::errc() || stop != end || number < least || number > most) {
+    return "takes a whole number from " + std::to_string(least) + " to " + std::to_string(most) +
+           ", not '" + value + "'";
   }
   field = number;
   return "";
@@ -84,6 +85,10 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char* v) { return fileName(o.run.replay, v); }},
     {"hud", 0, nullptr, "show every switch, count and light, and the frame, over the scene",
      [](Options& o, const char*) { return set(o.hud); }},
+    {"samples", 0, "N",
+     "smooth edges with N samples a pixel (2 to 16); without such a visual, says so and draws "
+     "without",
+     [](Options& o, const char* v) { return count(o.window.samples, v, kMaxSamples, 2); }},
     {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
      [](Options& o, const char*) { return set(o.info); }},
     {"fullscreen", 0, nullptr, "fill the screen",

@@ -6,12 +6,15 @@
 
 #include "app/run_plan.h"
 
+inline constexpr int kMaxSamples = 16;
+
 // What the command line asks of the window beyond its designed size and place.
 struct WindowRequest {
   bool fullscreen = false;
   bool iconic = false;         // GLUT's -iconic, which the viewer carries out itself
   bool sizeGiven = false;      // GLUT's -geometry names a width and height
   bool positionGiven = false;  // GLUT's -geometry names a position
+  int samples = 0;             // multisampling asked for; 0: none
 };
 
 struct Options {

@@ -29,6 +29,10 @@ std::string asked(const std::vector<std::string>& args) {
   add(o.version, "version");
   add(o.fps, "fps");
   add(o.info, "info");
+  add(o.hud, "hud");
+  add(o.window.samples != 0, "samples=" + std::to_string(o.window.samples));
+  add(!o.run.record.empty(), "record=" + o.run.record);
+  add(!o.run.replay.empty(), "replay=" + o.run.replay);
   add(o.window.fullscreen, "fullscreen");
   add(o.window.iconic, "iconic");
   add(o.window.sizeGiven, "size");
@@ -79,6 +83,9 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--frames=2147483647", "--frame-rate", "1000", "--info", "--fullscreen"},
        "info fullscreen frames=2147483647 rate=1000"},
       {{"--frame-rate", "1"}, "rate=1"},
+      {{"--hud", "--samples", "16", "--record", "a.txt", "--replay", "b.txt", "--screenshot", "c"},
+       "hud samples=16 record=a.txt replay=b.txt shot=c"},
+      {{"--samples", "1"}, "error: option '--samples' takes a whole number from 2 to 16, not '1'"},
       {{"--bogus"}, "error: unknown option '--bogus'"},
       {{"--fr", "2"},
        "error: option '--fr' is ambiguous; it could be '--frames' or '--frame-rate'"},

@@ -201,13 +201,16 @@ TEST(SpiralStrip, AngleAdditionMatchesTheFormulasEvaluatedDirectly) {
         for (int k = 0; k < 2; ++k) {
           const StripVertex& got = v[2 * (i * m + j) + k];
           const double a = rings[k];
-          const double expected[] = {std::cos(a) * std::cos(theta), std::sin(theta),
-                                     std::sin(a) * std::cos(theta), std::cos(a) * rho,
-                                     kTube * std::sin(theta),       std::sin(a) * rho,
-                                     1 - a / twoPi,                 a / twoPi};
-          const double actual[] = {got.normal[0],   got.normal[1],   got.normal[2],
-                                   got.position[0], got.position[1], got.position[2],
-                                   got.colour[0],   got.colour[2]};
+          const double expected[] = {std::cos(a) * std::cos(theta),
+                                     std::sin(theta),
+                                     std::sin(a) * std::cos(theta),
+                                     std::cos(a) * rho,
+                                     kTube * std::sin(theta),
+                                     std::sin(a) * rho,
+                                     1 - a / twoPi,
+                                     a / twoPi};
+          const double actual[] = {got.normal[0],   got.normal[1],   got.normal[2], got.position[0],
+                                   got.position[1], got.position[2], got.colour[0], got.colour[2]};
           for (int c = 0; c < 8; ++c) {
             failures += !near(actual[c], expected[c]);
           }

@@ -331,6 +331,12 @@ TEST_F(Viewer, AScriptedRunSavesTheFrameItEndsOnAndTheSameOnEveryRun) {
   EXPECT_NE(picture("", "4").rgb, picture("", "3").rgb);
   // Each picture replaced the last whole, leaving nothing beside it.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+  // Multisampling smooths the edges; where the display has no such visual, a word says so.
+  EXPECT_EQ(runToEnd({"--keys", "pf", "--frames", "3", "--screenshot", folder_ + "/plain.png"}), 0);
+  EXPECT_EQ(runToEnd({"--keys", "pf", "--frames", "3", "--samples", "4", "--screenshot", shot}), 0);
+  EXPECT_NE(fileBytes(shot), fileBytes(folder_ + "/plain.png"));
+  EXPECT_EQ(runToEnd({"--frames", "1", "--samples", "16"}), 0);
+  EXPECT_NE(readErrors(viewer_, 0).find("no visual with 16 samples"), std::string::npos);
   // Keys the budget leaves unpressed are named.
   EXPECT_EQ(runToEnd({"--keys", "xxxxxx<left>", "--frames", "4"}), 0);
   EXPECT_EQ(readErrors(viewer_, 0),

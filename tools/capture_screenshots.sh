@@ -20,18 +20,26 @@ failures=$(mktemp)
 frames=$(mktemp -d)
 trap 'rm -rf "$report" "$failures" "$frames"' EXIT
 
-# shot PATH FRAMES [KEYS]: the picture of frame FRAMES of a run that presses KEYS.
+# shot PATH FRAMES [KEYS [OPTION...]]: the picture of frame FRAMES of a run that presses KEYS,
+# with the viewer's further options.
 shot() {
   local path=$1 count=$2 keys=()
   if [ $# -gt 2 ]; then
     keys=(--keys "$3")
   fi
-  (cd "$root/assets" && exec "$build/velkarin" "${keys[@]}" --frames "$count" \
+  (cd "$root/assets" && exec "$build/velkarin" "${keys[@]}" "${@:4}" --frames "$count" \
     --screenshot "$path" >/dev/null) || echo "$path: the run failed" >>"$failures"
 }
+repeat() { printf "%$2s" "" | tr ' ' "$1"; }
 
 # By frame 250 two of the orbiting lights are in view.
 at=250
+# The front page: the filled, mapped torus large and with smooth edges; the strip itself,
+# five turns of 24 steps each under the gradient, tilted to show it winding; the readout.
+shot "$out/front.png" $at pfe -geometry 1200x600 --samples 4
+shot "$out/strip-close-up.png" $at "awwwwwo$(repeat N 16)$(repeat x 30)" -geometry 800x450 \
+  --samples 4
+shot "$out/readout.png" $at pfe --hud
 shot "$out/startup.png" $at
 shot "$out/filled-smooth.png" $at pf
 shot "$out/gradient.png" $at pfo
@@ -39,11 +47,12 @@ shot "$out/envmap-modulate.png" $at pfe
 shot "$out/envmap-decal.png" $at pfeE
 shot "$out/wireframe-culled.png" $at c
 shot "$out/filled-unlit.png" $at pL
-# Filled and smooth, spinning about both axes once the arrows have been pressed: every third
-# frame from there.
-spin="pf$(printf '<right>%.0s' {1..24})$(printf '<up>%.0s' {1..10})"
-for k in $(seq 0 39); do
-  shot "$(printf '%s/spin-%03d.png' "$frames" "$k")" $((at + 3 * k)) "$spin"
+# Filled and smooth, spinning about both axes: 20 units a frame is one whole turn in 360
+# frames, and in 360 frames every light comes back too, so the animation's last frame is its
+# first and it loops without a jump. Every sixth frame.
+spin="pf$(for _ in $(seq 20); do printf '<right><up>'; done)"
+for k in $(seq 0 60); do
+  shot "$(printf '%s/spin-%03d.png' "$frames" "$k")" $((at + 6 * k)) "$spin"
 done
 convert -delay 10 -loop 0 +dither "$frames"/spin-*.png -layers Optimize "$out/spin.gif"
 bash "$root/tools/make_icons.sh" "$out/filled-smooth.png" "$icons" >/dev/null
@@ -54,8 +63,12 @@ bash "$root/tools/make_icons.sh" "$out/filled-smooth.png" "$icons" >/dev/null
 # the animation holds all its frames at the window's size; each icon has its size.
 status=0
 gif_frames=$(identify -format '%Wx%H\n' "$out/spin.gif" | sort | uniq -c | awk '{print $1 " " $2}')
-if [ "$gif_frames" != "40 620x160" ]; then
-  echo "screenshots: spin.gif: frames '$gif_frames', not 40 of 620x160" >&2
+if [ "$gif_frames" != "61 620x160" ]; then
+  echo "screenshots: spin.gif: frames '$gif_frames', not 61 of 620x160" >&2
+  status=1
+fi
+if ! cmp -s "$frames/spin-000.png" "$frames/spin-060.png"; then
+  echo "screenshots: spin.gif: its last frame is not its first: it jumps where it loops" >&2
   status=1
 fi
 for size in 16 24 32 48 64 128; do
@@ -73,7 +86,12 @@ while read -r path size lit torus; do
   lit=${lit#lit=}
   torus=${torus#torus=}
   problem=""
-  [ "$size" = 620x160 ] || problem="size $size, not 620x160"
+  case "$path" in
+    */front.png) wanted=1200x600 ;;
+    */strip-close-up.png) wanted=800x450 ;;
+    *) wanted=620x160 ;;
+  esac
+  [ "$size" = "$wanted" ] || problem="size $size, not $wanted"
   [ "$lit" -gt 1000 ] || problem="nearly blank ($lit lit pixels)"
   case "$path" in
     *filled-unlit.png) [ "$torus" -gt 3000 ] || problem="torus colour missing ($torus pixels)" ;;

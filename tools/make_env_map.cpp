@@ -77,7 +77,10 @@ int main(int argc, char** argv) {
     for (int column = 0; column < kSize; ++column) {
       // The ball's normal at this pixel; outside the ball, the rim's colour (straight behind).
       const double s = (2.0 * column + 1.0) / kSize - 1.0;
-      const double t = 1.0 - (2.0 * row + 1.0) / kSize;
+      // The viewer uploads the file's first row as the texture's bottom row (t = 0), so the
+      // rows go from the bottom of the ball up: the sky shows above in a reflection, the floor
+      // below. An image viewer shows the file upside down.
+      const double t = (2.0 * row + 1.0) / kSize - 1.0;
       const double rr = s * s + t * t;
       const double nz = rr < 1.0 ? std::sqrt(1.0 - rr) : 0.0;
       const double nx = rr < 1.0 ? s : 0.0;
