@@ -12,8 +12,7 @@ namespace {
 
 // GLUT falls back to a visual without multisampling where the display has none with it.
 void reportSamples(int asked) {
-  GLint samples = 0;
-  glGetIntegerv(GL_SAMPLES, &samples);
+  const int samples = glutGet(GLUT_WINDOW_NUM_SAMPLES);
   if (samples < asked) {
     std::fprintf(stderr, "velkarin: the display offers no visual with %d samples a pixel; ", asked);
     if (samples > 1) {

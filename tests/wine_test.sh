@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows zip, unpacked on its own and run under Wine on the X display, in a Wine prefix of
-# its own: --version answers; a start beside the zip's env.ppm prints tex = 1; a keyed run's
-# and a replayed session's --screenshot show what the Linux build's pictures of the same runs
-# show; Escape quits with status 1.
+# its own: --version answers; a start beside the zip's env.ppm prints tex = 1; the --screenshot
+# of a keyed run with the readout and of a replayed session show what the Linux build's
+# pictures of the same runs show; Escape quits with status 1.
 #
 # Usage: tests/wine_test.sh ZIP LINUX_BUILD_FOLDER SCRATCH_FOLDER VERSION   (needs an X display)
 set -euo pipefail
@@ -50,7 +50,7 @@ same() {
   [ "$differing" -le 100 ] || fail "$name: $differing pixels differ from the Linux build's picture"
 }
 
-same keyed --keys pfe --frames 40
+same keyed --keys pfe --frames 40 --hud
 [ "$(cat "$scratch/keyed.out")" = "tex = 1" ] ||
   fail "a start beside env.ppm printed '$(cat "$scratch/keyed.out")'"
 keyed=$differing
