@@ -21,6 +21,7 @@ velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
   libx11-dev libxtst-dev libxres-dev xvfb xauth
   clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev openbox x11-utils
+  mesa-vulkan-drivers
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.
 velkarin_optional_packages=(libclang-rt-dev)

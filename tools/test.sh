@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice: on the normal build,
 # then on one built with AddressSanitizer and UndefinedBehaviorSanitizer. Then it cross-builds
-# the Windows zip and checks it under Wine. Without a display the suite runs on a virtual X
+# the Windows zip and checks it under Wine, and the arm64 package and checks it under qemu. Without a display the suite runs on a virtual X
 # server (Xvfb), so the GL and end-to-end tests always have a real window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -35,3 +35,10 @@ bash "$VELKARIN_ROOT/tools/windows.sh" "$windows"
 version=$("$VELKARIN_BUILD/velkarin" --version | cut -d' ' -f2)
 velkarin_with_display bash "$VELKARIN_ROOT/tests/wine_test.sh" \
   "$windows"/viewer/velkarin-*-windows-x86_64.zip "$VELKARIN_BUILD" "$windows/wine-check" "$version"
+
+# The arm64 build: cross-built with Debian's aarch64 compiler and multiarch libraries, packed
+# as a .deb, and run from the unpacked package under qemu.
+arm64=$VELKARIN_BUILD-arm64
+bash "$VELKARIN_ROOT/tools/arm64.sh" "$arm64"
+velkarin_with_display bash "$VELKARIN_ROOT/tests/arm64_test.sh" \
+  "$arm64"/velkarin_*_arm64.deb "$VELKARIN_BUILD" "$arm64/check" "$version"
