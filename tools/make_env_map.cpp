@@ -64,6 +64,25 @@ unsigned char toByte(double value) {
   return static_cast<unsigned char>(clamped * 255.0 + 0.5);
 }
 
+// What the ball shows at one pixel of the map.
+Colour mapPixel(int row, int column) {
+  // The ball's normal at this pixel; outside the ball, the rim's colour (straight behind).
+  const double s = (2.0 * column + 1.0) / kSize - 1.0;
+  // The viewer uploads the file's first row as the texture's bottom row (t = 0), so the rows go
+  // from the bottom of the ball up: the sky shows above in a reflection, the floor below. An
+  // image viewer shows the file upside down.
+  const double t = (2.0 * row + 1.0) / kSize - 1.0;
+  const double rr = s * s + t * t;
+  const double nz = rr < 1.0 ? std::sqrt(1.0 - rr) : 0.0;
+  const double nx = rr < 1.0 ? s : 0.0;
+  const double ny = rr < 1.0 ? t : 0.0;
+  // Reflect the view direction (0, 0, -1) about the normal.
+  const double x = 2.0 * nz * nx;
+  const double y = 2.0 * nz * ny;
+  const double z = 2.0 * nz * nz - 1.0;
+  return y >= 0.0 ? sky(x, y, z) : ground(x, y, z);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,21 +94,7 @@ int main(int argc, char** argv) {
   pixels.reserve(kSize * kSize * 3);
   for (int row = 0; row < kSize; ++row) {
     for (int column = 0; column < kSize; ++column) {
-      // The ball's normal at this pixel; outside the ball, the rim's colour (straight behind).
-      const double s = (2.0 * column + 1.0) / kSize - 1.0;
-      // The viewer uploads the file's first row as the texture's bottom row (t = 0), so the
-      // rows go from the bottom of the ball up: the sky shows above in a reflection, the floor
-      // below. An image viewer shows the file upside down.
-      const double t = (2.0 * row + 1.0) / kSize - 1.0;
-      const double rr = s * s + t * t;
-      const double nz = rr < 1.0 ? std::sqrt(1.0 - rr) : 0.0;
-      const double nx = rr < 1.0 ? s : 0.0;
-      const double ny = rr < 1.0 ? t : 0.0;
-      // Reflect the view direction (0, 0, −1) about the normal.
-      const double x = 2.0 * nz * nx;
-      const double y = 2.0 * nz * ny;
-      const double z = 2.0 * nz * nz - 1.0;
-      const Colour colour = y >= 0.0 ? sky(x, y, z) : ground(x, y, z);
+      const Colour colour = mapPixel(row, column);
       pixels.push_back(toByte(colour.r));
       pixels.push_back(toByte(colour.g));
       pixels.push_back(toByte(colour.b));
