@@ -11,11 +11,12 @@
 namespace {
 
 // The readout is GLUT's 8 × 13 font, drawn once with glBitmap to learn its glyphs' pixels.
-// Bitmap text through a software rasteriser costs more than the whole scene, and so does a
-// quad per character; so each line is composed on the CPU into a texture when it changes, and
-// drawn as one quad for each run of one colour. What changes on every frame (the frame number,
-// the frame rate) is drawn digit by digit from a line of digits composed once: a texture that
-// changes while a frame still uses it would make the rasteriser finish that frame first.
+// Bitmap text through a software rasteriser costs more than the whole scene, and so does
+// blending or an alpha test over many pixels; so each line is composed on the CPU, in its
+// colours over a dark ground, into a texture when it changes, and drawn as one opaque quad.
+// What changes on every frame (the frame number, the frame rate) is drawn digit by digit from
+// a line of digits composed once: a texture that changes while a frame still uses it would
+// make the rasteriser finish that frame first.
 void* const kFont = GLUT_BITMAP_8_BY_13;
 constexpr int kCharWidth = 8;
 constexpr int kLineHeight = 13;
@@ -33,6 +34,7 @@ constexpr int kDigitsSlot = kMaxLines - 1;
 constexpr GLfloat kLabelColour[3] = {0.6f, 0.6f, 0.65f};
 constexpr GLfloat kValueColour[3] = {1.0f, 1.0f, 1.0f};
 constexpr GLfloat kOffColour[3] = {0.3f, 0.3f, 0.3f};
+constexpr GLfloat kGroundColour[3] = {0.1f, 0.1f, 0.13f};  // behind the text
 
 // A run of characters in one colour, and a line of them.
 struct Piece {
@@ -87,13 +89,26 @@ std::vector<Line> figureLines(const SceneState& s, const HudFigures& figures) {
   return lines;
 }
 
-// What a line puts into the texture: its characters, with blanks where they change.
-std::string composedText(const Line& pieces) {
-  std::string text;
+// A character of a line in the texture, and its colour.
+struct Cell {
+  char c;
+  const GLfloat* colour;
+  bool operator==(const Cell& other) const { return c == other.c && colour == other.colour; }
+};
+using Cells = std::vector<Cell>;
+
+// What a line puts into the texture: its characters in their colours, with blanks where they
+// change from frame to frame.
+Cells cellsOf(const Line& pieces) {
+  Cells cells;
   for (const Piece& piece : pieces) {
-    text += piece.changing ? std::string(piece.text.size(), ' ') : piece.text;
+    for (const char c : piece.text) {
+      if (cells.size() < kMaxColumns) {
+        cells.push_back({piece.changing ? ' ' : c, piece.colour});
+      }
+    }
   }
-  return text.substr(0, kMaxColumns);
+  return cells;
 }
 
 // The font's pixels, 0 or 255, as read back: kGlyphsARow glyphs a row, the first row lowest.
@@ -109,28 +124,36 @@ unsigned char fontPixel(int glyph, int x, int y) {
 }
 
 GLuint texture = 0;
-std::vector<std::string> composed(kMaxLines);  // what each line of the texture holds
+std::vector<Cells> composed(kMaxLines);  // what each line of the texture holds
 
-// Writes `text` into texture line `slot` when it holds something else.
-void compose(int slot, const std::string& text) {
-  if (composed[slot] == text) {
+unsigned char channel(GLfloat value) {
+  return static_cast<unsigned char>(value * 255.0f + 0.5f);
+}
+
+// Writes `cells` into texture line `slot` when it holds something else.
+void compose(int slot, const Cells& cells) {
+  if (composed[slot] == cells) {
     return;
   }
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(kTextureSide) * kLineHeight, 0);
-  for (std::size_t column = 0; column < text.size(); ++column) {
-    const int glyph = static_cast<unsigned char>(text[column]) - kFirstGlyph;
-    if (glyph < 0 || glyph >= kGlyphCount) {
-      continue;
-    }
-    for (int y = 0; y < kLineHeight; ++y) {
-      for (int x = 0; x < kCharWidth; ++x) {
-        pixels[y * kTextureSide + column * kCharWidth + x] = fontPixel(glyph, x, y);
-      }
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(kTextureSide) * kLineHeight * 4);
+  for (int y = 0; y < kLineHeight; ++y) {
+    for (int x = 0; x < kTextureSide; ++x) {
+      const std::size_t column = static_cast<std::size_t>(x / kCharWidth);
+      const int glyph =
+          column < cells.size() ? static_cast<unsigned char>(cells[column].c) - kFirstGlyph : -1;
+      const bool lit =
+          glyph >= 0 && glyph < kGlyphCount && fontPixel(glyph, x % kCharWidth, y) != 0;
+      const GLfloat* colour = lit ? cells[column].colour : kGroundColour;
+      unsigned char* pixel = &pixels[(static_cast<std::size_t>(y) * kTextureSide + x) * 4];
+      pixel[0] = channel(colour[0]);
+      pixel[1] = channel(colour[1]);
+      pixel[2] = channel(colour[2]);
+      pixel[3] = 255;
     }
   }
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, slot * kLineHeight, kTextureSide, kLineHeight, GL_ALPHA,
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, slot * kLineHeight, kTextureSide, kLineHeight, GL_RGBA,
                   GL_UNSIGNED_BYTE, pixels.data());
-  composed[slot] = text;
+  composed[slot] = cells;
 }
 
 // One quad: columns [from, to) of texture line `slot`, its lower left corner at (x, y).
@@ -150,43 +173,33 @@ void drawRun(int slot, std::size_t from, std::size_t to, int x, int y) {
   glVertex2i(x, y + kLineHeight);
 }
 
-// A piece of a line starting at column `column` of a line whose left edge is `left`. Spaces
-// around it are not drawn; changing digits come from the line of digits.
-void drawPiece(const Piece& piece, int slot, std::size_t column, int left, int y) {
-  if (piece.changing) {
-    for (std::size_t i = 0; i < piece.text.size() && column + i < kMaxColumns; ++i) {
-      const char* digit = std::strchr(kDigits, piece.text[i]);
-      if (digit != nullptr && *digit != '\0') {
-        const std::size_t at = static_cast<std::size_t>(digit - kDigits);
-        drawRun(kDigitsSlot, at, at + 1, left + static_cast<int>(column + i) * kCharWidth, y);
-      }
+// The digits of a changing piece from the line of digits, from column `column` of a line
+// whose left edge is `left`.
+void drawDigits(const Piece& piece, std::size_t column, int left, int y) {
+  for (std::size_t i = 0; i < piece.text.size() && column + i < kMaxColumns; ++i) {
+    const char* digit = std::strchr(kDigits, piece.text[i]);
+    if (digit != nullptr && *digit != '\0') {
+      const std::size_t at = static_cast<std::size_t>(digit - kDigits);
+      drawRun(kDigitsSlot, at, at + 1, left + static_cast<int>(column + i) * kCharWidth, y);
     }
-    return;
-  }
-  const std::string& text = composed[slot];
-  std::size_t from = std::min(text.size(), column);
-  std::size_t to = std::min(text.size(), column + piece.text.size());
-  while (from < to && text[from] == ' ')
-    ++from;
-  while (to > from && text[to - 1] == ' ')
-    --to;
-  if (from < to) {
-    drawRun(slot, from, to, left + static_cast<int>(from) * kCharWidth, y);
   }
 }
 
 // Lines from texture line `firstSlot` on, the first with its top at `top`, aligned to `edge`:
-// their right ends there when `alignRight`, else their left ends.
+// their right ends there when `alignRight`, else their left ends. Each is one quad, then its
+// changing digits over it.
 void drawLines(const std::vector<Line>& lines, int firstSlot, int edge, bool alignRight, int top) {
   int y = top - kLineHeight;
   for (std::size_t i = 0; i < lines.size() && firstSlot + static_cast<int>(i) < kDigitsSlot; ++i) {
     const int slot = firstSlot + static_cast<int>(i);
-    const int columns = static_cast<int>(composed[slot].size());
-    const int left = alignRight ? edge - columns * kCharWidth : edge;
+    const std::size_t columns = composed[slot].size();
+    const int left = alignRight ? edge - static_cast<int>(columns) * kCharWidth : edge;
+    drawRun(slot, 0, columns, left, y);
     std::size_t column = 0;
     for (const Piece& piece : lines[i]) {
-      glColor3fv(piece.colour);
-      drawPiece(piece, slot, column, left, y);
+      if (piece.changing) {
+        drawDigits(piece, column, left, y);
+      }
       column += piece.text.size();
     }
     y -= kLineHeight;
@@ -195,7 +208,7 @@ void drawLines(const std::vector<Line>& lines, int firstSlot, int edge, bool ali
 
 void composeLines(const std::vector<Line>& lines, int firstSlot) {
   for (std::size_t i = 0; i < lines.size() && firstSlot + static_cast<int>(i) < kDigitsSlot; ++i) {
-    compose(firstSlot + static_cast<int>(i), composedText(lines[i]));
+    compose(firstSlot + static_cast<int>(i), cellsOf(lines[i]));
   }
 }
 
@@ -276,11 +289,11 @@ void prepareHud() {
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  const std::vector<unsigned char> blank(static_cast<std::size_t>(kTextureSide) * kTextureSide, 0);
+  const std::vector<unsigned char> blank(static_cast<std::size_t>(kTextureSide) * kTextureSide * 4);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, kTextureSide, kTextureSide, 0, GL_ALPHA,
-               GL_UNSIGNED_BYTE, blank.data());
-  compose(kDigitsSlot, kDigits);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureSide, kTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               blank.data());
+  compose(kDigitsSlot, cellsOf({{kDigits, kValueColour}}));
   glPopClientAttrib();
   glPopAttrib();
 }
@@ -301,10 +314,8 @@ void drawHud(const SceneState& state, const HudFigures& running) {
   glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
   beginOverlay(viewport[2], viewport[3]);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glEnable(GL_TEXTURE_2D);
-  glEnable(GL_ALPHA_TEST);  // the glyphs' pixels exactly, with no blending
-  glAlphaFunc(GL_GREATER, 0.5f);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   const std::vector<Line> switches = switchLines(state);
   const std::vector<Line> figures = figureLines(state, running);
