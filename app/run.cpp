@@ -32,6 +32,7 @@ constexpr double kSignalCheckSeconds = 0.1;
 
 RunPlan plan;
 bool reportFps = false;
+bool showHud = false;
 RunProgress progress;
 Pace pace;
 FrameCounter fpsCounter;
@@ -238,7 +239,9 @@ void drawRunFrame() {
   }
   glutSwapBuffers();
   countDrawnFrame(progress);
-  countFrame(hudCounter, secondsNow());
+  if (showHud) {
+    countFrame(hudCounter, secondsNow());
+  }
   if (reportFps) {
     const std::string line = countFrame(fpsCounter, secondsNow());
     if (!line.empty()) {
@@ -321,7 +324,8 @@ RunCallbacks beginRun(const Options& options) {
     return {renderFrame, renderFrame};
   }
   reportFps = options.fps;
-  if (options.hud) {
+  showHud = options.hud;
+  if (showHud) {
     prepareHud();
     drawOverlayWith(drawRunHud);
   }
