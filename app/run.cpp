@@ -239,11 +239,12 @@ void drawRunFrame() {
   }
   glutSwapBuffers();
   countDrawnFrame(progress);
+  const double shown = secondsNow();
   if (showHud) {
-    countFrame(hudCounter, secondsNow());
+    countFrame(hudCounter, shown);
   }
   if (reportFps) {
-    const std::string line = countFrame(fpsCounter, secondsNow());
+    const std::string line = countFrame(fpsCounter, shown);
     if (!line.empty()) {
       printLine(line);
     }
