@@ -1,8 +1,9 @@
 #include "render/hud.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,26 +11,28 @@
 
 namespace {
 
-// The readout is GLUT's 8 × 13 font, drawn once with glBitmap to learn its glyphs' pixels.
-// Bitmap text through a software rasteriser costs more than the whole scene, and so does
-// blending or an alpha test over many pixels; so each line is composed on the CPU, in its
-// colours over a dark ground, into a texture when it changes, and drawn as one opaque quad.
-// What changes on every frame (the frame number, the frame rate) is drawn digit by digit from
-// a line of digits composed once: a texture that changes while a frame still uses it would
-// make the rasteriser finish that frame first.
-void* const kFont = GLUT_BITMAP_8_BY_13;
-constexpr int kCharWidth = 8;
-constexpr int kLineHeight = 13;
-constexpr int kDescent = 3;  // of the font, below its baseline
-constexpr int kMargin = 4;   // between the window's edge and the text
+// The readout is one of GLUT's bitmap fonts, drawn once with glBitmap to learn its glyphs'
+// pixels. Bitmap text, blending and alpha tests all cost a software rasteriser more than the
+// whole scene, and every pixel of an overlay costs about as much whatever is drawn on it; so
+// the readout is a small font, each box is composed on the CPU, in its colours over a dark
+// ground, into a texture (a line only when it changes), and drawn as one opaque quad whose
+// edges lie on the rasteriser's grid of 4 × 4 blocks, where no pixel needs an edge test.
+void* const kFont = GLUT_BITMAP_HELVETICA_10;
+constexpr int kSheetRowHeight = 16;  // a row of glyphs in the frame the font is read from
+constexpr int kBaseline = 4;         // above the bottom of a sheet row
+constexpr int kLineBottom = 2;       // of a sheet row's rows, the first and the count that a
+constexpr int kLineHeight = 11;      // line shows: every glyph's ink, and a blank row above
+constexpr int kMargin = 4;           // between the window's edge and the text
+constexpr int kGrid = 4;
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphCount = 96;
-constexpr int kGlyphsARow = 16;    // as the font is laid out in the frame to be read back
-constexpr int kTextureSide = 256;  // a power of two: 19 lines of 32 characters
-constexpr int kMaxLines = kTextureSide / kLineHeight;
-constexpr int kMaxColumns = kTextureSide / kCharWidth;
-constexpr char kDigits[] = "0123456789.-";
-constexpr int kDigitsSlot = kMaxLines - 1;
+constexpr int kGlyphsARow = 16;
+constexpr int kSheetRows = kGlyphCount / kGlyphsARow;
+constexpr int kBoxWidth = 256;                        // the widest a line may be, in pixels
+constexpr int kBoxCount = 2;                          // side by side in the texture
+constexpr int kTextureWidth = kBoxCount * kBoxWidth;  // powers of two
+constexpr int kTextureHeight = 256;
+constexpr int kMaxLines = kTextureHeight / kLineHeight - 1;  // and a blank one below them
 
 constexpr GLfloat kLabelColour[3] = {0.6f, 0.6f, 0.65f};
 constexpr GLfloat kValueColour[3] = {1.0f, 1.0f, 1.0f};
@@ -40,28 +43,51 @@ constexpr GLfloat kGroundColour[3] = {0.1f, 0.1f, 0.13f};  // behind the text
 struct Piece {
   std::string text;
   const GLfloat* colour;
-  bool changing = false;  // drawn digit by digit from the line of digits
 };
 using Line = std::vector<Piece>;
 
-Line line(const std::string& key, const std::string& value, bool changing = false) {
-  return {{key + " ", kLabelColour}, {value, kValueColour, changing}};
+Line line(const std::string& key, const std::string& value) {
+  return {{key + " ", kLabelColour}, {value, kValueColour}};
+}
+
+// A switch of the key table as the readout names it.
+struct SwitchShown {
+  const char* key;
+  const char* on;
+  const char* off;
+  bool (*isOn)(const SceneState&);
+};
+
+const SwitchShown kSwitches[] = {
+    {"f", "smooth", "flat", [](const SceneState& s) { return s.shadeModel == GL_SMOOTH; }},
+    {"p", "filled", "wire", [](const SceneState& s) { return s.polygonMode == GL_FILL; }},
+    {"q", "quads", "triangles",
+     [](const SceneState& s) { return s.stripPrimitive == GL_QUAD_STRIP; }},
+    {"L", "lit", "unlit", [](const SceneState& s) { return s.lightingOn != 0; }},
+    {"l", "local", "infinite", [](const SceneState& s) { return s.localViewer != 0; }},
+    {"i", "shiny", "matte", [](const SceneState& s) { return s.specularOn != 0; }},
+    {"e", "mapped", "no map", [](const SceneState& s) { return s.envMapOn != 0; }},
+    {"E", "modulate", "decal", [](const SceneState& s) { return s.modulateTexture != 0; }},
+    {"c", "culled", "no cull", [](const SceneState& s) { return s.cullFaces != 0; }},
+    {"o", "gradient", "plain", [](const SceneState& s) { return s.gradientColour != 0; }},
+    {"a", "moving", "paused", [](const SceneState& s) { return s.animate != 0; }},
+};
+
+// Which switches are on, a bit each: the switches' box changes only when this does.
+std::uint32_t switchBits(const SceneState& s) {
+  std::uint32_t bits = 0;
+  for (const SwitchShown& shown : kSwitches) {
+    bits = bits << 1 | (shown.isOn(s) ? 1u : 0u);
+  }
+  return bits;
 }
 
 std::vector<Line> switchLines(const SceneState& s) {
-  return {
-      line("f", s.shadeModel == GL_SMOOTH ? "smooth" : "flat"),
-      line("p", s.polygonMode == GL_FILL ? "filled" : "wire-frame"),
-      line("q", s.stripPrimitive == GL_QUAD_STRIP ? "quad strip" : "tri strip"),
-      line("L", s.lightingOn ? "lit" : "unlit"),
-      line("l", s.localViewer ? "near viewer" : "far viewer"),
-      line("i", s.specularOn ? "shiny" : "no shine"),
-      line("e", s.envMapOn ? "mapped" : "no map"),
-      line("E", s.modulateTexture ? "modulate" : "decal"),
-      line("c", s.cullFaces ? "culled" : "no culling"),
-      line("o", s.gradientColour ? "gradient" : "plain"),
-      line("a", s.animate ? "animated" : "paused"),
-  };
+  std::vector<Line> lines;
+  for (const SwitchShown& shown : kSwitches) {
+    lines.push_back(line(shown.key, shown.isOn(s) ? shown.on : shown.off));
+  }
+  return lines;
 }
 
 std::string twoNumbers(std::int32_t a, std::int32_t b) {
@@ -69,151 +95,194 @@ std::string twoNumbers(std::int32_t a, std::int32_t b) {
 }
 
 std::vector<Line> figureLines(const SceneState& s, const HudFigures& figures) {
-  Line lights = {{"1-5", kLabelColour}};
+  Line lights;  // the keys that switch them, in their colours
   for (int k = 0; k < kLightCount; ++k) {
-    lights.push_back({" " + std::to_string(k + 1), s.lightOn[k] ? kLights[k].colour : kOffColour});
+    lights.push_back({std::to_string(k + 1) + (k + 1 < kLightCount ? " " : ""),
+                      s.lightOn[k] ? kLights[k].colour : kOffColour});
   }
   std::vector<Line> lines = {
-      line("W/w", std::to_string(s.turnCount) + " turns"),
-      line("N/n", std::to_string(s.stepsPerTurn) + " steps"),
+      line("turns", std::to_string(s.turnCount)),
+      line("steps", std::to_string(s.stepsPerTurn)),
       line("spin", twoNumbers(s.spinRateX, s.spinRateY)),
-      line("x/z view", twoNumbers(s.viewTiltX, s.viewTurnY)),
+      line("view", twoNumbers(s.viewTiltX, s.viewTurnY)),
       lights,
-      line("frame", std::to_string(figures.frame), true),
+      line("frame", std::to_string(figures.frame)),
   };
   if (figures.framesPerSecond >= 0.0) {
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", figures.framesPerSecond);
-    lines.push_back(line("fps", rate, true));
+    lines.push_back(line("fps", rate));
   }
   return lines;
 }
 
-// A character of a line in the texture, and its colour.
+// The font as read back: its glyphs' pixels, 0 or 255, kGlyphsARow glyphs a sheet row, the
+// first row lowest; where each glyph starts in its row, and how far it moves the pen.
+struct Font {
+  std::vector<unsigned char> sheet;
+  int sheetWidth = 0;
+  int start[kGlyphCount] = {};
+  int advance[kGlyphCount] = {};
+};
+Font font;
+
+int glyphOf(char c) {
+  const int glyph = static_cast<unsigned char>(c) - kFirstGlyph;
+  return glyph >= 0 && glyph < kGlyphCount ? glyph : '?' - kFirstGlyph;
+}
+
+bool inked(int glyph, int x, int row) {
+  const int y = glyph / kGlyphsARow * kSheetRowHeight + kLineBottom + row;
+  return font.sheet[static_cast<std::size_t>(y) * font.sheetWidth + font.start[glyph] + x] != 0;
+}
+
+// A character of a line, and its colour.
 struct Cell {
   char c;
   const GLfloat* colour;
   bool operator==(const Cell& other) const { return c == other.c && colour == other.colour; }
 };
-using Cells = std::vector<Cell>;
 
-// What a line puts into the texture: its characters in their colours, with blanks where they
-// change from frame to frame.
-Cells cellsOf(const Line& pieces) {
-  Cells cells;
+// A line as the texture holds it: its characters from pixel `indent` on, ground elsewhere
+// up to `width`.
+struct LineImage {
+  std::vector<Cell> cells;
+  int indent = 0;
+  int width = 0;
+  bool operator==(const LineImage& other) const {
+    return cells == other.cells && indent == other.indent && width == other.width;
+  }
+};
+using Box = std::vector<LineImage>;
+
+int widthOf(const Line& pieces) {
+  int width = 0;
   for (const Piece& piece : pieces) {
     for (const char c : piece.text) {
-      if (cells.size() < kMaxColumns) {
-        cells.push_back({piece.changing ? ' ' : c, piece.colour});
-      }
+      width += font.advance[glyphOf(c)];
     }
   }
-  return cells;
+  return width;
 }
 
-// The font's pixels, 0 or 255, as read back: kGlyphsARow glyphs a row, the first row lowest.
-std::vector<unsigned char> font;
-constexpr int kFontWidth = kGlyphsARow * kCharWidth;
-constexpr int kFontRows = kGlyphCount / kGlyphsARow;
-
-unsigned char fontPixel(int glyph, int x, int y) {
-  const int row = glyph / kGlyphsARow;
-  const int column = glyph % kGlyphsARow;
-  return font[static_cast<std::size_t>(row * kLineHeight + y) * kFontWidth + column * kCharWidth +
-              x];
+// A box's lines, as wide as the longest on the grid, aligned left or right, and a blank line
+// below them for the rows the grid adds.
+Box boxOf(const std::vector<Line>& lines, bool alignRight) {
+  int width = 0;
+  for (std::size_t i = 0; i < lines.size() && i < kMaxLines; ++i) {
+    width = std::max(width, widthOf(lines[i]));
+  }
+  width = std::min((width + kGrid - 1) / kGrid * kGrid, kBoxWidth);
+  Box box;
+  for (std::size_t i = 0; i < lines.size() && i < kMaxLines; ++i) {
+    LineImage image;
+    for (const Piece& piece : lines[i]) {
+      for (const char c : piece.text) {
+        image.cells.push_back({c, piece.colour});
+      }
+    }
+    image.indent = alignRight ? std::max(0, width - widthOf(lines[i])) : 0;
+    image.width = width;
+    box.push_back(image);
+  }
+  box.push_back({{}, 0, width});
+  return box;
 }
 
 GLuint texture = 0;
-std::vector<Cells> composed(kMaxLines);  // what each line of the texture holds
+Box composed[kBoxCount];  // what each box in the texture holds
 
-unsigned char channel(GLfloat value) {
-  return static_cast<unsigned char>(value * 255.0f + 0.5f);
+using Rgba = std::array<unsigned char, 4>;
+static_assert(sizeof(Rgba) == 4, "texture rows are arrays of Rgba");
+
+Rgba rgbaOf(const GLfloat* colour) {
+  const auto channel = [](GLfloat value) {
+    return static_cast<unsigned char>(value * 255.0f + 0.5f);
+  };
+  return {channel(colour[0]), channel(colour[1]), channel(colour[2]), 255};
 }
 
-// Writes `cells` into texture line `slot` when it holds something else.
-void compose(int slot, const Cells& cells) {
-  if (composed[slot] == cells) {
+// Writes `line` into line `slot` of box `box` in the texture when it holds something else.
+// The texture's rows run from the top of the box down, so that a box is drawn by one quad.
+void compose(int box, std::size_t slot, const LineImage& line) {
+  Box& held = composed[box];
+  if (held.size() <= slot) {
+    held.resize(slot + 1);
+  }
+  if (held[slot] == line || line.width == 0) {
     return;
   }
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(kTextureSide) * kLineHeight * 4);
-  for (int y = 0; y < kLineHeight; ++y) {
-    for (int x = 0; x < kTextureSide; ++x) {
-      const std::size_t column = static_cast<std::size_t>(x / kCharWidth);
-      const int glyph =
-          column < cells.size() ? static_cast<unsigned char>(cells[column].c) - kFirstGlyph : -1;
-      const bool lit =
-          glyph >= 0 && glyph < kGlyphCount && fontPixel(glyph, x % kCharWidth, y) != 0;
-      const GLfloat* colour = lit ? cells[column].colour : kGroundColour;
-      unsigned char* pixel = &pixels[(static_cast<std::size_t>(y) * kTextureSide + x) * 4];
-      pixel[0] = channel(colour[0]);
-      pixel[1] = channel(colour[1]);
-      pixel[2] = channel(colour[2]);
-      pixel[3] = 255;
-    }
-  }
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, slot * kLineHeight, kTextureSide, kLineHeight, GL_RGBA,
-                  GL_UNSIGNED_BYTE, pixels.data());
-  composed[slot] = cells;
-}
-
-// One quad: columns [from, to) of texture line `slot`, its lower left corner at (x, y).
-void drawRun(int slot, std::size_t from, std::size_t to, int x, int y) {
-  const GLfloat s0 = static_cast<GLfloat>(from * kCharWidth) / kTextureSide;
-  const GLfloat s1 = static_cast<GLfloat>(to * kCharWidth) / kTextureSide;
-  const GLfloat t0 = static_cast<GLfloat>(slot * kLineHeight) / kTextureSide;
-  const GLfloat t1 = static_cast<GLfloat>((slot + 1) * kLineHeight) / kTextureSide;
-  const int width = static_cast<int>(to - from) * kCharWidth;
-  glTexCoord2f(s0, t0);
-  glVertex2i(x, y);
-  glTexCoord2f(s1, t0);
-  glVertex2i(x + width, y);
-  glTexCoord2f(s1, t1);
-  glVertex2i(x + width, y + kLineHeight);
-  glTexCoord2f(s0, t1);
-  glVertex2i(x, y + kLineHeight);
-}
-
-// The digits of a changing piece from the line of digits, from column `column` of a line
-// whose left edge is `left`.
-void drawDigits(const Piece& piece, std::size_t column, int left, int y) {
-  for (std::size_t i = 0; i < piece.text.size() && column + i < kMaxColumns; ++i) {
-    const char* digit = std::strchr(kDigits, piece.text[i]);
-    if (digit != nullptr && *digit != '\0') {
-      const std::size_t at = static_cast<std::size_t>(digit - kDigits);
-      drawRun(kDigitsSlot, at, at + 1, left + static_cast<int>(column + i) * kCharWidth, y);
-    }
-  }
-}
-
-// Lines from texture line `firstSlot` on, the first with its top at `top`, aligned to `edge`:
-// their right ends there when `alignRight`, else their left ends. Each is one quad, then its
-// changing digits over it.
-void drawLines(const std::vector<Line>& lines, int firstSlot, int edge, bool alignRight, int top) {
-  int y = top - kLineHeight;
-  for (std::size_t i = 0; i < lines.size() && firstSlot + static_cast<int>(i) < kDigitsSlot; ++i) {
-    const int slot = firstSlot + static_cast<int>(i);
-    const std::size_t columns = composed[slot].size();
-    const int left = alignRight ? edge - static_cast<int>(columns) * kCharWidth : edge;
-    drawRun(slot, 0, columns, left, y);
-    std::size_t column = 0;
-    for (const Piece& piece : lines[i]) {
-      if (piece.changing) {
-        drawDigits(piece, column, left, y);
+  static std::vector<Rgba> pixels;  // kept: a changing line is composed on every frame
+  pixels.assign(static_cast<std::size_t>(line.width) * kLineHeight, rgbaOf(kGroundColour));
+  int pen = line.indent;
+  for (const Cell& cell : line.cells) {
+    const int glyph = glyphOf(cell.c);
+    const Rgba ink = rgbaOf(cell.colour);
+    const int width = std::min(font.advance[glyph], line.width - pen);
+    for (int row = 0; row < kLineHeight; ++row) {
+      Rgba* out = &pixels[static_cast<std::size_t>(kLineHeight - 1 - row) * line.width + pen];
+      for (int x = 0; x < width; ++x) {
+        if (inked(glyph, x, row)) {
+          out[x] = ink;
+        }
       }
-      column += piece.text.size();
     }
-    y -= kLineHeight;
+    pen += font.advance[glyph];
+  }
+  glTexSubImage2D(GL_TEXTURE_2D, 0, box * kBoxWidth, static_cast<GLint>(slot) * kLineHeight,
+                  line.width, kLineHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  held[slot] = line;
+}
+
+void composeBox(int box, const Box& lines) {
+  for (std::size_t slot = 0; slot < lines.size(); ++slot) {
+    compose(box, slot, lines[slot]);
   }
 }
 
-void composeLines(const std::vector<Line>& lines, int firstSlot) {
-  for (std::size_t i = 0; i < lines.size() && firstSlot + static_cast<int>(i) < kDigitsSlot; ++i) {
-    compose(firstSlot + static_cast<int>(i), cellsOf(lines[i]));
-  }
+int onGrid(int pixels) {
+  return pixels / kGrid * kGrid;
 }
 
-// Window pixels; no depth, lighting, colour tracking, texture coordinate generation or culling;
-// filled.
+// Box `box` as one quad, its top right or top left corner at (edge, top), its lines but the
+// blank one below them shown, and as many of that one's rows as bring its height onto the grid.
+void drawBox(int box, const Box& lines, int edge, bool alignRight, int top) {
+  const int width = lines.front().width;
+  const int shown = static_cast<int>(lines.size()) - 1;
+  const int height = (shown * kLineHeight + kGrid - 1) / kGrid * kGrid;
+  const int left = alignRight ? edge - width : edge;
+  const GLfloat s0 = static_cast<GLfloat>(box * kBoxWidth) / kTextureWidth;
+  const GLfloat s1 = static_cast<GLfloat>(box * kBoxWidth + width) / kTextureWidth;
+  const GLfloat t1 = static_cast<GLfloat>(height) / kTextureHeight;
+  glTexCoord2f(s0, t1);
+  glVertex2i(left, top - height);
+  glTexCoord2f(s1, t1);
+  glVertex2i(left + width, top - height);
+  glTexCoord2f(s1, 0.0f);
+  glVertex2i(left + width, top);
+  glTexCoord2f(s0, 0.0f);
+  glVertex2i(left, top);
+}
+
+// The boxes as last composed. The switches' box is built again only when a switch changes;
+// the figures' box on every frame, as the frame number does.
+std::uint32_t switchesShown = ~0u;
+Box switchesBox;
+Box figuresBox;
+
+void composeReadout(const SceneState& state, const HudFigures& running) {
+  if (switchBits(state) != switchesShown) {
+    switchesShown = switchBits(state);
+    switchesBox = boxOf(switchLines(state), false);
+    composeBox(0, switchesBox);
+  }
+  figuresBox = boxOf(figureLines(state, running), true);
+  composeBox(1, figuresBox);
+}
+
+// Window pixels; no depth test or texture coordinate generation; filled. Lighting, colour
+// tracking and culling are left as they are: the readout's colours come from its texture
+// alone, and its quads face the viewer.
 void beginOverlay(int width, int height) {
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -223,11 +292,8 @@ void beginOverlay(int width, int height) {
   glPushMatrix();
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_COLOR_MATERIAL);  // or the text's colours would be the next frame's material
   glDisable(GL_TEXTURE_GEN_S);
   glDisable(GL_TEXTURE_GEN_T);
-  glDisable(GL_CULL_FACE);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
@@ -240,20 +306,28 @@ void endOverlay() {
 // Draws the font into the back buffer's lower left corner and reads its pixels back.
 void readFont(int width, int height) {
   beginOverlay(width, height);
+  glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
   glClear(GL_COLOR_BUFFER_BIT);
   glColor3f(1.0f, 1.0f, 1.0f);
+  int pen = 0;
   for (int glyph = 0; glyph < kGlyphCount; ++glyph) {
     if (glyph % kGlyphsARow == 0) {
-      glRasterPos2i(0, glyph / kGlyphsARow * kLineHeight + kDescent);
+      pen = 0;
+      glRasterPos2i(0, glyph / kGlyphsARow * kSheetRowHeight + kBaseline);
     }
+    font.start[glyph] = pen;
+    font.advance[glyph] = glutBitmapWidth(kFont, kFirstGlyph + glyph);
     glutBitmapCharacter(kFont, kFirstGlyph + glyph);  // which moves the raster position on
+    pen += font.advance[glyph];
+    font.sheetWidth = std::max(font.sheetWidth, pen);
   }
-  font.assign(static_cast<std::size_t>(kFontWidth) * kFontRows * kLineHeight, 0);
+  font.sheet.assign(static_cast<std::size_t>(font.sheetWidth) * kSheetRows * kSheetRowHeight, 0);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, kFontWidth, kFontRows * kLineHeight, GL_RED, GL_UNSIGNED_BYTE, font.data());
-  for (unsigned char& pixel : font) {
+  glReadPixels(0, 0, font.sheetWidth, kSheetRows * kSheetRowHeight, GL_RED, GL_UNSIGNED_BYTE,
+               font.sheet.data());
+  for (unsigned char& pixel : font.sheet) {
     pixel = pixel > 127 ? 255 : 0;
   }
   endOverlay();
@@ -289,11 +363,10 @@ void prepareHud() {
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  const std::vector<unsigned char> blank(static_cast<std::size_t>(kTextureSide) * kTextureSide * 4);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureSide, kTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               blank.data());
-  compose(kDigitsSlot, cellsOf({{kDigits, kValueColour}}));
+  const std::vector<unsigned char> blank(static_cast<std::size_t>(kTextureWidth) * kTextureHeight *
+                                         4);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureWidth, kTextureHeight, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, blank.data());
   glPopClientAttrib();
   glPopAttrib();
 }
@@ -303,8 +376,7 @@ void drawHud(const SceneState& state, const HudFigures& running) {
   // readout had never been drawn.
   // The texture binding and mode are kept by hand: saving all texture state would make the
   // next frame set it all up again.
-  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_COLOR_BUFFER_BIT |
-               GL_TRANSFORM_BIT);
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
@@ -314,17 +386,14 @@ void drawHud(const SceneState& state, const HudFigures& running) {
   glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
   beginOverlay(viewport[2], viewport[3]);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);  // the lit colour is not used
   glEnable(GL_TEXTURE_2D);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  const std::vector<Line> switches = switchLines(state);
-  const std::vector<Line> figures = figureLines(state, running);
-  const int figuresSlot = static_cast<int>(switches.size());
-  composeLines(switches, 0);
-  composeLines(figures, figuresSlot);
+  composeReadout(state, running);
+  const int top = onGrid(viewport[3] - kMargin);
   glBegin(GL_QUADS);
-  drawLines(switches, 0, kMargin, false, viewport[3] - kMargin);
-  drawLines(figures, figuresSlot, viewport[2] - kMargin, true, viewport[3] - kMargin);
+  drawBox(0, switchesBox, kMargin, false, top);
+  drawBox(1, figuresBox, onGrid(viewport[2] - kMargin), true, top);
   glEnd();
   endOverlay();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, textureMode);

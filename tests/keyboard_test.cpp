@@ -67,9 +67,9 @@ TEST(Keys, TheReadoutNamesWhatTheKeysSet) {
   applySpecialKey(state, GLUT_KEY_LEFT);
   const std::vector<std::string> after = hudLines(state, figures);
   const std::vector<std::string> expected = {
-      "f smooth",    "p filled",   "q quad strip", "L unlit",       "l near viewer", "i shiny",
-      "e mapped",    "E modulate", "c culled",     "o plain",       "a animated",    "W/w 11 turns",
-      "N/n 8 steps", "spin 0 -1",  "x/z view 0 0", "1-5 1 2 3 4 5", "frame 41"};
+      "f smooth", "p filled",   "q quads",  "L unlit",   "l local",  "i shiny",
+      "e mapped", "E modulate", "c culled", "o plain",   "a moving", "turns 11",
+      "steps 8",  "spin 0 -1",  "view 0 0", "1 2 3 4 5", "frame 41"};
   EXPECT_EQ(after, expected);
   EXPECT_NE(before, after);
   EXPECT_EQ(hudLines(state, HudFigures{1, 59.94}).back(), "fps 59.9");
