@@ -20,9 +20,10 @@ namespace {
 void* const kFont = GLUT_BITMAP_HELVETICA_10;
 constexpr int kSheetRowHeight = 16;  // a row of glyphs in the frame the font is read from
 constexpr int kBaseline = 4;         // above the bottom of a sheet row
-constexpr int kLineBottom = 2;       // of a sheet row's rows, the first and the count that a
-constexpr int kLineHeight = 11;      // line shows: every glyph's ink, and a blank row above
-constexpr int kMargin = 4;           // between the window's edge and the text
+// The rows of a sheet row that a line shows: every glyph's ink, and a blank row above it.
+constexpr int kLineBottom = 2;
+constexpr int kLineHeight = 11;
+constexpr int kMargin = 4;  // between the window's edge and the text
 constexpr int kGrid = 4;
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphCount = 96;
@@ -216,6 +217,9 @@ void compose(int box, std::size_t slot, const LineImage& line) {
   pixels.assign(static_cast<std::size_t>(line.width) * kLineHeight, rgbaOf(kGroundColour));
   int pen = line.indent;
   for (const Cell& cell : line.cells) {
+    if (pen >= line.width) {
+      break;  // the rest of a line too long for the box is not shown
+    }
     const int glyph = glyphOf(cell.c);
     const Rgba ink = rgbaOf(cell.colour);
     const int width = std::min(font.advance[glyph], line.width - pen);
