@@ -169,22 +169,23 @@ int widthOf(const Line& pieces) {
 // A box's lines, as wide as the longest on the grid, aligned left or right, and a blank line
 // below them for the rows the grid adds.
 Box boxOf(const std::vector<Line>& lines, bool alignRight) {
+  const std::size_t count = std::min<std::size_t>(lines.size(), kMaxLines);
+  std::vector<int> widths(count);
   int width = 0;
-  for (std::size_t i = 0; i < lines.size() && i < kMaxLines; ++i) {
-    width = std::max(width, widthOf(lines[i]));
+  for (std::size_t i = 0; i < count; ++i) {
+    widths[i] = widthOf(lines[i]);
+    width = std::max(width, widths[i]);
   }
   width = std::min((width + kGrid - 1) / kGrid * kGrid, kBoxWidth);
-  Box box;
-  for (std::size_t i = 0; i < lines.size() && i < kMaxLines; ++i) {
-    LineImage image;
+  Box box(count);
+  for (std::size_t i = 0; i < count; ++i) {
     for (const Piece& piece : lines[i]) {
       for (const char c : piece.text) {
-        image.cells.push_back({c, piece.colour});
+        box[i].cells.push_back({c, piece.colour});
       }
     }
-    image.indent = alignRight ? std::max(0, width - widthOf(lines[i])) : 0;
-    image.width = width;
-    box.push_back(image);
+    box[i].indent = alignRight ? std::max(0, width - widths[i]) : 0;
+    box[i].width = width;
   }
   box.push_back({{}, 0, width});
   return box;
