@@ -86,8 +86,7 @@ const ViewerOption kViewerOptions[] = {
     {"hud", 0, nullptr, "show every switch, count and light, and the frame, over the scene",
      [](Options& o, const char*) { return set(o.hud); }},
     {"samples", 0, "N",
-     "smooth edges with N samples a pixel (2 to 16); without such a visual, says so and draws "
-     "without",
+     "smooth edges with N samples a pixel (2 to 16), or say what GL gives",
      [](Options& o, const char* v) { return count(o.window.samples, v, kMaxSamples, 2); }},
     {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
      [](Options& o, const char*) { return set(o.info); }},

@@ -16,6 +16,7 @@
 #include "picture/png_file.h"
 #include "render/frame.h"
 #include "render/hud.h"
+#include "render/smooth_edges.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -232,7 +233,9 @@ void drawRunFrame() {
     runStarted = now;
   }
   const bool last = isLastFrame(plan, progress);
+  beginSmoothFrame();
   drawFrame();
+  endSmoothFrame();
   RgbImage lastFrame;
   if (last && !plan.screenshot.empty()) {
     lastFrame = readBackBuffer();  // before the swap, which leaves the back buffer undefined
@@ -321,8 +324,13 @@ int prepareRun(const Options& options) {
 }
 
 RunCallbacks beginRun(const Options& options) {
-  if (!options.fps && !options.hud && !isScripted(options.run)) {
+  if (!options.fps && !options.hud && options.window.samples == 0 && !isScripted(options.run)) {
     return {renderFrame, renderFrame};
+  }
+  if (options.window.samples > 0) {
+    if (const std::string word = startSmoothEdges(options.window.samples); !word.empty()) {
+      std::fprintf(stderr, "velkarin: %s\n", word.c_str());
+    }
   }
   reportFps = options.fps;
   showHud = options.hud;

@@ -10,31 +10,12 @@
 
 namespace {
 
-// GLUT falls back to a visual without multisampling where the display has none with it.
-void reportSamples(int asked) {
-  const int samples = glutGet(GLUT_WINDOW_NUM_SAMPLES);
-  if (samples < asked) {
-    std::fprintf(stderr, "velkarin: the display offers no visual with %d samples a pixel; ", asked);
-    if (samples > 1) {
-      std::fprintf(stderr, "drawing with %d\n", samples);
-    } else {
-      std::fputs("drawing without multisampling\n", stderr);
-    }
-  }
-}
-
 // The double-buffered, depth-buffered window, 620 × 160 at (10, 60) unless GLUT's -geometry
 // named a size or a place: glutInit has taken those, and setting ours would undo them.
 void openWindow(int* argc, char** argv, const WindowRequest& window) {
   glutInit(argc, argv);
-  if (window.samples > 0) {
-#ifdef FREEGLUT
-    glutSetOption(GLUT_MULTISAMPLE, window.samples);
-#endif
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
-  } else {
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  }
+  // The window is the same with --samples: its frames are drawn multisampled elsewhere.
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   if (window.fullscreen) {
     // Without a window manager to take the full-screen request, GLUT moves the window back by
     // its start position, leaving the screen's right and bottom edges bare; from the corner it
@@ -48,9 +29,6 @@ void openWindow(int* argc, char** argv, const WindowRequest& window) {
   }
   glutCreateWindow(kWindowTitle);
   nameWindowClass();
-  if (window.samples > 0) {
-    reportSamples(window.samples);
-  }
   if (window.fullscreen) {
     glutFullScreen();  // GLUT's reshape then brings the projection along
   }

@@ -11,6 +11,9 @@
 # 100 such pixels, either way. Measured here: at most 38 on softpipe, 7 on zink; a wrong state
 # moves at least 790 (a light off) and up to 1,270 (the local viewer).
 #
+# With --samples 4, llvmpipe and zink blend the edges into at least three times the colours;
+# softpipe, which cannot draw multisampled frames, says so and draws the same picture without.
+#
 # Usage: drivers_test.sh VIEWER_BINARY SCRATCH_FOLDER   (needs an X display)
 set -euo pipefail
 viewer=$(realpath "${1:?usage: drivers_test.sh VIEWER_BINARY SCRATCH_FOLDER}")
@@ -56,9 +59,35 @@ beyond() {
     -evaluate-sequence Max -threshold 6% -format '%[fx:round(mean*w*h)]' info:
 }
 
+# smooth DRIVER: how many colours a flat-shaded, filled torus drawn with --samples 4 has more
+# than one drawn without, as a whole factor; what the run said goes to $scratch/DRIVER-said.
+smooth() {
+  local driver=$1 samples colours=()
+  for samples in 0 4; do
+    local asked=()
+    [ "$samples" = 0 ] || asked=(--samples "$samples")
+    # shellcheck disable=SC2086
+    (cd "$assets" && env ${environment[$driver]} "$viewer" -geometry 800x400 --keys p \
+      --frames 40 "${asked[@]}" --screenshot "$scratch/$driver-samples-$samples.png" \
+      >/dev/null 2>"$scratch/$driver-said") || fail "$driver: the --samples $samples run failed"
+    colours+=("$(identify -format %k "$scratch/$driver-samples-$samples.png")")
+  done
+  echo $((colours[1] / colours[0]))
+}
+
 for driver in llvmpipe softpipe zink; do
   draw "$driver"
 done
+# Smooth edges where GL can draw multisampled frames; where it cannot (softpipe), a word and the
+# picture drawn without.
+for driver in llvmpipe zink; do
+  factor=$(smooth "$driver")
+  [ "$factor" -ge 3 ] || fail "$driver: --samples 4 gave $factor times the colours, not 3"
+done
+factor=$(smooth softpipe)
+grep -q "drawing without smooth edges" "$scratch/softpipe-said" ||
+  fail "softpipe: --samples 4 said '$(cat "$scratch/softpipe-said")'"
+[ "$factor" = 1 ] || fail "softpipe: --samples 4 changed the picture by a factor of $factor"
 for driver in softpipe zink; do
   for keys in "${filled[@]}"; do
     differing=$(compare -fuzz 6% -metric AE "$scratch/llvmpipe-$keys.png" \

@@ -39,6 +39,10 @@ at=250
 shot "$out/front.png" $at pfe -geometry 1200x600 --samples 4
 shot "$out/strip-close-up.png" $at "awwwwwo$(repeat N 16)$(repeat x 30)" -geometry 800x450 \
   --samples 4
+# The same two without --samples, to hold their smooth edges against.
+shot "$frames/front-jagged.png" $at pfe -geometry 1200x600
+shot "$frames/strip-close-up-jagged.png" $at "awwwwwo$(repeat N 16)$(repeat x 30)" \
+  -geometry 800x450
 shot "$out/readout.png" $at pfe --hud
 shot "$out/startup.png" $at
 shot "$out/filled-smooth.png" $at pf
@@ -95,6 +99,15 @@ while read -r path size lit torus; do
   [ "$lit" -gt 1000 ] || problem="nearly blank ($lit lit pixels)"
   case "$path" in
     *filled-unlit.png) [ "$torus" -gt 3000 ] || problem="torus colour missing ($torus pixels)" ;;
+    # Said to have smooth edges: of the edge pixels of the same picture drawn without, at
+    # least one in ten is a blend of the colours on either side. The map's own edges stay
+    # sharp, and a picture that merely differs (the next frame) blends about one in a hundred.
+    */front.png | */strip-close-up.png)
+      read -r edges blended < <("$build/velkarin_png_stats" --edges "$path" \
+        "$frames/$(basename "$path" .png)-jagged.png" | tr -c '0-9\n' ' ')
+      [ $((10 * blended)) -ge "$edges" ] ||
+        problem="edges not smooth: $blended of $edges edge pixels blended"
+      ;;
   esac
   if [ -n "$problem" ]; then
     echo "screenshots: $path: $problem" >&2

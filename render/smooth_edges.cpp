@@ -1,0 +1,87 @@
+#include "render/smooth_edges.h"
+
+#include <algorithm>
+
+#include "render/framebuffer.h"
+
+namespace {
+
+struct SmoothEdges {
+  Framebuffer framebuffer;
+  int samples = 0;        // asked of GL; 0 while not smoothing
+  bool complete = false;  // GL can draw into the framebuffer at its present size
+  bool drawing = false;   // the framebuffer took this frame
+};
+SmoothEdges smooth;
+
+// The viewport is the window's size as the reshape callback last set it.
+void viewportSize(int* width, int* height) {
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  *width = viewport[2];
+  *height = viewport[3];
+}
+
+const char kWithout[] = "; drawing without smooth edges";
+
+}  // namespace
+
+std::string startSmoothEdges(int asked) {
+  if (!haveFramebuffers()) {
+    return std::string("this GL has no framebuffer objects to smooth edges in") + kWithout;
+  }
+  const int most = maxFramebufferSamples();
+  if (most < 2) {
+    return std::string("this GL offers no multisampling") + kWithout;
+  }
+  int width = 0;
+  int height = 0;
+  viewportSize(&width, &height);
+  if (!sizeFramebuffer(smooth.framebuffer, std::max(width, 1), std::max(height, 1),
+                       std::min(asked, most))) {
+    return std::string("this GL cannot draw into a multisampled framebuffer") + kWithout;
+  }
+  smooth.samples = std::min(asked, most);
+  smooth.complete = true;
+  const int made = smooth.framebuffer.samples;
+  const std::string drawingWith = "; drawing with " + std::to_string(made);
+  if (asked > most) {
+    return "this GL offers at most " + std::to_string(most) + " samples a pixel" + drawingWith;
+  }
+  if (made != asked) {
+    return "this GL offers no " + std::to_string(asked) + " samples a pixel" + drawingWith;
+  }
+  return "";
+}
+
+bool smoothingEdges() {
+  return smooth.samples > 0;
+}
+
+void beginSmoothFrame() {
+  smooth.drawing = false;
+  if (smooth.samples == 0) {
+    return;
+  }
+  int width = 0;
+  int height = 0;
+  viewportSize(&width, &height);
+  if (width < 1 || height < 1) {
+    return;  // a window squashed to nothing is drawn as it is
+  }
+  Framebuffer& framebuffer = smooth.framebuffer;
+  if (width != framebuffer.width || height != framebuffer.height) {
+    smooth.complete = sizeFramebuffer(framebuffer, width, height, smooth.samples);
+  }
+  if (!smooth.complete) {
+    return;
+  }
+  drawInto(framebuffer);
+  smooth.drawing = true;
+}
+
+void endSmoothFrame() {
+  if (smooth.drawing) {
+    copyToWindow(smooth.framebuffer);
+  }
+}
