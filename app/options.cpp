@@ -85,8 +85,7 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char* v) { return fileName(o.run.replay, v); }},
     {"hud", 0, nullptr, "show every switch, count and light, and the frame, over the scene",
      [](Options& o, const char*) { return set(o.hud); }},
-    {"samples", 0, "N",
-     "smooth edges with N samples a pixel (2 to 16), or say what GL gives",
+    {"samples", 0, "N", "smooth edges with N samples a pixel (2 to 16), or say what GL gives",
      [](Options& o, const char* v) { return count(o.window.samples, v, kMaxSamples, 2); }},
     {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
      [](Options& o, const char*) { return set(o.info); }},
@@ -107,8 +106,11 @@ const GlutOption kGlutOptions[] = {
 };
 constexpr int kGlutOptionCount = sizeof kGlutOptions / sizeof kGlutOptions[0];
 
-// The largest window side X can hold: its coordinates are 16-bit signed.
-constexpr int kMaxWindowSide = 32767;
+// The largest window side: the largest viewport Mesa's drivers, and most GPUs', draw into (a
+// larger window is drawn into only in part, and llvmpipe crashes on one of 32767 × 32767).
+constexpr int kMaxWindowSide = 16384;
+// X's window positions are 16-bit signed.
+constexpr int kMaxWindowOffset = 32767;
 
 // getopt's codes: a viewer option's index past 256, a GLUT option's past 512.
 constexpr int kViewerCode = 256;
@@ -129,24 +131,46 @@ std::vector<option> getoptTable() {
   return table;
 }
 
-// X's geometry is [=][W{xX}H][{+-}X{+-}Y]: a size starts with a width and its 'x', a place
-// with a sign. A side beyond X's 16-bit coordinates wraps in the server, and 0 is refused by it.
+// Reads digits, and only digits, at *at as a number up to `most`.
+bool readDigits(const char*& at, const char* end, int most, int* number) {
+  if (at == end || *at < '0' || *at > '9') {
+    return false;
+  }
+  const auto [stop, error] = std::from_chars(at, end, *number);
+  at = stop;
+  return error == std::errc() && *number <= most;
+}
+
+// Reads a signed offset, "+N" or "-N".
+bool readOffset(const char*& at, const char* end) {
+  int offset = 0;
+  return at != end && (*at == '+' || *at == '-') &&
+         readDigits(++at, end, kMaxWindowOffset, &offset);
+}
+
+// X's geometry, [=][W{xX}H][{+-}X{+-}Y], taken whole: GLUT ignores one it cannot read to the
+// end, and one with only a width or only an X, in silence, leaving its window's size or place
+// undefined. So a geometry is understood here exactly or refused.
 std::string noteGeometry(WindowRequest& window, const char* geometry) {
-  const char* text = geometry + (*geometry == '=');
-  const char* end = text + std::strlen(text);
+  const char* at = geometry + (*geometry == '=');
+  const char* end = at + std::strlen(at);
   int width = 0;
   int height = 0;
-  const auto afterWidth = std::from_chars(text, end, width);
-  if (afterWidth.ec == std::errc() && afterWidth.ptr != end &&
-      (*afterWidth.ptr == 'x' || *afterWidth.ptr == 'X')) {
-    std::from_chars(afterWidth.ptr + 1, end, height);
-    if (width < 1 || width > kMaxWindowSide || height < 1 || height > kMaxWindowSide) {
-      return "takes a width and height from 1 to " + std::to_string(kMaxWindowSide) + ", not '" +
-             geometry + "'";
-    }
+  bool whole = at != end;
+  if (whole && *at != '+' && *at != '-') {
+    whole = readDigits(at, end, kMaxWindowSide, &width) && at != end &&
+            (*at == 'x' || *at == 'X') && readDigits(++at, end, kMaxWindowSide, &height) &&
+            width > 0 && height > 0;
     window.sizeGiven = true;
   }
-  window.positionGiven = std::strpbrk(text, "+-") != nullptr;
+  if (whole && at != end) {
+    whole = readOffset(at, end) && readOffset(at, end) && at == end;
+    window.positionGiven = true;
+  }
+  if (!whole) {
+    return "takes WxH, +X+Y or WxH+X+Y, each side from 1 to " + std::to_string(kMaxWindowSide) +
+           ", not '" + geometry + "'";
+  }
   return "";
 }
 

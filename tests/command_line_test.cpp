@@ -60,6 +60,8 @@ std::string asked(const std::vector<std::string>& args) {
 
 TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
   const std::string notFrames = "error: option '--frames' takes a whole number from 1 to ";
+  const std::string badGeometry =
+      "error: option '-geometry' takes WxH, +X+Y or WxH+X+Y, each side from 1 to 16384, not ";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{}, ""},
       {{"--help"}, "help"},
@@ -71,11 +73,16 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
        "fps iconic size place glut=-display,:1,-geometry,300x80+0+0,-sync"},
       {{"-geometry", "=300X80"}, "size glut=-geometry,=300X80"},
       {{"-geometry", "-0+5"}, "place glut=-geometry,-0+5"},
-      {{"-geometry", "32767x1"}, "size glut=-geometry,32767x1"},
-      {{"-geometry", "0x10"},
-       "error: option '-geometry' takes a width and height from 1 to 32767, not '0x10'"},
-      {{"-geometry", "65636x10+0+0"},
-       "error: option '-geometry' takes a width and height from 1 to 32767, not '65636x10+0+0'"},
+      {{"-geometry", "16384x1"}, "size glut=-geometry,16384x1"},
+      {{"-geometry", "0x10"}, badGeometry + "'0x10'"},
+      {{"-geometry", "16385x10+0+0"}, badGeometry + "'16385x10+0+0'"},
+      {{"-geometry", "100x100 "}, badGeometry + "'100x100 '"},
+      {{"-geometry", "100x100+1+1z"}, badGeometry + "'100x100+1+1z'"},
+      {{"-geometry", "abc"}, badGeometry + "'abc'"},
+      {{"-geometry", "100"}, badGeometry + "'100'"},
+      {{"-geometry", "200x100+5"}, badGeometry + "'200x100+5'"},
+      {{"-geometry", "x100"}, badGeometry + "'x100'"},
+      {{"-geometry", "="}, badGeometry + "'='"},
       {{"--display", ":2", "-direct"}, "glut=-display,:2,-direct"},
       {{"--keys", "pfe", "--frames", "40", "--screenshot", "a.png"},
        "frames=40 shot=a.png keys=p,f,e"},

@@ -190,8 +190,8 @@ TEST_F(Viewer, ABadCommandLineSaysWhatAndExitsWithTwoWithoutADisplay) {
         std::vector<std::string>{"--frames", "2147483648"},
         std::vector<std::string>{"--frame-rate", "1001"},
         std::vector<std::string>{"--frame-rate", "0"}, std::vector<std::string>{"--keys", ""},
-        std::vector<std::string>{"--keys", "b"},
-        std::vector<std::string>{"--screenshot", "a.png"}}) {
+        std::vector<std::string>{"--keys", "b"}, std::vector<std::string>{"--screenshot", "a.png"},
+        std::vector<std::string>{"-geometry", "100x100 "}}) {
     viewer_ = startViewer(folder_, args, {"DISPLAY"});
     const long pid = viewer_.pid;
     EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 2) << args[0];
