@@ -19,8 +19,9 @@ constexpr int kUsageStatus = 2;
 constexpr int kWriteErrorStatus = 1;
 
 // --help, --version and a bad command line are answered before any window opens, so they work
-// without a display. Returns the exit status, or -1 when the viewer should start.
-int answerWithoutWindow(const Options& options, const char* program) {
+// without a display. An answer to a standard output that was closed is lost, which is an
+// error as much as a full disk. Returns the exit status, or -1 when the viewer should start.
+int answerWithoutWindow(const Options& options, const char* program, bool outputClosed) {
   if (!options.error.empty()) {
     std::fprintf(stderr, "velkarin: %s\nTry '%s --help' for more information.\n",
                  options.error.c_str(), program);
@@ -28,7 +29,10 @@ int answerWithoutWindow(const Options& options, const char* program) {
   }
   if (options.help || options.version) {
     std::fputs((options.help ? usageText(program) : versionText()).c_str(), stdout);
-    if (!flushStandardOutput()) {
+    if (outputClosed) {
+      errno = EBADF;
+    }
+    if (outputClosed || !flushStandardOutput()) {
       std::fprintf(stderr, "velkarin: write error: %s\n", std::strerror(errno));
       return kWriteErrorStatus;
     }
@@ -40,9 +44,9 @@ int answerWithoutWindow(const Options& options, const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  keepStandardStreamsOpen();
+  const bool outputClosed = keepStandardStreamsOpen();
   Options options = parseOptions(argc, argv);
-  if (const int status = answerWithoutWindow(options, argv[0]); status >= 0) {
+  if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;
   }
   if (const int status = prepareRun(options); status >= 0) {

@@ -8,17 +8,20 @@
 #include <unistd.h>
 #endif
 
-void keepStandardStreamsOpen() {
+bool keepStandardStreamsOpen() {
+  bool outputClosed = false;
 #ifndef _WIN32
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      outputClosed = outputClosed || fd == STDOUT_FILENO;
       // The lowest free descriptor is the one just found closed.
       if (open("/dev/null", O_RDWR) != fd) {
-        return;
+        break;
       }
     }
   }
 #endif
+  return outputClosed;
 }
 
 bool flushStandardOutput() {
