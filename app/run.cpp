@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kCannotWriteStatus = 1;
 constexpr int kBadSessionStatus = 2;
+constexpr int kUsageStatus = 2;
 constexpr int kWindowClosedStatus = 1;
 constexpr int kSignalStatusBase = 128;  // as shells report a process ended by a signal
 // How long a full-screen run waits for the window to fill the screen before drawing anyway.
@@ -139,14 +141,28 @@ RgbImage readBackBuffer() {
   std::exit(status);
 }
 
-// Keeps one event of the session, as it happens. A session that cannot be kept whole is not
-// kept at all: the run ends.
+// Keeps one event of the session, as it happens. An event that cannot be kept (a full disk)
+// is taken back, so the file ends with the last whole event, as a killed run's does, and the
+// session is kept no further.
 void recordInput(InputEvent event) {
+  if (record.fd < 0) {
+    return;
+  }
   event.frame = progress.framesDrawn;
   const std::string problem = appendToOutputFile(record, sessionLine(event));
   if (!problem.empty()) {
+    std::fprintf(stderr, "velkarin: %s: %s; recording stopped\n", plan.record.c_str(),
+                 problem.c_str());
+    closeOutputFile(record);
+  }
+}
+
+// The kept session's file is replaced only now that the run has begun: a run that never
+// opened its window leaves an old session as it was.
+void startRecord() {
+  if (std::string problem = startOutputFile(record, sessionHeader()); !problem.empty()) {
     std::fprintf(stderr, "velkarin: %s: %s\n", plan.record.c_str(), problem.c_str());
-    std::_Exit(kCannotWriteStatus);
+    std::exit(kCannotWriteStatus);
   }
 }
 
@@ -282,6 +298,20 @@ void onPaceTimer(int) {
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
 }
 
+// The file that two of the file options name, or "": a session replayed from the file a
+// picture is written to would be lost, and so on for every pair.
+std::string fileOptionsClash(const Options& options) {
+  const std::string* files[] = {&options.envMap, &plan.screenshot, &plan.record, &plan.replay};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    for (std::size_t j = i + 1; j < std::size(files); ++j) {
+      if (!files[i]->empty() && !files[j]->empty() && nameOneFile(*files[i], *files[j])) {
+        return *files[j];
+      }
+    }
+  }
+  return "";
+}
+
 }  // namespace
 
 int prepareRun(const Options& options) {
@@ -290,6 +320,10 @@ int prepareRun(const Options& options) {
     std::fprintf(stderr, "velkarin: %s: %s\n", file.c_str(), problem.c_str());
     return status;
   };
+  if (const std::string clash = fileOptionsClash(options); !clash.empty()) {
+    return refuse(clash, "named by two options; each file option needs a file of its own",
+                  kUsageStatus);
+  }
   if (!plan.replay.empty()) {
     if (std::string problem = readSessionFile(plan.replay, &replayed); !problem.empty()) {
       return refuse(plan.replay, problem, kBadSessionStatus);
@@ -307,15 +341,11 @@ int prepareRun(const Options& options) {
     }
   }
   if (!plan.record.empty()) {
-    std::string problem = openOutputFile(plan.record, &record);
-    if (problem.empty()) {
-      problem = startOutputFile(record, sessionHeader());
-    }
-    if (!problem.empty()) {
+    if (std::string problem = openOutputFile(plan.record, &record); !problem.empty()) {
       return refuse(plan.record, problem, kCannotWriteStatus);
     }
   }
-  if (plan.frames > 0 || record.fd >= 0) {
+  if (plan.frames > 0 || !plan.record.empty()) {
     for (const SignalName& signal : kStopSignals) {
       std::signal(signal.number, onStopSignal);
     }
@@ -339,7 +369,8 @@ RunCallbacks beginRun(const Options& options) {
     drawOverlayWith(drawRunHud);
   }
   drawFramesNowWith(drawRunFrame);
-  if (record.fd >= 0) {
+  if (!plan.record.empty()) {
+    startRecord();
     reportInputsTo(recordInput);
     std::atexit(finishRecord);  // after glutInit's: runs before freeglut closes its window
   }

@@ -1,9 +1,15 @@
 #include "app/session.h"
 
 #include <charconv>
+#include <climits>
 #include <sstream>
 
+#include "input/keyboard.h"
+
 namespace {
+
+// A run draws at most this many frames (--frames takes no more), so no session holds more.
+constexpr std::int64_t kMostFrames = INT_MAX;
 
 struct KindName {
   InputKind kind;
@@ -44,8 +50,8 @@ std::vector<std::string> wordsOf(const std::string& line) {
 
 // One event line's words into *event; "" or what is wrong.
 std::string readEvent(const std::vector<std::string>& words, InputEvent* event) {
-  if (!readNumber(words[0], &event->frame) || event->frame < 0) {
-    return "'" + words[0] + "' is not a frame number";
+  if (!readNumber(words[0], &event->frame) || event->frame < 0 || event->frame > kMostFrames) {
+    return "'" + words[0] + "' is not a frame number from 0 to " + std::to_string(kMostFrames);
   }
   if (words.size() < 2) {
     return "no event after the frame number";
@@ -56,6 +62,9 @@ std::string readEvent(const std::vector<std::string>& words, InputEvent* event) 
     std::string unknown;
     if (words.size() != 3 || !parseKeyScript(words[2], &keys, &unknown) || keys.size() != 1) {
       return "a key event takes one key, as --keys spells it";
+    }
+    if (!keys[0].special && keys[0].code == kEscapeKey) {
+      return "Escape ends a run and is never kept: end the session with an end line";
     }
     event->kind = InputKind::Key;
     event->key = keys[0];
@@ -100,8 +109,10 @@ std::string readLine(const std::string& line, Session* session, bool* ended) {
   }
   const std::int64_t last = session->events.empty() ? 0 : session->events.back().frame;
   if (words[0] == "end") {
-    if (words.size() != 2 || !readNumber(words[1], &session->frames) || session->frames < last) {
-      return "the end line takes the frames drawn, at least the last event's frame";
+    if (words.size() != 2 || !readNumber(words[1], &session->frames) || session->frames < last ||
+        session->frames > kMostFrames) {
+      return "the end line takes the frames drawn, from the last event's frame to " +
+             std::to_string(kMostFrames);
     }
     *ended = true;
     return "";

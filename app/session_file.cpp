@@ -38,7 +38,8 @@ std::string readAll(int fd, std::string* text) {
 
 std::string readSessionFile(const std::string& path, Session* session) {
   // Opened without waiting, for a FIFO that nothing has open for writing; read as usual after.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  // "-" is standard input, as it is to most programs that read a file.
+  const int fd = path == "-" ? ::dup(0) : ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
   if (fd < 0) {
     return std::strerror(errno);
   }

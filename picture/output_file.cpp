@@ -42,19 +42,51 @@ std::string followLinks(const std::string& path, std::string* target) {
   return reason(ELOOP);
 }
 
+std::string folderOf(const std::string& target) {
+  const fs::path folder = fs::path(target).parent_path();
+  return (folder.empty() ? fs::path(".") : folder).string();
+}
+
 // A new, empty file of its own in the folder of `target`, open for writing; -1 with errno set
 // when the folder takes none. Hidden, so that a run killed while writing leaves nothing in
 // plain sight.
 int makeTemporaryBeside(const std::string& target, std::string* temporary) {
-  const fs::path folder = fs::path(target).parent_path();
-  const std::string pattern =
-      (folder.empty() ? fs::path(".") : folder).string() + "/.velkarin-XXXXXX";
+  const std::string pattern = folderOf(target) + "/.velkarin-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());
   *temporary = name.data();
   return fd;
 }
+
+#ifdef O_TMPFILE
+// Where the system has them, a file with no name at all in the folder of `target` until it is
+// complete, so that a run killed at any moment leaves nothing behind; -1 where the folder's
+// file system takes none.
+int makeUnnamedBeside(const std::string& target) {
+  return open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Gives an unnamed file the hidden temporary name it is then renamed from.
+std::string nameUnnamed(int fd, const std::string& target, std::string* temporary) {
+  const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
+  for (;;) {
+    const int placeholder = makeTemporaryBeside(target, temporary);
+    if (placeholder < 0) {
+      return reason(errno);
+    }
+    close(placeholder);
+    std::remove(temporary->c_str());  // its name is now free, and unlikely to be taken again
+    if (linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temporary->c_str(), AT_SYMLINK_FOLLOW) ==
+        0) {
+      return "";
+    }
+    if (errno != EEXIST) {
+      return reason(errno);
+    }
+  }
+}
+#endif
 
 #ifndef _WIN32
 // A device or FIFO, opened for writing without waiting: a FIFO that nothing reads from would
@@ -82,6 +114,26 @@ void takeOverModeAndOwner(int fd, const std::string& target) {
   const mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);  // mkstemp made it private; what a run writes is an ordinary file
+}
+
+// Whether the user may replace an existing file, as cp would ask: the file itself must open for
+// writing (nothing is changed by that), and in a sticky folder such as /tmp a file of another
+// user can be neither renamed over nor removed.
+std::string checkReplaceable(const std::string& target) {
+  const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    return reason(errno);
+  }
+  close(fd);
+  struct stat file {};
+  struct stat folder {};
+  const uid_t user = geteuid();
+  if (stat(target.c_str(), &file) == 0 && stat(folderOf(target).c_str(), &folder) == 0 &&
+      (folder.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user &&
+      folder.st_uid != user) {
+    return reason(EPERM);
+  }
+  return "";
 }
 #endif
 
@@ -115,31 +167,71 @@ std::string writeInto(int fd, const std::function<std::string(std::FILE*)>& writ
   return problem;
 }
 
+// A file of its own beside `target` to write the new file into: unnamed where the system has
+// them, else hidden under a temporary name, in *temporary.
+int makeNewFileBeside(const std::string& target, std::string* temporary) {
+#ifdef O_TMPFILE
+  if (const int fd = makeUnnamedBeside(target); fd >= 0) {
+    return fd;
+  }
+#endif
+  return makeTemporaryBeside(target, temporary);
+}
+
+// Moves the complete new file over `target`; "" or why it could not.
+std::string moveOver(int fd, const std::string& target, std::string* temporary) {
+#ifdef O_TMPFILE
+  if (temporary->empty()) {
+    if (std::string problem = nameUnnamed(fd, target, temporary); !problem.empty()) {
+      return problem;
+    }
+  }
+#else
+  (void)fd;
+#endif
+  std::error_code error;
+  fs::rename(*temporary, target, error);
+  return error ? error.message() : "";
+}
+
 // Replaces a regular file whole. Given `keptFd`, the new file is left open there for appending.
 std::string replaceWhole(const std::string& target,
                          const std::function<std::string(std::FILE*)>& write, int* keptFd) {
   std::string temporary;
-  const int fd = makeTemporaryBeside(target, &temporary);
+  int fd = makeNewFileBeside(target, &temporary);
   if (fd < 0) {
     return reason(errno);
   }
 #ifndef _WIN32
   takeOverModeAndOwner(fd, target);
 #endif
-  std::string problem = writeInto(fd, write, true, keptFd != nullptr);
+  std::string problem = writeInto(fd, write, true, true);
+#ifdef _WIN32
+  // Windows renames no file that is open: the new file is opened again once in place.
+  close(fd);
+  fd = -1;
+#endif
   if (problem.empty()) {
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    problem = error ? error.message() : "";
+    problem = moveOver(fd, target, &temporary);
   }
-  if (!problem.empty()) {
+  if (!problem.empty() && !temporary.empty()) {
     std::remove(temporary.c_str());
   }
+#ifdef _WIN32
+  if (problem.empty() && keptFd != nullptr) {
+    fd = open(target.c_str(), O_WRONLY | O_APPEND | O_BINARY);
+    problem = fd < 0 ? reason(errno) : "";
+  }
+#endif
+  if (keptFd != nullptr && problem.empty()) {
+    *keptFd = fd;
+    return "";
+  }
   if (keptFd != nullptr) {
-    *keptFd = problem.empty() ? fd : -1;
-    if (!problem.empty()) {
-      close(fd);
-    }
+    *keptFd = -1;
+  }
+  if (fd >= 0) {
+    close(fd);
   }
   return problem;
 }
@@ -160,16 +252,47 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
   if (fs::exists(status) && !fs::is_regular_file(status)) {
     return openSpecial(file->target, file);
   }
+  if (fs::exists(status)) {
+    if (std::string problem = checkReplaceable(file->target); !problem.empty()) {
+      return problem;
+    }
+  }
 #endif
   // Whether the folder takes a new file: try one.
   std::string temporary;
-  const int fd = makeTemporaryBeside(file->target, &temporary);
+  const int fd = makeNewFileBeside(file->target, &temporary);
+  const int refusal = errno;
+  if (fd < 0 && fs::exists(status)) {
+    return "its folder takes no new file to replace it with (" + reason(refusal) + ")";
+  }
   if (fd < 0) {
-    return reason(errno);
+    return reason(refusal);
   }
   close(fd);
-  std::remove(temporary.c_str());
+  if (!temporary.empty()) {
+    std::remove(temporary.c_str());
+  }
   return "";
+}
+
+void closeOutputFile(OutputFile& file) {
+  if (file.fd >= 0) {
+    close(file.fd);
+    file.fd = -1;
+  }
+}
+
+bool nameOneFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (fs::is_character_file(a, error)) {
+    return false;  // such as /dev/null, which takes anything
+  }
+  if (fs::equivalent(a, b, error)) {
+    return true;
+  }
+  const fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
+  const fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
+  return first == second;
 }
 
 std::string writeOutputFile(OutputFile& file, const std::function<std::string(std::FILE*)>& write) {
@@ -192,9 +315,22 @@ std::string startOutputFile(OutputFile& file, const std::string& first) {
 }
 
 std::string appendToOutputFile(OutputFile& file, const std::string& bytes) {
-  const auto written = ::write(file.fd, bytes.data(), bytes.size());
-  if (written < 0) {
-    return reason(errno);
+  const auto before = lseek(file.fd, 0, SEEK_END);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto written = ::write(file.fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      const int error = written < 0 ? errno : ENOSPC;
+      // Undone, where the file can be: it then ends with the last whole addition.
+      if (done > 0 && before >= 0 && ftruncate(file.fd, before) == 0) {
+        lseek(file.fd, before, SEEK_SET);
+      }
+      return reason(error);
+    }
+    done += static_cast<std::size_t>(written);
   }
-  return static_cast<std::size_t>(written) == bytes.size() ? "" : reason(ENOSPC);
+  return "";
 }

@@ -13,9 +13,10 @@ struct OutputFile {
 };
 
 // Follows `path` through symbolic links to the file they lead to (which need not exist yet)
-// and checks that it can be written: a device or FIFO is opened for writing, and a regular
-// file's folder must take a new file. Returns "" or why it cannot, such as "No such file or
-// directory".
+// and checks that it can be written: a device or FIFO is opened for writing, an existing
+// regular file must be one the user may write and replace, and its folder must take a new
+// file. Nothing is created or changed. Returns "" or why it cannot, such as "No such file or
+// directory" or "Permission denied".
 std::string openOutputFile(const std::string& path, OutputFile* file);
 
 // Writes the whole file at once through `write`, which returns "" or why it failed. A device
@@ -30,5 +31,13 @@ std::string writeOutputFile(OutputFile& file, const std::function<std::string(st
 std::string startOutputFile(OutputFile& file, const std::string& first);
 
 // Adds `bytes` to a started file in one write, so that a process killed at any moment leaves
-// only whole additions behind. Returns "" or why it failed.
+// only whole additions behind; one that does not all arrive (a full disk) is taken back. Returns
+// "" or why it failed.
 std::string appendToOutputFile(OutputFile& file, const std::string& bytes);
+
+// Stops writing a started file, leaving it as it is.
+void closeOutputFile(OutputFile& file);
+
+// Whether two names lead to one file, existing or not; a character device, which takes
+// whatever is written to it, is never counted.
+bool nameOneFile(const std::string& a, const std::string& b);

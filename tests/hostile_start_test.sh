@@ -69,4 +69,51 @@ for option in --help --version; do
 done
 echo "closed and full standard streams: runs end, write errors are reported"
 
+# A session kept onto a full disk (here a file-size limit) ends with its last whole event,
+# says recording stopped, and replays as a session cut short.
+keys=$(printf 'x%.0s' $(seq 200))
+(trap '' XFSZ && ulimit -f 1 && run --record full.txt --keys "$keys" --frames 250) \
+  >/dev/null 2>errors.txt || fail "recording onto a full disk: status $?"
+grep -q 'full.txt: File too large; recording stopped' errors.txt || fail "full disk: $(cat errors.txt)"
+[ "$(tail -c 1 full.txt | od -An -c | tr -d ' ')" = '\n' ] || fail "full disk: a half line kept"
+run --replay full.txt >/dev/null 2>errors.txt || fail "the full disk's session: status $?"
+grep -q 'cut short' errors.txt || fail "the full disk's session: $(cat errors.txt)"
+
+# Files a run never reached stay as they were: a kept session when no window could open, and
+# any file two file options name, refused with status 2 before anything starts.
+printf 'velkarin-session 1\n5 key p\n' >kept.txt
+cp kept.txt kept.before
+DISPLAY= run --record kept.txt >/dev/null 2>&1 && fail "--record without a display ended well"
+cmp -s kept.txt kept.before || fail "--record without a display changed the kept session"
+for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --record kept.txt"; do
+  status=0
+  # shellcheck disable=SC2086
+  run $pair --frames 2 >/dev/null 2>errors.txt || status=$?
+  [ "$status" = 2 ] || fail "$pair: status $status"
+  grep -q 'named by two options' errors.txt || fail "$pair: $(cat errors.txt)"
+  cmp -s kept.txt kept.before || fail "$pair changed the file"
+done
+
+# A picture over a file the user may not write is refused before the first frame, as cp
+# refuses it: their own read-only file, another's in a folder anyone may write to, and, in a
+# sticky folder, another's that they may write but not replace. Tried as another user.
+if [ "$(id -u)" = 0 ]; then
+  as_user() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  rm -rf shared && mkdir -m 777 shared && mkdir -m 1777 shared/sticky
+  echo old >shared/own.png && chown nobody shared/own.png && chmod 444 shared/own.png
+  echo old >shared/roots.png
+  echo old >shared/sticky/others.png && chmod 666 shared/sticky/others.png
+  for case in "own.png:Permission denied" "roots.png:Permission denied" \
+    "sticky/others.png:Operation not permitted"; do
+    file=shared/${case%%:*}
+    status=0
+    DISPLAY= as_user timeout -k 5 60 "$viewer" --frames 100000000 --screenshot "$file" \
+      2>errors.txt || status=$?
+    [ "$status" = 1 ] && grep -q "$file: ${case#*:}" errors.txt ||
+      fail "a picture over $file: status $status, $(cat errors.txt)"
+    [ "$(cat "$file")" = old ] || fail "$file was replaced"
+  done
+  echo "files never reached are kept; files the user may not write are refused"
+fi
+
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$self" "$viewer" "$scratch" --under-window-manager

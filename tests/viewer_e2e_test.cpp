@@ -548,6 +548,9 @@ TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
                         kChangeTimeoutMs));
   kill(viewer_.pid, SIGKILL);
   stopViewer(viewer_);
+  for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    EXPECT_NE(entry.path().filename().string().rfind(".velkarin-", 0), 0u) << entry.path();
+  }
   EXPECT_EQ(runToEnd({"--replay", kept}), 0);
   EXPECT_NE(readErrors(viewer_, 0).find("cut short"), std::string::npos);
 
