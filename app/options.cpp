@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 #include <deque>
+#include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -66,28 +68,27 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char*) { return set(o.help); }},
     {"version", 0, nullptr, "show the version and exit",
      [](Options& o, const char*) { return set(o.version); }},
-    {"env-map", 0, "FILE", "read the environment map from FILE (binary PPM) instead of ./env.ppm",
+    {"env-map", 0, "FILE", "read the environment map from FILE instead of ./env.ppm",
      [](Options& o, const char* v) { return fileName(o.envMap, v); }},
-    {"fps", 0, nullptr, "print the frame rate every 5 seconds, and for a whole --frames run",
+    {"fps", 0, nullptr, "print the frame rate every 5 s, and for a --frames run",
      [](Options& o, const char*) { return set(o.fps); }},
-    {"keys", 0, "KEYS", "press KEYS, one per frame from the first frame on (names below)",
+    {"keys", 0, "KEYS", "press KEYS, one a frame from the first on (names below)",
      [](Options& o, const char* v) { return keyScript(o.run.keys, v); }},
     {"frames", 0, "N", "draw N frames, then exit with status 0",
      [](Options& o, const char* v) { return count(o.run.frames, v, INT_MAX); }},
-    {"screenshot", 0, "FILE",
-     "with --frames or --replay, save the last frame drawn as a PNG picture",
+    {"screenshot", 0, "FILE", "with --frames or --replay, save the last frame as PNG",
      [](Options& o, const char* v) { return fileName(o.run.screenshot, v); }},
     {"frame-rate", 0, "N", "draw at most N frames a second (1 to 1000)",
      [](Options& o, const char* v) { return count(o.run.frameRate, v, kMaxFrameRate); }},
-    {"record", 0, "FILE", "keep the session: every key and drag, with its frame, in FILE",
+    {"record", 0, "FILE", "keep every key and drag, with its frame, in FILE",
      [](Options& o, const char* v) { return fileName(o.run.record, v); }},
-    {"replay", 0, "FILE", "replay the session kept in FILE, then exit with status 0",
+    {"replay", 0, "FILE", "replay the session in FILE (- for standard input)",
      [](Options& o, const char* v) { return fileName(o.run.replay, v); }},
-    {"hud", 0, nullptr, "show every switch, count and light, and the frame, over the scene",
+    {"hud", 0, nullptr, "show every switch, count and light over the scene",
      [](Options& o, const char*) { return set(o.hud); }},
-    {"samples", 0, "N", "smooth edges with N samples a pixel (2 to 16), or say what GL gives",
+    {"samples", 0, "N", "smooth edges with N samples a pixel (2 to 16)",
      [](Options& o, const char* v) { return count(o.window.samples, v, kMaxSamples, 2); }},
-    {"info", 0, nullptr, "print the GL vendor, renderer and version before the tex line",
+    {"info", 0, nullptr, "print GL's vendor, renderer and version first",
      [](Options& o, const char*) { return set(o.info); }},
     {"fullscreen", 0, nullptr, "fill the screen",
      [](Options& o, const char*) { return set(o.window.fullscreen); }},
@@ -182,6 +183,7 @@ std::string handOnToGlut(Options& options, const GlutOption& glut, char* value) 
     options.window.iconic = true;
     return "";
   }
+  options.window.indirect = options.window.indirect || std::strcmp(glut.name, "indirect") == 0;
   if (std::strcmp(glut.name, "geometry") == 0) {
     if (std::string problem = noteGeometry(options.window, value); !problem.empty()) {
       return "option '-geometry' " + problem;
@@ -279,28 +281,57 @@ Options parseOptions(int argc, char** argv) {
   return options;
 }
 
+namespace {
+
+constexpr std::size_t kHelpWidth = 79;
+constexpr std::size_t kHelpIndent = 24;  // where an option's words start
+
+// `words` wrapped to kHelpWidth columns, the first line after `left`, the others indented.
+std::string helpEntry(std::string left, const std::string& words) {
+  left.resize(std::max(left.size() + 1, kHelpIndent), ' ');
+  std::string text = left;
+  std::size_t column = left.size();
+  std::istringstream in(words);
+  for (std::string word; in >> word; column += word.size()) {
+    if (column + 1 + word.size() > kHelpWidth) {
+      text += "\n" + std::string(kHelpIndent, ' ');
+      column = kHelpIndent;
+    } else if (column > left.size()) {
+      text += ' ';
+      ++column;
+    }
+    text += word;
+  }
+  return text + "\n";
+}
+
+}  // namespace
+
 std::string usageText(const char* program) {
-  std::string text = std::string("Usage: ") + program + R"( [OPTION]...
+  // The name it was started by, without the folder it was found in.
+  const std::string name = std::filesystem::path(program).filename().string();
+  std::string text = "Usage: " + name + R"( [OPTION]...
 Shows a helical torus under five coloured, orbiting lights.
 
 )";
   for (const ViewerOption& o : kViewerOptions) {
     std::string left = o.shortName ? std::string("  -") + o.shortName + ", --" : "      --";
     left += o.name + (o.value ? std::string(" ") + o.value : "");
-    left.resize(std::max<std::size_t>(left.size() + 1, 24), ' ');
-    text += left + o.help + "\n";
+    text += helpEntry(left, o.help);
   }
   return text + R"(
-GLUT's own options (-display, -geometry, -direct, -indirect, -gldebug, -sync) are handed on
-to GLUT; -geometry WxH+X+Y sets the window's size and place, and -iconic starts it iconified.
-A --frames run cut short by closing the window (status 1) or by SIGINT, SIGTERM or SIGHUP
-(128 + the signal) says how many frames it drew.
+An option given more than once takes its last value. GLUT's own options
+(-display, -geometry, -direct, -indirect, -gldebug, -sync) are handed on to
+GLUT; -geometry WxH+X+Y sets the window's size and place, and -iconic starts it
+iconified. A --frames run cut short by closing the window (status 1) or by
+SIGINT, SIGTERM or SIGHUP (128 + the signal) says how many frames it drew.
 
-Keys: 1-5 lights, L lighting, l local viewer, i highlights, e environment map, E decal,
-  c culling, o gradient, f shading, p wire-frame, q strip, W/w turns, N/n steps,
-  x/X tilt, z/Z turn, arrows spin, 0 stop spin, a pause, s step, r reset, Escape quit.
-  In --keys, each key stands for itself; <left> <right> <up> <down> are the arrows and
-  <esc> is Escape, as in --keys 'pf<right><right>e'.
+Keys: 1-5 lights, L lighting, l local viewer, i highlights, e environment map,
+  E decal, c culling, o gradient, f shading, p wire-frame, q strip,
+  W/w turns, N/n steps, x/X tilt, z/Z turn, arrows spin, 0 stop spin,
+  a pause, s step, r reset, Escape quit. In --keys, each key stands for itself;
+  <left> <right> <up> <down> are the arrows and <esc> is Escape, as in
+  --keys 'pf<right><right>e'.
 Mouse: drag with the left button to turn and tilt the scene.
 )";
 }

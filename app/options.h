@@ -12,6 +12,7 @@ inline constexpr int kMaxSamples = 16;
 struct WindowRequest {
   bool fullscreen = false;
   bool iconic = false;         // GLUT's -iconic, which the viewer carries out itself
+  bool indirect = false;       // GLUT's -indirect
   bool sizeGiven = false;      // GLUT's -geometry names a width and height
   bool positionGiven = false;  // GLUT's -geometry names a position
   int samples = 0;             // multisampling asked for; 0: none

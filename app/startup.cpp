@@ -5,6 +5,7 @@
 #include "app/callbacks.h"
 #include "app/reshape.h"
 #include "app/window_class.h"
+#include "app/x_errors.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -14,6 +15,7 @@ namespace {
 // named a size or a place: glutInit has taken those, and setting ours would undo them.
 void openWindow(int* argc, char** argv, const WindowRequest& window) {
   glutInit(argc, argv);
+  sayXErrors(window.indirect);
   // The window is the same with --samples: its frames are drawn multisampled elsewhere.
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   if (window.fullscreen) {

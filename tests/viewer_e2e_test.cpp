@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <vector>
 
 #include "tests/support/images.h"
@@ -177,7 +178,14 @@ TEST_F(Viewer, HelpAndVersionAnswerWithoutADisplay) {
   for (const auto& [option, text] : cases) {
     viewer_ = startViewer(folder_, {option}, {"DISPLAY"});
     EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), 0) << option;
-    EXPECT_NE(readOutput(viewer_, 0).find(text), std::string::npos) << option;
+    const std::string answer = readOutput(viewer_, 0);
+    EXPECT_NE(answer.find(text), std::string::npos) << option;
+    // Started by its full path, it names itself as a person would type it, in 80 columns.
+    EXPECT_EQ(answer.rfind(option == "--version" ? "velkarin " : "Usage: velkarin [", 0), 0u);
+    std::istringstream lines(answer);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(line.size(), 80u) << line;
+    }
     stopViewer(viewer_);
   }
 }

@@ -1,0 +1,8 @@
+// What the X server refuses, said in the viewer's words: Xlib's own handler prints a raw
+// protocol dump and ends the process.
+#pragma once
+
+// From now on, an X protocol error ends the viewer with status 1 and one line naming it,
+// with a hint where the command line asked for an indirect GL context, which many servers no
+// longer offer. Nothing where there is no X.
+void sayXErrors(bool indirectAsked);
