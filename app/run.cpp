@@ -232,7 +232,7 @@ bool waitingForFullScreen() {
 // no frame rate.
 void drawRunHud() {
   HudFigures figures;
-  figures.frame = progress.framesDrawn + 1;
+  figures.frame = frameNumberShown(progress);
   figures.framesPerSecond = plan.frames > 0 ? -1.0 : hudCounter.lastRate;
   drawHud(scene, figures);
 }

@@ -103,6 +103,10 @@ bool isLastFrame(const RunPlan& plan, const RunProgress& progress) {
   return plan.frames > 0 && progress.framesDrawn + 1 == plan.frames;
 }
 
+std::int64_t frameNumberShown(const RunProgress& progress) {
+  return progress.framesDrawn + 1;
+}
+
 void countDrawnFrame(RunProgress& progress) {
   ++progress.framesDrawn;
 }

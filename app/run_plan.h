@@ -50,6 +50,9 @@ bool isLastFrame(const RunPlan& plan, const RunProgress& progress);
 // Counts a frame drawn.
 void countDrawnFrame(RunProgress& progress);
 
+// The number of the frame about to be drawn, as the readout shows it: 1 for the first.
+std::int64_t frameNumberShown(const RunProgress& progress);
+
 // The pace of --frame-rate: frames are due on a fixed grid of times from the first one on, so
 // that sleeping until each is due does not drift.
 struct Pace {

@@ -152,6 +152,22 @@ TEST(FrameRate, FramesFallDueOnAFixedGridAndOneAWholePeriodLateRestartsIt) {
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.201), 10.220);
 }
 
+TEST(ScriptedRun, PressesAKeyAFrameAndEndsOnItsLastFrameWhichTheReadoutNumbers) {
+  RunPlan plan;
+  plan.frames = 3;
+  std::string unknown;
+  ASSERT_TRUE(parseKeyScript("p<left>", &plan.keys, &unknown));
+  RunProgress progress;
+  std::string seen;
+  for (int frame = 1; frame <= plan.frames; ++frame) {
+    const ScriptKey* key = takeNextKey(plan, progress);
+    seen += std::to_string(frameNumberShown(progress)) + (key ? spellKeys({*key}) : "-") +
+            (isLastFrame(plan, progress) ? " last" : " ");
+    countDrawnFrame(progress);
+  }
+  EXPECT_EQ(seen, "1p 2<left> 3- last");
+}
+
 TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
   const std::vector<InputEvent> events = {{0, InputKind::Key, {false, 'p'}},
                                           {41, InputKind::Key, {true, GLUT_KEY_LEFT}},

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,19 @@ GLint levelSize(GLenum which) {
   GLint value = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, which, &value);
   return value;
+}
+
+// The process's address space in use, from the kernel's account of it.
+rlim_t virtualMemorySize() {
+  std::ifstream status("/proc/self/status");
+  for (std::string word; status >> word;) {
+    if (word == "VmSize:") {
+      rlim_t kib = 0;
+      status >> kib;
+      return kib << 10;
+    }
+  }
+  return 0;
 }
 
 GLuint load(const std::string& contents, ImageBuffer* image) {
@@ -84,6 +100,30 @@ TEST(PpmTexture, AnImageGlRefusesReturnsZeroAndFreesTheBuffer) {
   EXPECT_EQ(load(ppm(maxSize + 1, 1, (maxSize + 1) * 3), &image), 0u);
   EXPECT_EQ(image.pixels, nullptr);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A map GL takes by its size but has no memory for: with the process's address space
+// limited to a little more than the file's pixels, llvmpipe cannot store its own copy and
+// reports GL_OUT_OF_MEMORY. (The sanitizers end the process on a failed allocation instead.)
+TEST(PpmTexture, AnUploadGlHasNoMemoryForReturnsZeroAndFreesTheBuffer) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer aborts where GL would report GL_OUT_OF_MEMORY";
+#else
+  constexpr int kSide = 4096;  // 48 MiB of pixels; llvmpipe stores 64 MiB
+  constexpr rlim_t kHeadroom = 80u << 20;
+  const std::string path = writeTempFile(ppm(kSide, kSide, kSide * kSide * 3));
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+  rlimit limited = before;
+  limited.rlim_cur = virtualMemorySize() + kHeadroom;
+  ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+  ImageBuffer image;
+  const GLuint name = loadPpmTexture(&image, path.c_str());
+  setrlimit(RLIMIT_AS, &before);
+  std::remove(path.c_str());
+  EXPECT_EQ(name, 0u);
+  EXPECT_EQ(image.pixels, nullptr);
+#endif
 }
 
 TEST(PpmTexture, AnEarlierGlErrorDoesNotFailAGoodUpload) {

@@ -530,6 +530,18 @@ TEST_F(Viewer, APacedRunDrawsTypedKeysAtOnce) {
   typeKeys(display_, window, std::string(20, 'x'));
   EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == expected.rgb; },
                         kChangeTimeoutMs));
+
+  // Nor does one typed just after a paced frame wait for the next, a second later: lighting
+  // switched off shows the torus's plain colour long before.
+  viewer_ = startViewer(folder_, {"--keys", "p", "--frame-rate", "1"});
+  const Window lit = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(lit, 0u);
+  ASSERT_TRUE(pictureChanges(lit, captureWindow(display_, lit)));  // the orbiting lights moved
+  typeKeys(display_, lit, "L");
+  constexpr int kWellBeforeTheNextFrameMs = 500;
+  EXPECT_TRUE(
+      waitUntil([&] { return countTorusColouredPixels(captureWindow(display_, lit).rgb) > 2000; },
+                kWellBeforeTheNextFrameMs));
 }
 
 TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
@@ -544,6 +556,8 @@ TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
   dragPointer(display_, window, 1, 300, 80, 360, 110);
   typeKeys(display_, window, "ass");
   ASSERT_EQ(waitForExit(viewer_, kStartTimeoutMs), 0);
+  const std::string session = fileBytes(kept);
+  EXPECT_EQ(session.substr(session.size() - 8), "end 150\n");
   EXPECT_EQ(runToEnd({"--replay", kept, "--screenshot", folder_ + "/replayed.png"}), 0);
   EXPECT_EQ(fileBytes(folder_ + "/replayed.png"), fileBytes(seen)) << fileBytes(kept);
 
@@ -575,8 +589,8 @@ TEST_F(Viewer, AKeptSessionReplaysIntoThePictureItEndedOn) {
 
 TEST_F(Viewer, TheReadoutIsTheSameOnEveryRunAndChangesThePictureOnlyWhereItStands) {
   std::filesystem::copy_file(VELKARIN_ASSETS "/env.ppm", folder_ + "/env.ppm");
-  const auto picture = [&](const std::vector<std::string>& extra) {
-    std::vector<std::string> args = {"--keys", "pfe", "--frames", "40", "--screenshot", "s.png"};
+  const auto picture = [&](const std::vector<std::string>& extra, const std::string& keys = "pfe") {
+    std::vector<std::string> args = {"--keys", keys, "--frames", "40", "--screenshot", "s.png"};
     args.insert(args.end(), extra.begin(), extra.end());
     EXPECT_EQ(runToEnd(args), 0) << readErrors(viewer_, 0);
     return fileBytes(folder_ + "/s.png");
@@ -602,4 +616,18 @@ TEST_F(Viewer, TheReadoutIsTheSameOnEveryRunAndChangesThePictureOnlyWhereItStand
   }
   EXPECT_GT(differing[0], 500);
   EXPECT_GT(differing[1], 500);
+
+  // A light switched off after the first frame greys its number: within the figures' box, the
+  // readout is not the one of a run that left the light on.
+  RgbImage lightOff;
+  picture({"--hud"}, "pfe1");
+  ASSERT_TRUE(readPng(folder_ + "/s.png", &lightOff));
+  int changedInFigures = 0;
+  for (std::size_t at = 0; at < plain.rgb.size(); at += 3) {
+    const bool inReadout = !std::equal(&plain.rgb[at], &plain.rgb[at + 3], &readout.rgb[at]);
+    const bool inFigures = at / 3 % plain.width >= static_cast<std::size_t>(plain.width / 2);
+    changedInFigures += inReadout && inFigures &&
+                        !std::equal(&lightOff.rgb[at], &lightOff.rgb[at + 3], &readout.rgb[at]);
+  }
+  EXPECT_GT(changedInFigures, 5);
 }
