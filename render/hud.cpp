@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "render/framebuffer.h"
 #include "scene/gl_headers.h"
 
 namespace {
@@ -24,11 +25,16 @@ constexpr int kBaseline = 4;         // above the bottom of a sheet row
 constexpr int kLineBottom = 2;
 constexpr int kLineHeight = 11;
 constexpr int kMargin = 4;  // between the window's edge and the text
+// Each multiple of this window size takes the readout one step larger.
+constexpr int kScaleWidth = 600;
+constexpr int kScaleHeight = 300;
 constexpr int kGrid = 4;
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphCount = 96;
 constexpr int kGlyphsARow = 16;
 constexpr int kSheetRows = kGlyphCount / kGlyphsARow;
+constexpr int kSheetWidth = 256;  // the framebuffer the font is drawn into: room for every row
+constexpr int kSheetHeight = 128;
 constexpr int kBoxWidth = 256;                        // the widest a line may be, in pixels
 constexpr int kBoxCount = 2;                          // side by side in the texture
 constexpr int kTextureWidth = kBoxCount * kBoxWidth;  // powers of two
@@ -39,6 +45,21 @@ constexpr GLfloat kLabelColour[3] = {0.6f, 0.6f, 0.65f};
 constexpr GLfloat kValueColour[3] = {1.0f, 1.0f, 1.0f};
 constexpr GLfloat kOffColour[3] = {0.3f, 0.3f, 0.3f};
 constexpr GLfloat kGroundColour[3] = {0.1f, 0.1f, 0.13f};  // behind the text
+
+// Each light's colour lifted a third of the way to white, so that the darkest (light 1's pure
+// blue) still reads on the dark ground; the hue stays the light's.
+constexpr GLfloat kLightTextLift = 1.0f / 3.0f;
+using Colour = std::array<GLfloat, 3>;
+std::array<Colour, kLightCount> liftedLightColours() {
+  std::array<Colour, kLightCount> lifted{};
+  for (int k = 0; k < kLightCount; ++k) {
+    for (int c = 0; c < 3; ++c) {
+      lifted[k][c] = kLights[k].colour[c] + (1.0f - kLights[k].colour[c]) * kLightTextLift;
+    }
+  }
+  return lifted;
+}
+const std::array<Colour, kLightCount> kLightText = liftedLightColours();
 
 // A run of characters in one colour, and a line of them.
 struct Piece {
@@ -99,7 +120,7 @@ std::vector<Line> figureLines(const SceneState& s, const HudFigures& figures) {
   Line lights;  // the keys that switch them, in their colours
   for (int k = 0; k < kLightCount; ++k) {
     lights.push_back({std::to_string(k + 1) + (k + 1 < kLightCount ? " " : ""),
-                      s.lightOn[k] ? kLights[k].colour : kOffColour});
+                      s.lightOn[k] ? kLightText[k].data() : kOffColour});
   }
   std::vector<Line> lines = {
       line("turns", std::to_string(s.turnCount)),
@@ -250,23 +271,30 @@ int onGrid(int pixels) {
 }
 
 // Box `box` as one quad, its top right or top left corner at (edge, top), its lines but the
-// blank one below them shown, and as many of that one's rows as bring its height onto the grid.
-void drawBox(int box, const Box& lines, int edge, bool alignRight, int top) {
+// blank one below them shown, and as many of that one's rows as bring its height onto the grid;
+// each texel `scale` pixels wide and high.
+void drawBox(int box, const Box& lines, int edge, bool alignRight, int top, int scale) {
   const int width = lines.front().width;
   const int shown = static_cast<int>(lines.size()) - 1;
   const int height = (shown * kLineHeight + kGrid - 1) / kGrid * kGrid;
-  const int left = alignRight ? edge - width : edge;
+  const int left = alignRight ? edge - width * scale : edge;
   const GLfloat s0 = static_cast<GLfloat>(box * kBoxWidth) / kTextureWidth;
   const GLfloat s1 = static_cast<GLfloat>(box * kBoxWidth + width) / kTextureWidth;
   const GLfloat t1 = static_cast<GLfloat>(height) / kTextureHeight;
   glTexCoord2f(s0, t1);
-  glVertex2i(left, top - height);
+  glVertex2i(left, top - height * scale);
   glTexCoord2f(s1, t1);
-  glVertex2i(left + width, top - height);
+  glVertex2i(left + width * scale, top - height * scale);
   glTexCoord2f(s1, 0.0f);
-  glVertex2i(left + width, top);
+  glVertex2i(left + width * scale, top);
   glTexCoord2f(s0, 0.0f);
   glVertex2i(left, top);
+}
+
+// How many pixels a texel of the readout takes: one in the designed window, more in larger
+// ones, so that the text keeps its size against the scene's; whole numbers keep it sharp.
+int readoutScale(int width, int height) {
+  return std::max(1, std::min(width / kScaleWidth, height / kScaleHeight));
 }
 
 // The boxes as last composed. The switches' box is built again only when a switch changes;
@@ -308,8 +336,20 @@ void endOverlay() {
   glPopMatrix();
 }
 
-// Draws the font into the back buffer's lower left corner and reads its pixels back.
+// Draws the font into the lower left corner of a framebuffer of its own where GL has them, so
+// that it comes back whole whatever the window's size, else of the back buffer, and reads its
+// pixels back.
 void readFont(int width, int height) {
+  Framebuffer sheet;
+  if (sizeFramebuffer(sheet, kSheetWidth, kSheetHeight, 0)) {
+    drawInto(sheet);
+    width = kSheetWidth;
+    height = kSheetHeight;
+    glViewport(0, 0, width, height);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+  } else {
+    glReadBuffer(GL_BACK);
+  }
   beginOverlay(width, height);
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
@@ -329,9 +369,9 @@ void readFont(int width, int height) {
   }
   font.sheet.assign(static_cast<std::size_t>(font.sheetWidth) * kSheetRows * kSheetRowHeight, 0);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
   glReadPixels(0, 0, font.sheetWidth, kSheetRows * kSheetRowHeight, GL_RED, GL_UNSIGNED_BYTE,
                font.sheet.data());
+  drawIntoWindow();
   for (unsigned char& pixel : font.sheet) {
     pixel = pixel > 127 ? 255 : 0;
   }
@@ -397,8 +437,9 @@ void drawHud(const SceneState& state, const HudFigures& running) {
   composeReadout(state, running);
   const int top = onGrid(viewport[3] - kMargin);
   glBegin(GL_QUADS);
-  drawBox(0, switchesBox, kMargin, false, top);
-  drawBox(1, figuresBox, onGrid(viewport[2] - kMargin), true, top);
+  const int scale = readoutScale(viewport[2], viewport[3]);
+  drawBox(0, switchesBox, kMargin, false, top, scale);
+  drawBox(1, figuresBox, onGrid(viewport[2] - kMargin), true, top, scale);
   glEnd();
   endOverlay();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, textureMode);

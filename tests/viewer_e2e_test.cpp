@@ -630,4 +630,18 @@ TEST_F(Viewer, TheReadoutIsTheSameOnEveryRunAndChangesThePictureOnlyWhereItStand
                         !std::equal(&lightOff.rgb[at], &lightOff.rgb[at + 3], &readout.rgb[at]);
   }
   EXPECT_GT(changedInFigures, 5);
+
+  // The font is the same in a window too low to hold it: the top of the switches' box too.
+  RgbImage low;
+  picture({"--hud", "-geometry", "300x60"});
+  ASSERT_TRUE(readPng(folder_ + "/s.png", &low));
+  for (int y = 4; y < 48; ++y) {
+    for (int x = 4; x < 50; ++x) {
+      const auto pixel = [x, y](const RgbImage& image) {
+        const auto at = image.rgb.begin() + (static_cast<std::ptrdiff_t>(y) * image.width + x) * 3;
+        return std::vector<unsigned char>(at, at + 3);
+      };
+      ASSERT_EQ(pixel(low), pixel(readout)) << x << "," << y;
+    }
+  }
 }
