@@ -36,9 +36,20 @@ install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkarin RENAME copyright)
 
 # The desktop entry shows the sample map where this installation puts it, which is known only
-# when installing (a package installs under /usr whatever the build's prefix).
+# when installing (a package installs under /usr whatever the build's prefix). Installed under
+# /usr or /usr/local, the program and icon are found as the desktop finds any; under another
+# prefix, whose folders neither PATH nor the icon themes search, the entry names their files.
 install(CODE "
-  set(VELKARIN_SAMPLE_MAP \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/velkarin/env.ppm\")
+  set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
+  set(VELKARIN_SAMPLE_MAP \"\${prefix}/${CMAKE_INSTALL_DATADIR}/velkarin/env.ppm\")
+  if(prefix STREQUAL /usr OR prefix STREQUAL /usr/local)
+    set(VELKARIN_PROGRAM velkarin)
+    set(VELKARIN_ICON velkarin)
+  else()
+    set(VELKARIN_PROGRAM \"\${prefix}/${CMAKE_INSTALL_BINDIR}/velkarin\")
+    set(VELKARIN_ICON
+        \"\${prefix}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps/velkarin.png\")
+  endif()
   configure_file(\"${PROJECT_SOURCE_DIR}/assets/velkarin.desktop.in\"
                  \"${PROJECT_BINARY_DIR}/velkarin.desktop\" @ONLY)
 ")

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include <GL/glext.h>
-
 namespace {
 
 // Looked up through GLUT, which asks the platform's GL (glX, wgl) for them.

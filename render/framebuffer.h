@@ -6,6 +6,10 @@
 
 #include "scene/gl_headers.h"
 
+#ifndef __APPLE__
+#include <GL/glext.h>  // GL 3.0's names, which Windows' GL header lacks
+#endif
+
 struct Framebuffer {
   GLuint name = 0;
   GLuint colour = 0;  // renderbuffers

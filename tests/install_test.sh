@@ -12,4 +12,11 @@ map="$prefix/share/velkarin/env.ppm"
 [ -x "$binary" ] || { echo "no executable at $binary" >&2; exit 1; }
 [ -f "$map" ] || { echo "no sample map at $map" >&2; exit 1; }
 
+# Under a prefix the desktop does not search, its entry names the installed files themselves.
+entry="$prefix/share/applications/velkarin.desktop"
+desktop-file-validate "$entry"
+grep -qx "Exec=$binary --env-map $map" "$entry" || { echo "$entry: $(grep Exec "$entry")" >&2; exit 1; }
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -f "$icon" ] || { echo "$entry: no icon at '$icon'" >&2; exit 1; }
+
 bash "$(dirname "$0")/expect_viewer_runs.sh" "$binary" "$map" "installed viewer"
