@@ -10,6 +10,7 @@
 #include "app/run.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
+#include "files/file_name.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -45,6 +46,11 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
 
 int main(int argc, char** argv) {
   const bool outputClosed = keepStandardStreamsOpen();
+  // Every name from here on is UTF-8, whatever the platform handed main; GLUT's options too.
+  static std::vector<std::string> words = commandLine(argc, argv);
+  static std::vector<char*> utf8 = argvOf(words);
+  argc = static_cast<int>(words.size());
+  argv = utf8.data();
   Options options = parseOptions(argc, argv);
   if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;

@@ -7,5 +7,5 @@
 
 // Reads and checks the session kept in `path`. Returns "" with the session in *session, or
 // what is wrong ("line 3: unknown event 'jump'", "No such file or directory"). Never waits on
-// a FIFO that nothing writes to: that reads as an empty file.
+// a FIFO that nothing writes to. "-" reads standard input.
 std::string readSessionFile(const std::string& path, Session* session);

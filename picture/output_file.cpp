@@ -13,6 +13,8 @@
 #include <system_error>
 #include <vector>
 
+#include "files/file_name.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,17 +22,22 @@ namespace fs = std::filesystem;
 // As many links as the system itself follows before it calls a path a loop.
 constexpr int kMaxLinkHops = 40;
 
+void removeFile(const std::string& name) {
+  std::error_code error;
+  fs::remove(pathOf(name), error);
+}
+
 // "Too many levels of symbolic links" and the like, in the system's words.
 std::string reason(int error) {
   return std::strerror(error);
 }
 
 std::string followLinks(const std::string& path, std::string* target) {
-  fs::path name = path;
+  fs::path name = pathOf(path);
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(name, error))) {
-      *target = name.string();
+      *target = nameOf(name);
       return "";
     }
     const fs::path to = fs::read_symlink(name, error);
@@ -43,20 +50,15 @@ std::string followLinks(const std::string& path, std::string* target) {
 }
 
 std::string folderOf(const std::string& target) {
-  const fs::path folder = fs::path(target).parent_path();
-  return (folder.empty() ? fs::path(".") : folder).string();
+  const fs::path folder = pathOf(target).parent_path();
+  return nameOf(folder.empty() ? fs::path(".") : folder);
 }
 
 // A new, empty file of its own in the folder of `target`, open for writing; -1 with errno set
 // when the folder takes none. Hidden, so that a run killed while writing leaves nothing in
 // plain sight.
 int makeTemporaryBeside(const std::string& target, std::string* temporary) {
-  const std::string pattern = folderOf(target) + "/.velkarin-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  *temporary = name.data();
-  return fd;
+  return createUniqueFile(folderOf(target) + "/.velkarin-", temporary);
 }
 
 #ifdef O_TMPFILE
@@ -76,7 +78,7 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
       return reason(errno);
     }
     close(placeholder);
-    std::remove(temporary->c_str());  // its name is now free, and unlikely to be taken again
+    unlink(temporary->c_str());  // its name is now free, and unlikely to be taken again
     if (linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temporary->c_str(), AT_SYMLINK_FOLLOW) ==
         0) {
       return "";
@@ -190,7 +192,7 @@ std::string moveOver(int fd, const std::string& target, std::string* temporary) 
   (void)fd;
 #endif
   std::error_code error;
-  fs::rename(*temporary, target, error);
+  fs::rename(pathOf(*temporary), pathOf(target), error);
   return error ? error.message() : "";
 }
 
@@ -215,11 +217,11 @@ std::string replaceWhole(const std::string& target,
     problem = moveOver(fd, target, &temporary);
   }
   if (!problem.empty() && !temporary.empty()) {
-    std::remove(temporary.c_str());
+    removeFile(temporary);
   }
 #ifdef _WIN32
   if (problem.empty() && keptFd != nullptr) {
-    fd = open(target.c_str(), O_WRONLY | O_APPEND | O_BINARY);
+    fd = openNamed(target, O_WRONLY | O_APPEND);
     problem = fd < 0 ? reason(errno) : "";
   }
 #endif
@@ -244,7 +246,7 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
     return problem;
   }
   std::error_code error;
-  const fs::file_status status = fs::status(file->target, error);
+  const fs::file_status status = fs::status(pathOf(file->target), error);
   if (fs::is_directory(status)) {
     return reason(EISDIR);
   }
@@ -270,7 +272,7 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
   }
   close(fd);
   if (!temporary.empty()) {
-    std::remove(temporary.c_str());
+    removeFile(temporary);
   }
   return "";
 }
@@ -284,14 +286,14 @@ void closeOutputFile(OutputFile& file) {
 
 bool nameOneFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  if (fs::is_character_file(a, error)) {
+  if (fs::is_character_file(pathOf(a), error)) {
     return false;  // such as /dev/null, which takes anything
   }
-  if (fs::equivalent(a, b, error)) {
+  if (fs::equivalent(pathOf(a), pathOf(b), error)) {
     return true;
   }
-  const fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
-  const fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
+  const fs::path first = fs::weakly_canonical(fs::absolute(pathOf(a), error), error);
+  const fs::path second = fs::weakly_canonical(fs::absolute(pathOf(b), error), error);
   return first == second;
 }
 

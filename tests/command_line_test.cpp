@@ -9,7 +9,7 @@
 #include "app/run_plan.h"
 #include "app/session.h"
 #include "scene/gl_headers.h"
-#include "tests/support/arguments.h"
+#include "files/file_name.h"
 
 namespace {
 

@@ -533,6 +533,7 @@ TEST_F(Viewer, APacedRunDrawsTypedKeysAtOnce) {
 
   // Nor does one typed just after a paced frame wait for the next, a second later: lighting
   // switched off shows the torus's plain colour long before.
+  stopViewer(viewer_);
   viewer_ = startViewer(folder_, {"--keys", "p", "--frame-rate", "1"});
   const Window lit = findWindowByTitle(display_, kTitle, viewer_.pid, kStartTimeoutMs);
   ASSERT_NE(lit, 0u);

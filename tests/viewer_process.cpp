@@ -1,6 +1,6 @@
 #include "tests/viewer_process.h"
 
-#include "tests/support/arguments.h"
+#include "files/file_name.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -2,7 +2,8 @@
 # The Windows zip, unpacked on its own and run under Wine on the X display, in a Wine prefix of
 # its own: --version answers; a start beside the zip's env.ppm prints tex = 1; the --screenshot
 # of a keyed run with the readout and of a replayed session show what the Linux build's
-# pictures of the same runs show; Escape quits with status 1.
+# pictures of the same runs show; a session recorded under a name outside ASCII is whole and
+# replays alike; Escape quits with status 1.
 #
 # Usage: tests/wine_test.sh ZIP LINUX_BUILD_FOLDER SCRATCH_FOLDER VERSION   (needs an X display)
 set -euo pipefail
@@ -58,8 +59,17 @@ keyed=$differing
 cp "$here/sessions/explored.txt" "$scratch/explored.txt"
 same replayed --replay "$scratch/explored.txt"
 
+# A session kept by the Windows build under names outside ASCII (Windows' narrow calls would
+# lose them), whole, replayed by both builds alike.
+kept="$scratch/séance-мир.txt"
+run --record "$kept" --keys 'pf<right>es' --frames 30 --screenshot "$scratch/café.png" \
+  >/dev/null || fail "the --record run failed"
+[ "$(tail -n 1 "$kept")" = "end 30" ] || fail "the kept session ends '$(tail -n 1 "$kept")'"
+[ -f "$scratch/café.png" ] || fail "no picture under its own name"
+same recorded --replay "$kept"
+
 status=0
 run --keys 'p<esc>' --frames 40 >/dev/null || status=$?
 [ $status -eq 1 ] || fail "Escape gave exit status $status"
-echo "wine: velkarin.exe from $(basename "$zip"): version, texture, keyed and replayed pictures" \
-  "($keyed and $differing pixels differ) and Escape checked"
+echo "wine: velkarin.exe from $(basename "$zip"): version, texture, keyed, replayed and recorded" \
+  "pictures ($keyed and $differing pixels differ), names outside ASCII and Escape checked"

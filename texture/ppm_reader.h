@@ -28,8 +28,6 @@ enum class PpmStatus {
   TooLarge,           // width × height × 3 bytes do not fit a 32-bit signed count
   Truncated,          // fewer pixel bytes than width × height × 3
   OutOfMemory,        // the pixel buffer could not be allocated
-  Folder,             // the path names a folder
-  NoWriter,           // the path names a pipe that nothing writes to
 };
 
 // The refusal in a few words for a user, such as "maximum value must be 255".

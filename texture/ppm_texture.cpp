@@ -1,74 +1,22 @@
 #include "texture/ppm_texture.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "files/input_file.h"
 #include "texture/ppm_reader.h"
 
 namespace {
 
-std::FILE* cannotOpen(TextureLoad& load, int error) {
-  load.problem = TextureProblem::CannotOpen;
-  load.openError = error;
-  return nullptr;
-}
-
-std::FILE* refuse(TextureLoad& load, TextureProblem why) {
-  load.problem = why;
-  return nullptr;
-}
-
-#ifndef _WIN32
-// Opens the map for reading without ever waiting at the open: a FIFO that nothing has open
-// for writing would block a plain open until something does, and the window would hang. Once
-// open, reads wait as usual, so a pipe whose writer is still writing loads in full.
 std::FILE* openMap(const char* path, TextureLoad& load) {
-  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    return cannotOpen(load, errno);
+  const InputFile input = openInputFile(path);
+  if (input.file == nullptr) {
+    load.problem = TextureProblem::CannotOpen;
+    load.openProblem = input.problem;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    const int error = errno;
-    ::close(fd);
-    return S_ISDIR(info.st_mode) ? refuse(load, TextureProblem::Folder) : cannotOpen(load, error);
-  }
-  std::FILE* file = nullptr;
-  if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
-      (file = ::fdopen(fd, "rb")) == nullptr) {
-    const int error = errno;
-    ::close(fd);
-    return cannotOpen(load, error);
-  }
-  // With no writer a FIFO reads as ended at once; say so rather than call it an empty file.
-  if (S_ISFIFO(info.st_mode)) {
-    const int first = std::fgetc(file);
-    if (first == EOF) {
-      std::fclose(file);
-      return refuse(load, TextureProblem::NoWriter);
-    }
-    std::ungetc(first, file);
-  }
-  return file;
+  return input.file;
 }
-#else
-// Windows has no FIFOs in its file system; a folder is the one path that is not a file.
-std::FILE* openMap(const char* path, TextureLoad& load) {
-  struct stat info {};
-  if (::stat(path, &info) == 0 && S_ISDIR(info.st_mode)) {
-    return refuse(load, TextureProblem::Folder);
-  }
-  std::FILE* file = std::fopen(path, "rb");
-  return file != nullptr ? file : cannotOpen(load, errno);
-}
-#endif
 
 // GL keeps at most one flag per kind of error; a few reads clear any left by earlier calls, so
 // the check after the upload reports the upload alone.
@@ -126,7 +74,8 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
 TextureLoad loadReporting(ImageBuffer* image, const char* path) {
   TextureLoad load;
   if (image == nullptr) {
-    cannotOpen(load, EINVAL);
+    load.problem = TextureProblem::CannotOpen;
+    load.openProblem = std::strerror(EINVAL);
     return load;
   }
   image->pixels.reset();
@@ -166,11 +115,7 @@ std::string describe(const TextureLoad& load) {
     case TextureProblem::None:
       return "loaded";
     case TextureProblem::CannotOpen:
-      return std::strerror(load.openError);
-    case TextureProblem::Folder:
-      return "a folder, not a file";
-    case TextureProblem::NoWriter:
-      return "a pipe that nothing writes to";
+      return load.openProblem;
     case TextureProblem::Refused:
       return describe(load.refusal);
     case TextureProblem::RefusedByGl:

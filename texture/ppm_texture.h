@@ -10,9 +10,7 @@
 // Why a load gave no texture.
 enum class TextureProblem {
   None,
-  CannotOpen,   // the system's reason in openError
-  Folder,       // the path names a folder
-  NoWriter,     // the path names a FIFO that nothing writes to
+  CannotOpen,   // why in openProblem: the system's reason, a folder, a FIFO with no writer
   Refused,      // the reader's rule in refusal
   RefusedByGl,  // too large for this GL, or refused by its upload
 };
@@ -20,7 +18,7 @@ enum class TextureProblem {
 struct TextureLoad {
   GLuint name = 0;
   TextureProblem problem = TextureProblem::None;
-  int openError = 0;                  // errno, when the file could not be opened
+  std::string openProblem;            // when the file could not be opened
   PpmStatus refusal = PpmStatus::Ok;  // the reader's rule, when it refused the file
   PpmSize size;                       // the image's size, when GL refused it
   GLint maxSize = 0;                  // GL's largest texture side, when GL refused it

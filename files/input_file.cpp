@@ -1,0 +1,63 @@
+#include "files/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "files/file_name.h"
+
+namespace {
+
+InputFile refused(const std::string& problem) {
+  return {nullptr, problem};
+}
+
+}  // namespace
+
+#ifndef _WIN32
+
+InputFile openInputFile(const std::string& name) {
+  const int fd = openNamed(name, O_RDONLY | O_NONBLOCK);
+  if (fd < 0) {
+    return refused(std::strerror(errno));
+  }
+  struct stat info {};
+  std::FILE* file = nullptr;
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+      (file = ::fdopen(fd, "rb")) == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    return refused(S_ISDIR(info.st_mode) ? kFolderProblem : std::strerror(error));
+  }
+  // With no writer a FIFO reads as ended at once; say so rather than call it an empty file.
+  if (S_ISFIFO(info.st_mode)) {
+    const int first = std::fgetc(file);
+    if (first == EOF) {
+      std::fclose(file);
+      return refused(kNoWriterProblem);
+    }
+    std::ungetc(first, file);
+  }
+  return {file, ""};
+}
+
+#else
+
+// Windows has no FIFOs in its file system; a folder is the one name that is not a file.
+InputFile openInputFile(const std::string& name) {
+  std::error_code error;
+  if (std::filesystem::is_directory(pathOf(name), error)) {
+    return refused(kFolderProblem);
+  }
+  std::FILE* file = fopenNamed(name, "rb");
+  return file != nullptr ? InputFile{file, ""} : refused(std::strerror(errno));
+}
+
+#endif

@@ -1,0 +1,19 @@
+// Opening a file to read: the map, a kept session. The open never waits: a FIFO that nothing
+// has open for writing would block a plain open until something does, and the viewer would
+// hang before its window. Once open, reads wait as usual, so a pipe whose writer is still
+// writing is read in full.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+struct InputFile {
+  std::FILE* file = nullptr;  // open for binary reading, or null
+  std::string problem;        // why not, in a user's words: the system's reason, or one below
+};
+
+inline constexpr char kFolderProblem[] = "a folder, not a file";
+inline constexpr char kNoWriterProblem[] = "a pipe that nothing writes to";
+
+// Opens the file of UTF-8 name `name`, refusing a folder and a FIFO with no writer.
+InputFile openInputFile(const std::string& name);
