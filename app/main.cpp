@@ -7,10 +7,10 @@
 
 #include "app/environment_map.h"
 #include "app/options.h"
-#include "app/run.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
 #include "files/file_name.h"
+#include "run/run.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;
   }
-  if (const int status = prepareRun(options); status >= 0) {
+  if (const int status = prepareRun(options.run, options.envMap); status >= 0) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
@@ -74,9 +74,7 @@ int main(int argc, char** argv) {
   // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
   std::fflush(stdout);
 
-  const RunCallbacks run = beginRun(options);
-  glutIdleFunc(run.idle);
-  glutDisplayFunc(run.display);
+  beginRun(options.window.fullscreen);
   glutMainLoop();
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_plan.h"
+#include "run/run_plan.h"
 
 inline constexpr int kMaxSamples = 16;
 
@@ -15,18 +15,15 @@ struct WindowRequest {
   bool indirect = false;       // GLUT's -indirect
   bool sizeGiven = false;      // GLUT's -geometry names a width and height
   bool positionGiven = false;  // GLUT's -geometry names a position
-  int samples = 0;             // multisampling asked for; 0: none
 };
 
 struct Options {
   bool help = false;
   bool version = false;
-  bool fps = false;
   bool info = false;
-  bool hud = false;
   WindowRequest window;
   std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
-  RunPlan run;                  // --keys, --frames, --screenshot and --frame-rate
+  RunPlan run;                  // what the run is asked beyond the design's loop
   std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options
   std::string error;            // what was wrong with the command line; empty when nothing
 };

@@ -65,7 +65,12 @@ bool setScene(const std::string& name, const char* envPath) {
     scene.turnCount = scene.stepsPerTurn = name == "n100" ? 100 : 300;
   } else if (name == "hud") {
     prepareHud();
-    drawOverlayWith([] { drawHud(scene, HudFigures{framesDone + 1, 1234.5}); });
+    drawOne = [] {
+      drawScene();
+      drawHud(scene, HudFigures{framesDone + 1, 1234.5});
+      glFlush();
+      glutSwapBuffers();
+    };
   } else if (name != "default") {
     return false;
   }

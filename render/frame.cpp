@@ -113,13 +113,7 @@ void endTorusPass() {
   glDisable(GL_LIGHTING);
 }
 
-void (*drawOverlay)() = nullptr;
-
 }  // namespace
-
-void drawOverlayWith(void (*overlay)()) {
-  drawOverlay = overlay;
-}
 
 void drawTetraMarker() {
   const double offset = -static_cast<double>(scene.majorRadius) - scene.tubeRadius - kMarkerGap;
@@ -141,7 +135,7 @@ void drawTetraMarker() {
   glEnd();
 }
 
-void drawFrame() {
+void drawScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, scene.polygonMode);
   if (scene.animate) {
@@ -155,13 +149,10 @@ void drawFrame() {
   drawTorus();
   endTorusPass();
   drawTetraMarker();
-  if (drawOverlay != nullptr) {
-    drawOverlay();
-  }
-  glFlush();
 }
 
 void renderFrame() {
-  drawFrame();
+  drawScene();
+  glFlush();
   glutSwapBuffers();
 }

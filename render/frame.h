@@ -6,13 +6,10 @@
 // and shows it.
 void renderFrame();
 
-// Draws one whole frame, advancing the animation as renderFrame does, into the back buffer
-// without swapping: a scripted run reads its last frame from there before it swaps.
-void drawFrame();
-
-// What drawFrame draws over each frame, after the marker and before the flush: nothing, unless
-// the run asks for a readout.
-void drawOverlayWith(void (*overlay)());
+// Draws the whole scene, advancing the animation as renderFrame does, into the back buffer,
+// up to and with the marker: renderFrame then flushes and swaps; a run may draw its readout
+// over it first, and read its last frame back before it swaps.
+void drawScene();
 
 // The small yellow tetrahedron just outside the torus, drawn on the current model-view matrix;
 // its translate and scale stay applied.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/framebuffer.h"
+#include "render/read_back.h"
 #include "scene/gl_headers.h"
 
 namespace {
@@ -367,10 +368,7 @@ void readFont(int width, int height) {
     pen += font.advance[glyph];
     font.sheetWidth = std::max(font.sheetWidth, pen);
   }
-  font.sheet.assign(static_cast<std::size_t>(font.sheetWidth) * kSheetRows * kSheetRowHeight, 0);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, font.sheetWidth, kSheetRows * kSheetRowHeight, GL_RED, GL_UNSIGNED_BYTE,
-               font.sheet.data());
+  font.sheet = readBack(font.sheetWidth, kSheetRows * kSheetRowHeight, GL_RED);
   drawIntoWindow();
   for (unsigned char& pixel : font.sheet) {
     pixel = pixel > 127 ? 255 : 0;

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_counter.h"
+#include "run/frame_counter.h"
 #include "app/options.h"
-#include "app/run_plan.h"
-#include "app/session.h"
+#include "run/run_plan.h"
+#include "run/session.h"
 #include "scene/gl_headers.h"
 #include "files/file_name.h"
 
@@ -27,10 +27,10 @@ std::string asked(const std::vector<std::string>& args) {
   const auto add = [&](bool on, const std::string& word) { text += on ? " " + word : ""; };
   add(o.help, "help");
   add(o.version, "version");
-  add(o.fps, "fps");
+  add(o.run.fps, "fps");
   add(o.info, "info");
-  add(o.hud, "hud");
-  add(o.window.samples != 0, "samples=" + std::to_string(o.window.samples));
+  add(o.run.hud, "hud");
+  add(o.run.samples != 0, "samples=" + std::to_string(o.run.samples));
   add(!o.run.record.empty(), "record=" + o.run.record);
   add(!o.run.replay.empty(), "replay=" + o.run.replay);
   add(o.window.fullscreen, "fullscreen");

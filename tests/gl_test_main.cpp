@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "render/read_back.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,14 +28,11 @@ void pumpEvents() {
 }
 
 std::vector<unsigned char> shownImage() {
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(kWindowWidth) * kWindowHeight * 3);
   glFinish();
   // Mesa's software rasteriser cannot read an X window's front buffer back (it reads as black);
   // its swap copies the back buffer to the window and leaves the back buffer intact.
   glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
+  return readBack(kWindowWidth, kWindowHeight, GL_RGB);
 }
 
 Rgb shownPixel(int x, int y) {

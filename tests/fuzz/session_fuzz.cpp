@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/session.h"
+#include "run/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Session session;

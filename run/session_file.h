@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/session.h"
+#include "run/session.h"
 
 // Reads and checks the session kept in `path`. Returns "" with the session in *session, or
 // what is wrong ("line 3: unknown event 'jump'", "No such file or directory"). Never waits on

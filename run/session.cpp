@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "run/session.h"
 
 #include <charconv>
 #include <climits>

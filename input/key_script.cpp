@@ -1,6 +1,7 @@
-#include "app/run_plan.h"
+#include "input/key_script.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "input/keyboard.h"
 #include "scene/gl_headers.h"
@@ -85,39 +86,4 @@ std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from) {
         named != std::end(kKeyNames) ? named->name : std::string(1, static_cast<char>(key.code));
   }
   return text;
-}
-
-bool isScripted(const RunPlan& plan) {
-  return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0 || !plan.record.empty() ||
-         !plan.replay.empty();
-}
-
-const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress) {
-  if (progress.keysPressed == plan.keys.size()) {
-    return nullptr;
-  }
-  return &plan.keys[progress.keysPressed++];
-}
-
-bool isLastFrame(const RunPlan& plan, const RunProgress& progress) {
-  return plan.frames > 0 && progress.framesDrawn + 1 == plan.frames;
-}
-
-std::int64_t frameNumberShown(const RunProgress& progress) {
-  return progress.framesDrawn + 1;
-}
-
-void countDrawnFrame(RunProgress& progress) {
-  ++progress.framesDrawn;
-}
-
-double frameDue(Pace& pace, int rate, double now) {
-  const double period = 1.0 / rate;
-  if (!pace.started || now > pace.next + period) {
-    pace = Pace{now + period, true};
-    return now;
-  }
-  const double due = std::max(pace.next, now);
-  pace.next += period;
-  return due;
 }

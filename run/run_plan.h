@@ -1,6 +1,7 @@
-// What a scripted run is asked to do (--keys, --frames, --screenshot, --frame-rate), read once
-// from the command line, and the small steps that carry it out frame by frame. Pure: the
-// callbacks press the keys, draw, sleep and save.
+// What a run is asked to do beyond the design's loop (--keys, --frames, --screenshot,
+// --frame-rate, --record, --replay, --fps, --hud, --samples), read once from the command line,
+// and the small steps that carry it out frame by frame. Pure: the run presses the keys, draws,
+// sleeps and saves.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +9,9 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kMaxFrameRate = 1000;
+#include "input/key_script.h"
 
-// One key of a --keys script, pressed as if typed.
-struct ScriptKey {
-  bool special = false;  // a GLUT special-key code (an arrow), else an ASCII key
-  int code = 0;
-};
+inline constexpr int kMaxFrameRate = 1000;
 
 struct RunPlan {
   std::vector<ScriptKey> keys;  // pressed one per frame, from the first frame on
@@ -23,17 +20,12 @@ struct RunPlan {
   int frameRate = 0;            // at most this many frames a second; 0: as fast as they come
   std::string record;           // where the session is kept; empty: nowhere
   std::string replay;           // the kept session to replay; empty: none
+  bool fps = false;             // frame-rate lines every five seconds and for the whole run
+  bool hud = false;             // the readout over every frame
+  int samples = 0;              // smooth edges with this many samples a pixel; 0: none
 };
 
-// Reads a --keys script: each key of the key table stands for itself, and <left>, <right>,
-// <up>, <down> and <esc> name the arrows and Escape. Returns false, with the first key it does
-// not know in *unknown, when the script holds one.
-bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown);
-
-// The keys from `from` on, spelt as --keys takes them.
-std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from = 0);
-
-// Whether the run asks for more than drawing frames until Escape.
+// Whether the run asks for more than the design's frames until Escape.
 bool isScripted(const RunPlan& plan);
 
 struct RunProgress {

@@ -1,4 +1,4 @@
-#include "app/frame_counter.h"
+#include "run/frame_counter.h"
 
 #include <cstdio>
 

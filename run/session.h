@@ -18,22 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "app/run_plan.h"
+#include "input/input_event.h"
 
 inline constexpr char kSessionFormat[] = "velkarin-session";
 inline constexpr int kSessionVersion = 1;
 // The longest line a session may hold, its line break included.
 inline constexpr std::size_t kSessionLineLength = 80;
-
-enum class InputKind { Key, Press, Motion, Release };
-
-struct InputEvent {
-  std::int64_t frame = 0;
-  InputKind kind = InputKind::Key;
-  ScriptKey key;  // a Key's
-  int x = 0;      // a drag's pointer position, in window pixels
-  int y = 0;
-};
 
 struct Session {
   std::vector<InputEvent> events;  // in the order they arrived; frames never go back

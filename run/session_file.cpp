@@ -1,4 +1,4 @@
-#include "app/session_file.h"
+#include "run/session_file.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,0 +1,21 @@
+// The keys of a script, as --keys and a kept session spell them: each key of the key table
+// stands for itself, and the keys a command line cannot hold as themselves have names.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// One key of a --keys script, pressed as if typed.
+struct ScriptKey {
+  bool special = false;  // a GLUT special-key code (an arrow), else an ASCII key
+  int code = 0;
+};
+
+// Reads a --keys script: each key of the key table stands for itself, and <left>, <right>,
+// <up>, <down> and <esc> name the arrows and Escape. Returns false, with the first key it does
+// not know in *unknown, when the script holds one.
+bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown);
+
+// The keys from `from` on, spelt as --keys takes them.
+std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from = 0);

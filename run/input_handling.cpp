@@ -1,0 +1,66 @@
+#include "run/input_handling.h"
+
+#include <cstdlib>
+
+#include "input/keyboard.h"
+#include "input/mouse.h"
+#include "run/kept_session.h"
+#include "run/run.h"
+#include "scene/scene_state.h"
+
+namespace {
+
+constexpr int kQuitStatus = 1;
+
+Drag drag;
+
+void handleKey(const InputEvent& event) {
+  if (event.key.special) {
+    if (isCommandSpecialKey(event.key.code)) {
+      recordInput(event);
+    }
+    applySpecialKey(scene, event.key.code);
+    return;
+  }
+  const auto key = static_cast<unsigned char>(event.key.code);
+  // Escape ends a session rather than belonging to it.
+  if (isCommandKey(key) && key != kEscapeKey) {
+    recordInput(event);
+  }
+  switch (applyKey(scene, key)) {
+    case KeyAction::Quit:
+      std::exit(kQuitStatus);
+    case KeyAction::DrawNow:
+      drawFrameNow();
+      break;
+    case KeyAction::NextFrame:
+      break;
+  }
+}
+
+}  // namespace
+
+void handleInput(const InputEvent& event) {
+  switch (event.kind) {
+    case InputKind::Key:
+      handleKey(event);
+      break;
+    case InputKind::Press:
+      recordInput(event);
+      beginDrag(drag, event.x, event.y);
+      break;
+    case InputKind::Release:
+      recordInput(event);
+      endDrag(drag);
+      break;
+    case InputKind::Motion:
+      if (drag.active) {
+        recordInput(event);
+      }
+      // Like the x/X and z/Z keys, a drag that moves the view draws at once.
+      if (dragTo(drag, scene, event.x, event.y)) {
+        drawFrameNow();
+      }
+      break;
+  }
+}

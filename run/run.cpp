@@ -1,0 +1,213 @@
+#include "run/run.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "files/complaint.h"
+#include "render/frame.h"
+#include "render/hud.h"
+#include "render/read_back.h"
+#include "render/smooth_edges.h"
+#include "run/input_handling.h"
+#include "run/kept_session.h"
+#include "run/run_end.h"
+#include "run/run_state.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
+
+RunState run;
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+// How long a full-screen run waits for the window to fill the screen before drawing anyway.
+constexpr double kFullScreenWaitSeconds = 5.0;
+// How often a paced run wakes between frames to see whether a signal has asked it to stop.
+constexpr double kSignalCheckSeconds = 0.1;
+
+// A full-screen run draws nothing until the projection fills the screen, so that its first
+// counted frame does; a window manager that never grants it is waited for a while, then drawn
+// in. GLUT knows the new size before its reshape has set the viewport: the viewport tells.
+bool waitingForFullScreen() {
+  if (!run.awaitingFullScreen) {
+    return false;
+  }
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const bool filled =
+      viewport[2] == glutGet(GLUT_SCREEN_WIDTH) && viewport[3] == glutGet(GLUT_SCREEN_HEIGHT);
+  if (!filled && secondsNow() < run.fullScreenDeadline) {
+    return true;
+  }
+  if (!filled) {
+    std::fputs("velkarin: the window did not fill the screen; drawing in it as it is\n", stderr);
+  }
+  run.awaitingFullScreen = false;
+  // Mesa's software drivers take a window's new size for its buffers at a swap: one swap of
+  // the empty buffers, and the next frame is drawn, and read back, whole.
+  glutSwapBuffers();
+  return true;
+}
+
+// The frame, and over it the readout of --hud. A budgeted run, whose pictures must be the
+// same on every run, shows no frame rate.
+void drawRunPicture() {
+  beginSmoothFrame();
+  drawScene();
+  if (run.plan.hud) {
+    HudFigures figures;
+    figures.frame = frameNumberShown(run.progress);
+    figures.framesPerSecond = run.plan.frames > 0 ? -1.0 : run.hudCounter.lastRate;
+    drawHud(scene, figures);
+  }
+  glFlush();
+  endSmoothFrame();
+}
+
+void countShownFrame() {
+  countDrawnFrame(run.progress);
+  const double shown = secondsNow();
+  if (run.plan.hud) {
+    countFrame(run.hudCounter, shown);
+  }
+  if (run.plan.fps) {
+    const std::string line = countFrame(run.fpsCounter, shown);
+    if (!line.empty()) {
+      printLine(line);
+    }
+  }
+}
+
+// Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
+// each takes the next place on the pace's grid, but a key's frame never waits for it.
+void drawRunFrame() {
+  stopIfSignalled();
+  const double now = secondsNow();
+  if (run.plan.frameRate > 0) {
+    frameDue(run.pace, run.plan.frameRate, now);
+  }
+  if (run.started < 0.0) {
+    run.started = now;
+  }
+  const bool last = isLastFrame(run.plan, run.progress);
+  drawRunPicture();
+  RgbImage lastFrame;
+  if (last && !run.plan.screenshot.empty()) {
+    lastFrame = readBackFrame();  // before the swap, which leaves the back buffer undefined
+  }
+  glutSwapBuffers();
+  countShownFrame();
+  if (last) {
+    endRun(lastFrame);
+  }
+}
+
+void onRunFrame() {
+  stopIfSignalled();
+  if (waitingForFullScreen()) {
+    return;
+  }
+  replayUpToNextFrame();
+  if (const ScriptKey* key = takeNextKey(run.plan, run.progress)) {
+    handleInput({0, InputKind::Key, *key});
+  }
+  drawRunFrame();
+}
+
+// A paced run's idle frames: GLUT's timer wakes it when the next frame is due (or to look for
+// a signal), and between times GLUT waits for input, which is handled as soon as it comes.
+void onPaceTimer(int) {
+  stopIfSignalled();
+  constexpr double kTimerResolution = 0.001;  // GLUT's timer counts whole milliseconds
+  if (!run.pace.started || run.pace.next - secondsNow() < kTimerResolution) {
+    onRunFrame();
+  }
+  const double wait =
+      std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, kSignalCheckSeconds);
+  glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
+}
+
+// The file that two of the file options name, or "": a session replayed from the file a
+// picture is written to would be lost, and so on for every pair.
+std::string fileOptionsClash(const RunPlan& plan, const std::string& envMap) {
+  const std::string* files[] = {&envMap, &plan.screenshot, &plan.record, &plan.replay};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    for (std::size_t j = i + 1; j < std::size(files); ++j) {
+      if (!files[i]->empty() && !files[j]->empty() && nameOneFile(*files[i], *files[j])) {
+        return *files[j];
+      }
+    }
+  }
+  return "";
+}
+
+// Smooth edges and the readout, set up once the window's context exists.
+void prepareDrawing() {
+  if (run.plan.samples > 0) {
+    if (const std::string word = startSmoothEdges(run.plan.samples); !word.empty()) {
+      std::fprintf(stderr, "velkarin: %s\n", word.c_str());
+    }
+  }
+  if (run.plan.hud) {
+    prepareHud();
+  }
+}
+
+}  // namespace
+
+int prepareRun(const RunPlan& plan, const std::string& envMap) {
+  run.plan = plan;
+  run.active = isScripted(plan);
+  if (const std::string clash = fileOptionsClash(plan, envMap); !clash.empty()) {
+    complain(clash, "named by two options; each file option needs a file of its own");
+    return kUsageStatus;
+  }
+  if (const int status = prepareSessions(); status >= 0) {
+    return status;
+  }
+  if (!plan.screenshot.empty()) {
+    if (std::string problem = openOutputFile(plan.screenshot, &run.picture); !problem.empty()) {
+      complain(plan.screenshot, problem);
+      return kCannotWriteStatus;
+    }
+  }
+  if (run.plan.frames > 0 || !plan.record.empty()) {
+    catchStopSignals();
+  }
+  return -1;
+}
+
+void beginRun(bool fullscreen) {
+  if (!run.active) {
+    glutIdleFunc(renderFrame);
+    glutDisplayFunc(renderFrame);
+    return;
+  }
+  prepareDrawing();
+  if (!run.plan.record.empty()) {
+    startRecord();
+  }
+  if (run.plan.frames > 0) {
+    watchWindowClose();
+  }
+  if (fullscreen) {
+    run.awaitingFullScreen = true;
+    run.fullScreenDeadline = secondsNow() + kFullScreenWaitSeconds;
+  }
+  if (run.plan.frameRate > 0) {
+    glutTimerFunc(0, onPaceTimer, 0);
+    glutIdleFunc(nullptr);
+  } else {
+    glutIdleFunc(onRunFrame);
+  }
+  glutDisplayFunc(onRunFrame);
+}
+
+void drawFrameNow() {
+  if (run.active) {
+    drawRunFrame();
+  } else {
+    renderFrame();
+  }
+}

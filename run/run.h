@@ -1,0 +1,24 @@
+// A run that asks for more than the design's frames until Escape: --fps, --keys, --frames,
+// --screenshot, --frame-rate, --record, --replay, --hud or --samples. Its frames are counted,
+// paced, keyed, read back and kept as the plan says; without any of these the design's own
+// loop runs untouched.
+#pragma once
+
+#include <string>
+
+#include "run/run_plan.h"
+
+// What a run needs before its window opens: no two file options naming one file, the session
+// to replay, and the picture's and the kept session's files checked, so that a name that can
+// never be written is refused before anything is drawn; and, for a run with a frame budget or
+// a kept session, the signals that end it with a word of what was drawn. Returns -1 to go on,
+// or the status to exit with after saying why on standard error.
+int prepareRun(const RunPlan& plan, const std::string& envMap);
+
+// Registers GLUT's idle and display callbacks: renderFrame for both when the plan asks for
+// nothing of the kind, else the run's own (no idle callback for a paced run, whose frames come
+// from GLUT's timer).
+void beginRun(bool fullscreen);
+
+// A frame drawn at once, as a key or a drag asks: renderFrame, or the run's frame.
+void drawFrameNow();

@@ -1,0 +1,127 @@
+#include "run/run_end.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "files/complaint.h"
+#include "run/run_state.h"
+#include "scene/gl_headers.h"
+
+namespace {
+
+constexpr int kWindowClosedStatus = 1;
+constexpr int kSignalStatusBase = 128;  // as shells report a process ended by a signal
+
+struct SignalName {
+  int number;
+  const char* words;
+};
+const SignalName kStopSignals[] = {
+    {SIGINT, "interrupted (SIGINT)"},
+    {SIGTERM, "terminated (SIGTERM)"},
+#ifdef SIGHUP
+    {SIGHUP, "hung up (SIGHUP)"},
+#endif
+};
+
+// Only notes the signal: the frame routine ends the run. A second one acts as it would have.
+void onStopSignal(int number) {
+  run.stopSignal = number;
+  std::signal(number, SIG_DFL);
+}
+
+void sleepUntil(double when) {
+  const double now = secondsNow();
+  if (when > now) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(when - now));
+  }
+}
+
+// The whole run's frame rate, when --fps asks for it and a frame was drawn.
+void reportRunFrameRate() {
+  if (run.plan.fps && run.started >= 0.0) {
+    printLine(frameRateLine(run.progress.framesDrawn, secondsNow() - run.started));
+  }
+}
+
+// A run cut short by the window closing or a signal: what was drawn, and no picture.
+[[noreturn]] void endEarly(const char* why, int status) {
+  const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
+  std::fprintf(stderr, "velkarin: %s after %lld%s frames\n", why,
+               static_cast<long long>(run.progress.framesDrawn), budget.c_str());
+  reportRunFrameRate();
+  std::exit(status);
+}
+
+// freeglut also closes its window from an exit handler, as any exit ends the process; that is
+// no person closing it. Registered after glutInit, this handler runs before freeglut's.
+bool exiting = false;
+void noteExiting() {
+  exiting = true;
+}
+
+[[maybe_unused]] void onWindowClosed() {
+  if (!exiting) {
+    endEarly("window closed", kWindowClosedStatus);
+  }
+}
+
+}  // namespace
+
+double secondsNow() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration<double>(now).count();
+}
+
+void printLine(const std::string& line) {
+  std::fputs(line.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void catchStopSignals() {
+  for (const SignalName& signal : kStopSignals) {
+    std::signal(signal.number, onStopSignal);
+  }
+}
+
+void stopIfSignalled() {
+  const int number = run.stopSignal;
+  for (const SignalName& signal : kStopSignals) {
+    if (signal.number == number) {
+      endEarly(signal.words, kSignalStatusBase + number);
+    }
+  }
+}
+
+void watchWindowClose() {
+#ifdef FREEGLUT
+  std::atexit(noteExiting);
+  glutCloseFunc(onWindowClosed);  // freeglut would otherwise end the run with status 0
+#endif
+}
+
+void endRun(const RgbImage& lastFrame) {
+  int status = 0;
+  const RunPlan& plan = run.plan;
+  if (!plan.screenshot.empty()) {
+    const std::string problem =
+        writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, lastFrame); });
+    if (!problem.empty()) {
+      complain(plan.screenshot, problem);
+      status = kCannotWriteStatus;
+    }
+  }
+  if (run.progress.keysPressed < plan.keys.size()) {
+    std::fprintf(stderr,
+                 "velkarin: --frames %d ended the run before these --keys were pressed: %s\n",
+                 plan.frames, spellKeys(plan.keys, run.progress.keysPressed).c_str());
+  }
+  if (plan.frameRate > 0) {
+    sleepUntil(run.pace.next);  // the last frame's period is part of the run
+  }
+  reportRunFrameRate();
+  std::exit(status);
+}

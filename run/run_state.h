@@ -1,0 +1,37 @@
+// The one record of a run beyond the design's own loop (a scripted, paced, counted, kept or
+// replayed run, or one with a readout or smooth edges), as SceneState is the scene's. The run's
+// files share it; nothing else reads it.
+#pragma once
+
+#include <csignal>
+#include <cstddef>
+#include <string>
+
+#include "picture/output_file.h"
+#include "run/frame_counter.h"
+#include "run/run_plan.h"
+#include "run/session.h"
+
+inline constexpr int kCannotWriteStatus = 1;
+
+struct RunState {
+  RunPlan plan;
+  bool active = false;  // the run draws the frames; else renderFrame does, as designed
+  RunProgress progress;
+  Pace pace;
+  FrameCounter fpsCounter;
+  FrameCounter hudCounter;  // the readout's own, so that --fps keeps its count
+  double started = -1.0;    // when the first frame began; negative until then
+  OutputFile picture;
+  OutputFile record;  // open while the session is kept
+  Session replayed;
+  std::size_t eventsReplayed = 0;
+  bool awaitingFullScreen = false;
+  double fullScreenDeadline = 0.0;
+  volatile std::sig_atomic_t stopSignal = 0;  // set by a signal handler, acted on by a frame
+};
+
+extern RunState run;
+
+// Seconds on a steady clock.
+double secondsNow();
