@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
+#include "app/usage.h"
 #include "files/file_name.h"
 #include "run/run.h"
 #include "scene/gl_headers.h"

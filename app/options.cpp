@@ -7,8 +7,6 @@
 #include <climits>
 #include <cstring>
 #include <deque>
-#include <filesystem>
-#include <sstream>
 
 namespace {
 
@@ -281,61 +279,11 @@ Options parseOptions(int argc, char** argv) {
   return options;
 }
 
-namespace {
-
-constexpr std::size_t kHelpWidth = 79;
-constexpr std::size_t kHelpIndent = 24;  // where an option's words start
-
-// `words` wrapped to kHelpWidth columns, the first line after `left`, the others indented.
-std::string helpEntry(std::string left, const std::string& words) {
-  left.resize(std::max(left.size() + 1, kHelpIndent), ' ');
-  std::string text = left;
-  std::size_t column = left.size();
-  std::istringstream in(words);
-  for (std::string word; in >> word; column += word.size()) {
-    if (column + 1 + word.size() > kHelpWidth) {
-      text += "\n" + std::string(kHelpIndent, ' ');
-      column = kHelpIndent;
-    } else if (column > left.size()) {
-      text += ' ';
-      ++column;
-    }
-    text += word;
-  }
-  return text + "\n";
-}
-
-}  // namespace
-
-std::string usageText(const char* program) {
-  // The name it was started by, without the folder it was found in.
-  const std::string name = std::filesystem::path(program).filename().string();
-  std::string text = "Usage: " + name + R"( [OPTION]...
-Shows a helical torus under five coloured, orbiting lights.
-
-)";
+std::vector<OptionHelp> optionHelp() {
+  std::vector<OptionHelp> entries;
   for (const ViewerOption& o : kViewerOptions) {
-    std::string left = o.shortName ? std::string("  -") + o.shortName + ", --" : "      --";
-    left += o.name + (o.value ? std::string(" ") + o.value : "");
-    text += helpEntry(left, o.help);
+    std::string left = o.shortName ? std::string("-") + o.shortName + ", --" : "    --";
+    entries.push_back({left + o.name + (o.value ? std::string(" ") + o.value : ""), o.help});
   }
-  return text + R"(
-An option given more than once takes its last value. GLUT's own options
-(-display, -geometry, -direct, -indirect, -gldebug, -sync) are handed on to
-GLUT; -geometry WxH+X+Y sets the window's size and place, and -iconic starts it
-iconified. A --frames run cut short by closing the window (status 1) or by
-SIGINT, SIGTERM or SIGHUP (128 + the signal) says how many frames it drew.
-
-Keys: 1-5 lights, L lighting, l local viewer, i highlights, e environment map,
-  E decal, c culling, o gradient, f shading, p wire-frame, q strip,
-  W/w turns, N/n steps, x/X tilt, z/Z turn, arrows spin, 0 stop spin,
-  a pause, s step, r reset, Escape quit. In --keys, each key stands for itself;
-  <left> <right> <up> <down> are the arrows and <esc> is Escape, as in
-  --keys 'pf<right><right>e'.
-Mouse: drag with the left button to turn and tilt the scene.
-)";
-}
-
-std::string versionText() {
-  return std::string("velkarin ") + VELKARIN_VERSION + "\n";
+  return entries;
 }

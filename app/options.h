@@ -32,8 +32,9 @@ struct Options {
 // are reported in `error`, naming the option.
 Options parseOptions(int argc, char** argv);
 
-// --help: usage, the options, the keys and the mouse.
-std::string usageText(const char* program);
-
-// --version: the program's name and version.
-std::string versionText();
+// Each viewer option as --help lists it: its names and value ("--frames N"), and its words.
+struct OptionHelp {
+  std::string names;
+  std::string words;
+};
+std::vector<OptionHelp> optionHelp();

@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "render/frame.h"
 #include "render/hud.h"
+#include "run/readout.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/ppm_texture.h"
@@ -67,7 +68,7 @@ bool setScene(const std::string& name, const char* envPath) {
     prepareHud();
     drawOne = [] {
       drawScene();
-      drawHud(scene, HudFigures{framesDone + 1, 1234.5});
+      drawHud(readoutText(scene, HudFigures{framesDone + 1, 1234.5}));
       glFlush();
       glutSwapBuffers();
     };

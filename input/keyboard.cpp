@@ -1,13 +1,13 @@
 #include "input/keyboard.h"
 
+#include <iterator>
+
 #include "scene/gl_headers.h"
 #include "scene/wrapping.h"
 
 namespace {
 
 constexpr std::int32_t kMinimumCount = 4;  // where w and n stop; W and N have no ceiling
-
-using Change = void (*)(SceneState&);
 
 void toggle(std::int32_t& flag) {
   flag = !flag;
@@ -59,46 +59,53 @@ void resetScene(SceneState& s) {
   s.viewTiltX = 0;
 }
 
-struct KeyCommand {
-  unsigned char key;
-  Change change;
-  KeyAction then;
-};
-
-// One row per key, in the order of the README's key table. Keys that switch what a frame
-// shows draw at once, so the change appears even when frames are slow; the others (animation,
-// shading, polygon mode, strip shape, counts) wait for the next frame.
+// One row per key, in the order of the README's key table: what it does, whether it draws at
+// once, the words --help gives it and, for a switch, the readout's words for its two states.
+// Keys that switch what a frame shows draw at once, so the change appears even when frames are
+// slow; the others (animation, shading, polygon mode, strip shape, counts) wait for the next
+// frame.
 constexpr KeyAction kNow = KeyAction::DrawNow;
 constexpr KeyAction kNext = KeyAction::NextFrame;
 const KeyCommand kKeyCommands[] = {
-    {kEscapeKey, nullptr, KeyAction::Quit},
-    {'0', stopSpinning, kNow},
-    {'1', [](SceneState& s) { toggle(s.lightOn[0]); }, kNow},
+    {kEscapeKey, nullptr, KeyAction::Quit, "Escape", "quit"},
+    {'0', stopSpinning, kNow, "0", "stop spin"},
+    {'1', [](SceneState& s) { toggle(s.lightOn[0]); }, kNow, "1-5", "lights"},
     {'2', [](SceneState& s) { toggle(s.lightOn[1]); }, kNow},
     {'3', [](SceneState& s) { toggle(s.lightOn[2]); }, kNow},
     {'4', [](SceneState& s) { toggle(s.lightOn[3]); }, kNow},
     {'5', [](SceneState& s) { toggle(s.lightOn[4]); }, kNow},
-    {'a', [](SceneState& s) { toggle(s.animate); }, kNext},
-    {'s', singleStep, kNow},
-    {'r', resetScene, kNow},
-    {'L', [](SceneState& s) { toggle(s.lightingOn); }, kNow},
-    {'l', [](SceneState& s) { toggle(s.localViewer); }, kNow},
-    {'i', [](SceneState& s) { toggle(s.specularOn); }, kNow},
-    {'e', [](SceneState& s) { toggle(s.envMapOn); }, kNow},
-    {'E', [](SceneState& s) { toggle(s.modulateTexture); }, kNow},
-    {'c', [](SceneState& s) { toggle(s.cullFaces); }, kNow},
-    {'o', [](SceneState& s) { toggle(s.gradientColour); }, kNow},
-    {'f', [](SceneState& s) { alternate(s.shadeModel, GL_SMOOTH, GL_FLAT); }, kNext},
-    {'p', [](SceneState& s) { alternate(s.polygonMode, GL_LINE, GL_FILL); }, kNext},
+    {'a', [](SceneState& s) { toggle(s.animate); }, kNext, "a", "pause", "moving", "paused",
+     [](const SceneState& s) { return s.animate != 0; }},
+    {'s', singleStep, kNow, "s", "step"},
+    {'r', resetScene, kNow, "r", "reset"},
+    {'L', [](SceneState& s) { toggle(s.lightingOn); }, kNow, "L", "lighting", "lit", "unlit",
+     [](const SceneState& s) { return s.lightingOn != 0; }},
+    {'l', [](SceneState& s) { toggle(s.localViewer); }, kNow, "l", "local viewer", "local",
+     "infinite", [](const SceneState& s) { return s.localViewer != 0; }},
+    {'i', [](SceneState& s) { toggle(s.specularOn); }, kNow, "i", "highlights", "shiny", "matte",
+     [](const SceneState& s) { return s.specularOn != 0; }},
+    {'e', [](SceneState& s) { toggle(s.envMapOn); }, kNow, "e", "environment map", "mapped",
+     "no map", [](const SceneState& s) { return s.envMapOn != 0; }},
+    {'E', [](SceneState& s) { toggle(s.modulateTexture); }, kNow, "E", "decal", "modulate", "decal",
+     [](const SceneState& s) { return s.modulateTexture != 0; }},
+    {'c', [](SceneState& s) { toggle(s.cullFaces); }, kNow, "c", "culling", "culled", "no cull",
+     [](const SceneState& s) { return s.cullFaces != 0; }},
+    {'o', [](SceneState& s) { toggle(s.gradientColour); }, kNow, "o", "gradient", "gradient",
+     "plain", [](const SceneState& s) { return s.gradientColour != 0; }},
+    {'f', [](SceneState& s) { alternate(s.shadeModel, GL_SMOOTH, GL_FLAT); }, kNext, "f", "shading",
+     "smooth", "flat", [](const SceneState& s) { return s.shadeModel == GL_SMOOTH; }},
+    {'p', [](SceneState& s) { alternate(s.polygonMode, GL_LINE, GL_FILL); }, kNext, "p",
+     "wire-frame", "filled", "wire", [](const SceneState& s) { return s.polygonMode == GL_FILL; }},
     {'q', [](SceneState& s) { alternate(s.stripPrimitive, GL_TRIANGLE_STRIP, GL_QUAD_STRIP); },
-     kNext},
-    {'W', [](SceneState& s) { step(s.turnCount, 1); }, kNext},
+     kNext, "q", "strip", "quads", "triangles",
+     [](const SceneState& s) { return s.stripPrimitive == GL_QUAD_STRIP; }},
+    {'W', [](SceneState& s) { step(s.turnCount, 1); }, kNext, "W/w", "turns"},
     {'w', [](SceneState& s) { decrementDownTo(s.turnCount, kMinimumCount); }, kNext},
-    {'N', [](SceneState& s) { step(s.stepsPerTurn, 1); }, kNext},
+    {'N', [](SceneState& s) { step(s.stepsPerTurn, 1); }, kNext, "N/n", "steps"},
     {'n', [](SceneState& s) { decrementDownTo(s.stepsPerTurn, kMinimumCount); }, kNext},
-    {'x', [](SceneState& s) { step(s.viewTiltX, 1); }, kNow},
+    {'x', [](SceneState& s) { step(s.viewTiltX, 1); }, kNow, "x/X", "tilt"},
     {'X', [](SceneState& s) { step(s.viewTiltX, -1); }, kNow},
-    {'z', [](SceneState& s) { step(s.viewTurnY, 1); }, kNow},
+    {'z', [](SceneState& s) { step(s.viewTurnY, 1); }, kNow, "z/Z", "turn"},
     {'Z', [](SceneState& s) { step(s.viewTurnY, -1); }, kNow},
 };
 
@@ -135,6 +142,10 @@ KeyAction applyKey(SceneState& state, unsigned char key) {
     command->change(state);
   }
   return command->then;
+}
+
+std::vector<KeyCommand> keyTable() {
+  return std::vector<KeyCommand>(std::begin(kKeyCommands), std::end(kKeyCommands));
 }
 
 bool isCommandKey(unsigned char key) {

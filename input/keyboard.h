@@ -2,6 +2,8 @@
 // drawing here; the GLUT callbacks draw when a key asks for it.
 #pragma once
 
+#include <vector>
+
 #include "scene/scene_state.h"
 
 // What should follow a key press once its change is made.
@@ -12,6 +14,26 @@ enum class KeyAction {
 };
 
 inline constexpr unsigned char kEscapeKey = 27;
+
+using Change = void (*)(SceneState&);
+
+// A row of the key table, the one place that says what a key does.
+struct KeyCommand {
+  unsigned char key;
+  Change change;  // null for Escape, which only quits
+  KeyAction then;
+  const char* helpKeys = nullptr;  // how --help names it with its fellows ("1-5"); null: by them
+  const char* helpWords = nullptr;
+  const char* onWords = nullptr;  // a switch's two states as the readout says them; null: none
+  const char* offWords = nullptr;
+  bool (*isOn)(const SceneState&) = nullptr;
+};
+
+// Every key of the table, in the README's order.
+std::vector<KeyCommand> keyTable();
+
+// The arrows, as --help names them.
+inline constexpr char kArrowHelp[] = "arrows spin";
 
 // Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
 KeyAction applyKey(SceneState& state, unsigned char key);

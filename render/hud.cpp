@@ -10,6 +10,7 @@
 #include "render/framebuffer.h"
 #include "render/read_back.h"
 #include "scene/gl_headers.h"
+#include "scene/scene_state.h"
 
 namespace {
 
@@ -42,13 +43,11 @@ constexpr int kTextureWidth = kBoxCount * kBoxWidth;  // powers of two
 constexpr int kTextureHeight = 256;
 constexpr int kMaxLines = kTextureHeight / kLineHeight - 1;  // and a blank one below them
 
-constexpr GLfloat kLabelColour[3] = {0.6f, 0.6f, 0.65f};
-constexpr GLfloat kValueColour[3] = {1.0f, 1.0f, 1.0f};
-constexpr GLfloat kOffColour[3] = {0.3f, 0.3f, 0.3f};
 constexpr GLfloat kGroundColour[3] = {0.1f, 0.1f, 0.13f};  // behind the text
 
-// Each light's colour lifted a third of the way to white, so that the darkest (light 1's pure
-// blue) still reads on the dark ground; the hue stays the light's.
+using Piece = HudPiece;
+using Line = HudLine;
+
 constexpr GLfloat kLightTextLift = 1.0f / 3.0f;
 using Colour = std::array<GLfloat, 3>;
 std::array<Colour, kLightCount> liftedLightColours() {
@@ -61,83 +60,6 @@ std::array<Colour, kLightCount> liftedLightColours() {
   return lifted;
 }
 const std::array<Colour, kLightCount> kLightText = liftedLightColours();
-
-// A run of characters in one colour, and a line of them.
-struct Piece {
-  std::string text;
-  const GLfloat* colour;
-};
-using Line = std::vector<Piece>;
-
-Line line(const std::string& key, const std::string& value) {
-  return {{key + " ", kLabelColour}, {value, kValueColour}};
-}
-
-// A switch of the key table as the readout names it.
-struct SwitchShown {
-  const char* key;
-  const char* on;
-  const char* off;
-  bool (*isOn)(const SceneState&);
-};
-
-const SwitchShown kSwitches[] = {
-    {"f", "smooth", "flat", [](const SceneState& s) { return s.shadeModel == GL_SMOOTH; }},
-    {"p", "filled", "wire", [](const SceneState& s) { return s.polygonMode == GL_FILL; }},
-    {"q", "quads", "triangles",
-     [](const SceneState& s) { return s.stripPrimitive == GL_QUAD_STRIP; }},
-    {"L", "lit", "unlit", [](const SceneState& s) { return s.lightingOn != 0; }},
-    {"l", "local", "infinite", [](const SceneState& s) { return s.localViewer != 0; }},
-    {"i", "shiny", "matte", [](const SceneState& s) { return s.specularOn != 0; }},
-    {"e", "mapped", "no map", [](const SceneState& s) { return s.envMapOn != 0; }},
-    {"E", "modulate", "decal", [](const SceneState& s) { return s.modulateTexture != 0; }},
-    {"c", "culled", "no cull", [](const SceneState& s) { return s.cullFaces != 0; }},
-    {"o", "gradient", "plain", [](const SceneState& s) { return s.gradientColour != 0; }},
-    {"a", "moving", "paused", [](const SceneState& s) { return s.animate != 0; }},
-};
-
-// Which switches are on, a bit each: the switches' box changes only when this does.
-std::uint32_t switchBits(const SceneState& s) {
-  std::uint32_t bits = 0;
-  for (const SwitchShown& shown : kSwitches) {
-    bits = bits << 1 | (shown.isOn(s) ? 1u : 0u);
-  }
-  return bits;
-}
-
-std::vector<Line> switchLines(const SceneState& s) {
-  std::vector<Line> lines;
-  for (const SwitchShown& shown : kSwitches) {
-    lines.push_back(line(shown.key, shown.isOn(s) ? shown.on : shown.off));
-  }
-  return lines;
-}
-
-std::string twoNumbers(std::int32_t a, std::int32_t b) {
-  return std::to_string(a) + " " + std::to_string(b);
-}
-
-std::vector<Line> figureLines(const SceneState& s, const HudFigures& figures) {
-  Line lights;  // the keys that switch them, in their colours
-  for (int k = 0; k < kLightCount; ++k) {
-    lights.push_back({std::to_string(k + 1) + (k + 1 < kLightCount ? " " : ""),
-                      s.lightOn[k] ? kLightText[k].data() : kOffColour});
-  }
-  std::vector<Line> lines = {
-      line("turns", std::to_string(s.turnCount)),
-      line("steps", std::to_string(s.stepsPerTurn)),
-      line("spin", twoNumbers(s.spinRateX, s.spinRateY)),
-      line("view", twoNumbers(s.viewTiltX, s.viewTurnY)),
-      lights,
-      line("frame", std::to_string(figures.frame)),
-  };
-  if (figures.framesPerSecond >= 0.0) {
-    char rate[32];
-    std::snprintf(rate, sizeof rate, "%.1f", figures.framesPerSecond);
-    lines.push_back(line("fps", rate));
-  }
-  return lines;
-}
 
 // The font as read back: its glyphs' pixels, 0 or 255, kGlyphsARow glyphs a sheet row, the
 // first row lowest; where each glyph starts in its row, and how far it moves the pen.
@@ -300,17 +222,19 @@ int readoutScale(int width, int height) {
 
 // The boxes as last composed. The switches' box is built again only when a switch changes;
 // the figures' box on every frame, as the frame number does.
-std::uint32_t switchesShown = ~0u;
+std::vector<Line> switchesShown;
+bool switchesComposed = false;
 Box switchesBox;
 Box figuresBox;
 
-void composeReadout(const SceneState& state, const HudFigures& running) {
-  if (switchBits(state) != switchesShown) {
-    switchesShown = switchBits(state);
-    switchesBox = boxOf(switchLines(state), false);
+void composeReadout(const HudText& text) {
+  if (!switchesComposed || text.switches != switchesShown) {
+    switchesShown = text.switches;
+    switchesComposed = true;
+    switchesBox = boxOf(text.switches, false);
     composeBox(0, switchesBox);
   }
-  figuresBox = boxOf(figureLines(state, running), true);
+  figuresBox = boxOf(text.figures, true);
   composeBox(1, figuresBox);
 }
 
@@ -378,18 +302,8 @@ void readFont(int width, int height) {
 
 }  // namespace
 
-std::vector<std::string> hudLines(const SceneState& state, const HudFigures& figures) {
-  std::vector<std::string> lines;
-  for (const std::vector<Line>& box : {switchLines(state), figureLines(state, figures)}) {
-    for (const Line& pieces : box) {
-      std::string text;
-      for (const Piece& piece : pieces) {
-        text += piece.text;
-      }
-      lines.push_back(text);
-    }
-  }
-  return lines;
+const GLfloat* hudLightColour(int k) {
+  return kLightText[k].data();
 }
 
 void prepareHud() {
@@ -414,7 +328,7 @@ void prepareHud() {
   glPopAttrib();
 }
 
-void drawHud(const SceneState& state, const HudFigures& running) {
+void drawHud(const HudText& text) {
   // Every state the readout touches comes back as it was, so the next frame starts as if the
   // readout had never been drawn.
   // The texture binding and mode are kept by hand: saving all texture state would make the
@@ -432,7 +346,7 @@ void drawHud(const SceneState& state, const HudFigures& running) {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);  // the lit colour is not used
   glEnable(GL_TEXTURE_2D);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  composeReadout(state, running);
+  composeReadout(text);
   const int top = onGrid(viewport[3] - kMargin);
   glBegin(GL_QUADS);
   const int scale = readoutScale(viewport[2], viewport[3]);

@@ -1,27 +1,40 @@
-// The on-screen readout of --hud: every switch of the key table with its key, the counts, spin
-// rates and view angles, each light's state in its colour, the frame number and, where the run
-// is not scripted, the frame rate. Two boxes, at the window's left and right edges, clear of
-// the torus and its marker at any window size.
+// The on-screen readout of --hud: two boxes of text, at the window's left and right edges,
+// clear of the torus and its marker at any window size. What they say is the run's; how they
+// look is here.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "scene/scene_state.h"
+#include "scene/gl_headers.h"
 
-// What the readout shows beyond the scene state.
-struct HudFigures {
-  std::int64_t frame = 0;         // the number of the frame being drawn, from 1
-  double framesPerSecond = -1.0;  // the last measured rate; negative: not shown
+// A run of characters in one colour, and a line of them. Colours are the constants below, or
+// a light's; each has one address, by which a line knows it has not changed.
+struct HudPiece {
+  std::string text;
+  const GLfloat* colour;
+  bool operator==(const HudPiece& other) const {
+    return text == other.text && colour == other.colour;
+  }
+  bool operator!=(const HudPiece& other) const { return !(*this == other); }
+};
+using HudLine = std::vector<HudPiece>;
+
+struct HudText {
+  std::vector<HudLine> switches;  // the left box
+  std::vector<HudLine> figures;   // the right box, aligned to the window's edge
 };
 
-// The readout's lines as text: the switches' box, then the figures' box.
-std::vector<std::string> hudLines(const SceneState& state, const HudFigures& figures);
+inline constexpr GLfloat kHudLabelColour[3] = {0.6f, 0.6f, 0.65f};
+inline constexpr GLfloat kHudValueColour[3] = {1.0f, 1.0f, 1.0f};
+inline constexpr GLfloat kHudOffColour[3] = {0.3f, 0.3f, 0.3f};
 
-// Draws the font into a texture, through the back buffer: once, before the first frame, which
-// clears it. Needs a current GL context.
+// Light k's colour lifted a third of the way to white, so that the darkest (light 1's pure
+// blue) still reads on the readout's dark ground; the hue stays the light's.
+const GLfloat* hudLightColour(int k);
+
+// Draws the font into a texture: once, before the first frame. Needs a current GL context.
 void prepareHud();
 
 // Draws the readout over the frame in the back buffer, leaving every GL state as it found it.
-void drawHud(const SceneState& state, const HudFigures& figures);
+void drawHud(const HudText& text);

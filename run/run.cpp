@@ -6,11 +6,11 @@
 
 #include "files/complaint.h"
 #include "render/frame.h"
-#include "render/hud.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
 #include "run/input_handling.h"
 #include "run/kept_session.h"
+#include "run/readout.h"
 #include "run/run_end.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
@@ -59,7 +59,7 @@ void drawRunPicture() {
     HudFigures figures;
     figures.frame = frameNumberShown(run.progress);
     figures.framesPerSecond = run.plan.frames > 0 ? -1.0 : run.hudCounter.lastRate;
-    drawHud(scene, figures);
+    drawHud(readoutText(scene, figures));
   }
   glFlush();
   endSmoothFrame();

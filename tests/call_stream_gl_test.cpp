@@ -17,6 +17,7 @@
 #include "app/callbacks.h"
 #include "render/frame.h"
 #include "render/hud.h"
+#include "run/readout.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
@@ -526,7 +527,7 @@ TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
     startRecording();
     drawScene();  // as a run with --hud draws its frames
     if (readout) {
-      drawHud(scene, HudFigures{7, 12.5});
+      drawHud(readoutText(scene, HudFigures{7, 12.5}));
     }
     glFlush();
     glutSwapBuffers();

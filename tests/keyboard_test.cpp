@@ -2,13 +2,17 @@
 // key does to a frame is checked call by call in call_stream_gl_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "input/keyboard.h"
-#include "render/hud.h"
 #include "scene/gl_headers.h"
 
 TEST(Keys, TurnAndStepCountsStopAtFourButHaveNoCeiling) {
@@ -57,20 +61,68 @@ TEST(Keys, RatesAndViewAnglesWrapAtTheEndsOfInt32) {
   EXPECT_EQ(state.spinX, kMin);
 }
 
-TEST(Keys, TheReadoutNamesWhatTheKeysSet) {
-  SceneState state;
-  const HudFigures figures{41, -1.0};
-  const std::vector<std::string> before = hudLines(state, figures);
-  for (const char key : std::string("pfeqlLc3W")) {
-    applyKey(state, static_cast<unsigned char>(key));
+namespace {
+
+// The keys a documentation table names, from its key column: each key quoted (`W`, or as the
+// manual's .B/.BR arguments), Escape by name, and the keys between two joined by a range.
+std::set<int> keysNamed(const std::string& column) {
+  std::set<int> keys;
+  std::istringstream in(column);
+  int last = -1;
+  bool range = false;
+  for (std::string word; in >> word;) {
+    word.erase(
+        std::remove_if(word.begin(), word.end(), [](char c) { return c == '`' || c == '"'; }),
+        word.end());
+    if (word == "to" || word == "\u2026" || word == "…") {
+      range = true;
+      continue;
+    }
+    const int key = word == "Escape" ? kEscapeKey : word.size() == 1 ? word[0] : -1;
+    if (key < 0 || word == "/") {
+      continue;
+    }
+    for (int between = range ? last + 1 : key; between <= key; ++between) {
+      keys.insert(between);
+    }
+    last = key;
+    range = false;
   }
-  applySpecialKey(state, GLUT_KEY_LEFT);
-  const std::vector<std::string> after = hudLines(state, figures);
-  const std::vector<std::string> expected = {
-      "f smooth", "p filled",   "q quads",  "L unlit",   "l local",  "i shiny",
-      "e mapped", "E modulate", "c culled", "o plain",   "a moving", "turns 11",
-      "steps 8",  "spin 0 -1",  "view 0 0", "1 2 3 4 5", "frame 41"};
-  EXPECT_EQ(after, expected);
-  EXPECT_NE(before, after);
-  EXPECT_EQ(hudLines(state, HudFigures{1, 59.94}).back(), "fps 59.9");
+  return keys;
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(Keys, TheReadmeAndTheManualListEveryKeyOfTheTableAndNoOther) {
+  std::set<int> table;
+  for (const KeyCommand& command : keyTable()) {
+    table.insert(command.key);
+  }
+  const std::string readme = fileText(VELKARIN_SOURCE "/README.md");
+  const std::size_t keys = readme.find("\n## Keys\n");
+  std::istringstream readmeLines(readme.substr(keys, readme.find("\n## ", keys + 1) - keys));
+  std::set<int> inReadme;
+  for (std::string line; std::getline(readmeLines, line);) {
+    if (line.rfind("| ", 0) == 0) {
+      const std::set<int> named = keysNamed(line.substr(2, line.find(" |", 2) - 2));
+      inReadme.insert(named.begin(), named.end());
+    }
+  }
+  EXPECT_EQ(inReadme, table);
+  const std::string manual = fileText(VELKARIN_SOURCE "/docs/velkarin.1");
+  std::istringstream manualLines(
+      manual.substr(manual.find(".SH KEYS"), manual.find(".SH MOUSE") - manual.find(".SH KEYS")));
+  std::set<int> inManual;
+  for (std::string line; std::getline(manualLines, line);) {
+    if (line.rfind(".B ", 0) == 0 || line.rfind(".BR ", 0) == 0) {
+      const std::set<int> keys = keysNamed(line.substr(line.find(' ')));
+      inManual.insert(keys.begin(), keys.end());
+    }
+  }
+  EXPECT_EQ(inManual, table);
 }

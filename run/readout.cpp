@@ -1,0 +1,87 @@
+#include "run/readout.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "input/keyboard.h"
+
+namespace {
+
+HudLine line(const std::string& key, const std::string& value) {
+  return {{key + " ", kHudLabelColour}, {value, kHudValueColour}};
+}
+
+// The readout's own order for the key table's switches: the torus's shape and shading first,
+// then the lighting and the map, then the animation. Any switch it leaves out follows.
+constexpr char kSwitchOrder[] = "fpqLlieEcoa";
+
+std::size_t placeOf(unsigned char key) {
+  const std::string order = kSwitchOrder;
+  return std::min(order.find(static_cast<char>(key)), order.size());
+}
+
+// The key table's switches, each by its key and the word for its state.
+std::vector<HudLine> switchLines(const SceneState& s) {
+  std::vector<KeyCommand> switches;
+  for (const KeyCommand& command : keyTable()) {
+    if (command.isOn != nullptr) {
+      switches.push_back(command);
+    }
+  }
+  std::stable_sort(switches.begin(), switches.end(), [](const KeyCommand& a, const KeyCommand& b) {
+    return placeOf(a.key) < placeOf(b.key);
+  });
+  std::vector<HudLine> lines;
+  for (const KeyCommand& command : switches) {
+    lines.push_back(line(std::string(1, static_cast<char>(command.key)),
+                         command.isOn(s) ? command.onWords : command.offWords));
+  }
+  return lines;
+}
+
+std::string twoNumbers(std::int32_t a, std::int32_t b) {
+  return std::to_string(a) + " " + std::to_string(b);
+}
+
+std::vector<HudLine> figureLines(const SceneState& s, const HudFigures& figures) {
+  HudLine lights;  // the keys that switch them, in their colours
+  for (int k = 0; k < kLightCount; ++k) {
+    lights.push_back({std::to_string(k + 1) + (k + 1 < kLightCount ? " " : ""),
+                      s.lightOn[k] ? hudLightColour(k) : kHudOffColour});
+  }
+  std::vector<HudLine> lines = {
+      line("turns", std::to_string(s.turnCount)),
+      line("steps", std::to_string(s.stepsPerTurn)),
+      line("spin", twoNumbers(s.spinRateX, s.spinRateY)),
+      line("view", twoNumbers(s.viewTiltX, s.viewTurnY)),
+      lights,
+      line("frame", std::to_string(figures.frame)),
+  };
+  if (figures.framesPerSecond >= 0.0) {
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.1f", figures.framesPerSecond);
+    lines.push_back(line("fps", rate));
+  }
+  return lines;
+}
+
+}  // namespace
+
+HudText readoutText(const SceneState& state, const HudFigures& figures) {
+  return {switchLines(state), figureLines(state, figures)};
+}
+
+std::vector<std::string> readoutLines(const SceneState& state, const HudFigures& figures) {
+  const HudText text = readoutText(state, figures);
+  std::vector<std::string> lines;
+  for (const std::vector<HudLine>* box : {&text.switches, &text.figures}) {
+    for (const HudLine& pieces : *box) {
+      std::string words;
+      for (const HudPiece& piece : pieces) {
+        words += piece.text;
+      }
+      lines.push_back(words);
+    }
+  }
+  return lines;
+}
