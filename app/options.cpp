@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "files/text_fields.h"
+
 #include <getopt.h>
 
 #include <algorithm>
@@ -38,14 +40,10 @@ std::string fileName(std::string& field, const char* value) {
 
 // A whole number from `least` to `most`, with nothing around it.
 std::string count(int& field, const char* value, int most, int least = 1) {
-  const char* end = value + std::char_traits<char>::length(value);
-  int number = 0;
-  const auto [stop, error] = std::from_chars(value, end, number);
-  if (error != std::errc() || stop != end || number < least || number > most) {
+  if (!readWholeNumber(value, least, most, &field)) {
     return "takes a whole number from " + std::to_string(least) + " to " + std::to_string(most) +
            ", not '" + value + "'";
   }
-  field = number;
   return "";
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "files/text_fields.h"
 #include "input/keyboard.h"
 
 namespace {
@@ -34,15 +35,6 @@ std::string wrapped(std::string left, const std::vector<std::string>& units, std
     lineStarted = true;
   }
   return text + "\n";
-}
-
-std::vector<std::string> wordsOf(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  return words;
 }
 
 // The key table's keys and words, in its order, with the arrows last: "L lighting," each.

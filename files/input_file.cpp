@@ -22,16 +22,25 @@ InputFile refused(const std::string& problem) {
 
 #ifndef _WIN32
 
+int openWithoutWaiting(const std::string& name, int flags) {
+  const int fd = openNamed(name, flags | O_NONBLOCK);
+  if (fd >= 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
 InputFile openInputFile(const std::string& name) {
-  const int fd = openNamed(name, O_RDONLY | O_NONBLOCK);
+  const int fd = openWithoutWaiting(name, O_RDONLY);
   if (fd < 0) {
     return refused(std::strerror(errno));
   }
   struct stat info {};
   std::FILE* file = nullptr;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
-      (file = ::fdopen(fd, "rb")) == nullptr) {
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || (file = ::fdopen(fd, "rb")) == nullptr) {
     const int error = errno;
     ::close(fd);
     return refused(S_ISDIR(info.st_mode) ? kFolderProblem : std::strerror(error));

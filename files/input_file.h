@@ -17,3 +17,9 @@ inline constexpr char kNoWriterProblem[] = "a pipe that nothing writes to";
 
 // Opens the file of UTF-8 name `name`, refusing a folder and a FIFO with no writer.
 InputFile openInputFile(const std::string& name);
+
+#ifndef _WIN32
+// The one open that never waits, for reading or writing: open(2) with `flags` and O_NONBLOCK,
+// which is then cleared so that reads and writes wait as usual. -1 with errno set on failure.
+int openWithoutWaiting(const std::string& name, int flags);
+#endif

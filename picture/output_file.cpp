@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "files/file_name.h"
+#include "files/input_file.h"
+#include "picture/new_file.h"
 
 namespace {
 
@@ -49,56 +51,14 @@ std::string followLinks(const std::string& path, std::string* target) {
   return reason(ELOOP);
 }
 
-std::string folderOf(const std::string& target) {
-  const fs::path folder = pathOf(target).parent_path();
-  return nameOf(folder.empty() ? fs::path(".") : folder);
-}
-
-// A new, empty file of its own in the folder of `target`, open for writing; -1 with errno set
-// when the folder takes none. Hidden, so that a run killed while writing leaves nothing in
-// plain sight.
-int makeTemporaryBeside(const std::string& target, std::string* temporary) {
-  return createUniqueFile(folderOf(target) + "/.velkarin-", temporary);
-}
-
-#ifdef O_TMPFILE
-// Where the system has them, a file with no name at all in the folder of `target` until it is
-// complete, so that a run killed at any moment leaves nothing behind; -1 where the folder's
-// file system takes none.
-int makeUnnamedBeside(const std::string& target) {
-  return open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-}
-
-// Gives an unnamed file the hidden temporary name it is then renamed from.
-std::string nameUnnamed(int fd, const std::string& target, std::string* temporary) {
-  const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
-  for (;;) {
-    const int placeholder = makeTemporaryBeside(target, temporary);
-    if (placeholder < 0) {
-      return reason(errno);
-    }
-    close(placeholder);
-    unlink(temporary->c_str());  // its name is now free, and unlikely to be taken again
-    if (linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temporary->c_str(), AT_SYMLINK_FOLLOW) ==
-        0) {
-      return "";
-    }
-    if (errno != EEXIST) {
-      return reason(errno);
-    }
-  }
-}
-#endif
-
 #ifndef _WIN32
 // A device or FIFO, opened for writing without waiting: a FIFO that nothing reads from would
 // otherwise block the open until something does.
 std::string openSpecial(const std::string& target, OutputFile* file) {
-  const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = openWithoutWaiting(target, O_WRONLY | O_NOCTTY);
   if (fd < 0) {
     return errno == ENXIO ? "a pipe or socket that nothing reads from" : reason(errno);
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   file->fd = fd;
   return "";
 }
@@ -122,7 +82,7 @@ void takeOverModeAndOwner(int fd, const std::string& target) {
 // writing (nothing is changed by that), and in a sticky folder such as /tmp a file of another
 // user can be neither renamed over nor removed.
 std::string checkReplaceable(const std::string& target) {
-  const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = openWithoutWaiting(target, O_WRONLY | O_NOCTTY);
   if (fd < 0) {
     return reason(errno);
   }
@@ -167,33 +127,6 @@ std::string writeInto(int fd, const std::function<std::string(std::FILE*)>& writ
     problem = reason(errno);
   }
   return problem;
-}
-
-// A file of its own beside `target` to write the new file into: unnamed where the system has
-// them, else hidden under a temporary name, in *temporary.
-int makeNewFileBeside(const std::string& target, std::string* temporary) {
-#ifdef O_TMPFILE
-  if (const int fd = makeUnnamedBeside(target); fd >= 0) {
-    return fd;
-  }
-#endif
-  return makeTemporaryBeside(target, temporary);
-}
-
-// Moves the complete new file over `target`; "" or why it could not.
-std::string moveOver(int fd, const std::string& target, std::string* temporary) {
-#ifdef O_TMPFILE
-  if (temporary->empty()) {
-    if (std::string problem = nameUnnamed(fd, target, temporary); !problem.empty()) {
-      return problem;
-    }
-  }
-#else
-  (void)fd;
-#endif
-  std::error_code error;
-  fs::rename(pathOf(*temporary), pathOf(target), error);
-  return error ? error.message() : "";
 }
 
 // Replaces a regular file whole. Given `keptFd`, the new file is left open there for appending.

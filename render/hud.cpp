@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "render/framebuffer.h"
-#include "render/read_back.h"
+#include "render/hud_font.h"
+#include "render/pixel_space.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -20,23 +20,12 @@ namespace {
 // the readout is a small font, each box is composed on the CPU, in its colours over a dark
 // ground, into a texture (a line only when it changes), and drawn as one opaque quad whose
 // edges lie on the rasteriser's grid of 4 × 4 blocks, where no pixel needs an edge test.
-void* const kFont = GLUT_BITMAP_HELVETICA_10;
-constexpr int kSheetRowHeight = 16;  // a row of glyphs in the frame the font is read from
-constexpr int kBaseline = 4;         // above the bottom of a sheet row
-// The rows of a sheet row that a line shows: every glyph's ink, and a blank row above it.
-constexpr int kLineBottom = 2;
-constexpr int kLineHeight = 11;
+constexpr int kLineHeight = kHudLineHeight;
 constexpr int kMargin = 4;  // between the window's edge and the text
 // Each multiple of this window size takes the readout one step larger.
 constexpr int kScaleWidth = 600;
 constexpr int kScaleHeight = 300;
 constexpr int kGrid = 4;
-constexpr int kFirstGlyph = 32;
-constexpr int kGlyphCount = 96;
-constexpr int kGlyphsARow = 16;
-constexpr int kSheetRows = kGlyphCount / kGlyphsARow;
-constexpr int kSheetWidth = 256;  // the framebuffer the font is drawn into: room for every row
-constexpr int kSheetHeight = 128;
 constexpr int kBoxWidth = 256;                        // the widest a line may be, in pixels
 constexpr int kBoxCount = 2;                          // side by side in the texture
 constexpr int kTextureWidth = kBoxCount * kBoxWidth;  // powers of two
@@ -61,26 +50,6 @@ std::array<Colour, kLightCount> liftedLightColours() {
 }
 const std::array<Colour, kLightCount> kLightText = liftedLightColours();
 
-// The font as read back: its glyphs' pixels, 0 or 255, kGlyphsARow glyphs a sheet row, the
-// first row lowest; where each glyph starts in its row, and how far it moves the pen.
-struct Font {
-  std::vector<unsigned char> sheet;
-  int sheetWidth = 0;
-  int start[kGlyphCount] = {};
-  int advance[kGlyphCount] = {};
-};
-Font font;
-
-int glyphOf(char c) {
-  const int glyph = static_cast<unsigned char>(c) - kFirstGlyph;
-  return glyph >= 0 && glyph < kGlyphCount ? glyph : '?' - kFirstGlyph;
-}
-
-bool inked(int glyph, int x, int row) {
-  const int y = glyph / kGlyphsARow * kSheetRowHeight + kLineBottom + row;
-  return font.sheet[static_cast<std::size_t>(y) * font.sheetWidth + font.start[glyph] + x] != 0;
-}
-
 // A character of a line, and its colour.
 struct Cell {
   char c;
@@ -104,7 +73,7 @@ int widthOf(const Line& pieces) {
   int width = 0;
   for (const Piece& piece : pieces) {
     for (const char c : piece.text) {
-      width += font.advance[glyphOf(c)];
+      width += glyphAdvance(c);
     }
   }
   return width;
@@ -165,18 +134,17 @@ void compose(int box, std::size_t slot, const LineImage& line) {
     if (pen >= line.width) {
       break;  // the rest of a line too long for the box is not shown
     }
-    const int glyph = glyphOf(cell.c);
     const Rgba ink = rgbaOf(cell.colour);
-    const int width = std::min(font.advance[glyph], line.width - pen);
+    const int width = std::min(glyphAdvance(cell.c), line.width - pen);
     for (int row = 0; row < kLineHeight; ++row) {
       Rgba* out = &pixels[static_cast<std::size_t>(kLineHeight - 1 - row) * line.width + pen];
       for (int x = 0; x < width; ++x) {
-        if (inked(glyph, x, row)) {
+        if (glyphInked(cell.c, x, row)) {
           out[x] = ink;
         }
       }
     }
-    pen += font.advance[glyph];
+    pen += glyphAdvance(cell.c);
   }
   glTexSubImage2D(GL_TEXTURE_2D, 0, box * kBoxWidth, static_cast<GLint>(slot) * kLineHeight,
                   line.width, kLineHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -238,68 +206,6 @@ void composeReadout(const HudText& text) {
   composeBox(1, figuresBox);
 }
 
-// Window pixels; no depth test or texture coordinate generation; filled. Lighting, colour
-// tracking and culling are left as they are: the readout's colours come from its texture
-// alone, and its quads face the viewer.
-void beginOverlay(int width, int height) {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_TEXTURE_GEN_S);
-  glDisable(GL_TEXTURE_GEN_T);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-}
-
-void endOverlay() {
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-}
-
-// Draws the font into the lower left corner of a framebuffer of its own where GL has them, so
-// that it comes back whole whatever the window's size, else of the back buffer, and reads its
-// pixels back.
-void readFont(int width, int height) {
-  Framebuffer sheet;
-  if (sizeFramebuffer(sheet, kSheetWidth, kSheetHeight, 0)) {
-    drawInto(sheet);
-    width = kSheetWidth;
-    height = kSheetHeight;
-    glViewport(0, 0, width, height);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-  } else {
-    glReadBuffer(GL_BACK);
-  }
-  beginOverlay(width, height);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor3f(1.0f, 1.0f, 1.0f);
-  int pen = 0;
-  for (int glyph = 0; glyph < kGlyphCount; ++glyph) {
-    if (glyph % kGlyphsARow == 0) {
-      pen = 0;
-      glRasterPos2i(0, glyph / kGlyphsARow * kSheetRowHeight + kBaseline);
-    }
-    font.start[glyph] = pen;
-    font.advance[glyph] = glutBitmapWidth(kFont, kFirstGlyph + glyph);
-    glutBitmapCharacter(kFont, kFirstGlyph + glyph);  // which moves the raster position on
-    pen += font.advance[glyph];
-    font.sheetWidth = std::max(font.sheetWidth, pen);
-  }
-  font.sheet = readBack(font.sheetWidth, kSheetRows * kSheetRowHeight, GL_RED);
-  drawIntoWindow();
-  for (unsigned char& pixel : font.sheet) {
-    pixel = pixel > 127 ? 255 : 0;
-  }
-  endOverlay();
-}
-
 }  // namespace
 
 const GLfloat* hudLightColour(int k) {
@@ -315,7 +221,7 @@ void prepareHud() {
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  readFont(viewport[2], viewport[3]);
+  readHudFont(viewport[2], viewport[3]);
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <climits>
-#include <sstream>
 
+#include "files/text_fields.h"
 #include "input/keyboard.h"
 
 namespace {
@@ -31,26 +31,9 @@ const char* nameOf(InputKind kind) {
   return "?";
 }
 
-// A whole word as a number of type T, with nothing around it.
-template <typename T>
-bool readNumber(const std::string& word, T* number) {
-  const char* end = word.data() + word.size();
-  const auto [stop, error] = std::from_chars(word.data(), end, *number);
-  return !word.empty() && error == std::errc() && stop == end;
-}
-
-std::vector<std::string> wordsOf(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  return words;
-}
-
 // One event line's words into *event; "" or what is wrong.
 std::string readEvent(const std::vector<std::string>& words, InputEvent* event) {
-  if (!readNumber(words[0], &event->frame) || event->frame < 0 || event->frame > kMostFrames) {
+  if (!readWholeNumber<std::int64_t>(words[0], 0, kMostFrames, &event->frame)) {
     return "'" + words[0] + "' is not a frame number from 0 to " + std::to_string(kMostFrames);
   }
   if (words.size() < 2) {
@@ -73,8 +56,8 @@ std::string readEvent(const std::vector<std::string>& words, InputEvent* event) 
   for (const KindName& entry : kKindNames) {
     if (kind == entry.name) {
       event->kind = entry.kind;
-      if (words.size() != 4 || !readNumber(words[2], &event->x) ||
-          !readNumber(words[3], &event->y)) {
+      if (words.size() != 4 || !readWholeNumber(words[2], INT_MIN, INT_MAX, &event->x) ||
+          !readWholeNumber(words[3], INT_MIN, INT_MAX, &event->y)) {
         return "a " + kind + " event takes the pointer's x and y";
       }
       return "";
@@ -87,7 +70,8 @@ std::string readEvent(const std::vector<std::string>& words, InputEvent* event) 
 std::string readHeader(const std::string& line) {
   const std::vector<std::string> words = wordsOf(line);
   int version = 0;
-  if (words.size() != 2 || words[0] != kSessionFormat || !readNumber(words[1], &version)) {
+  if (words.size() != 2 || words[0] != kSessionFormat ||
+      !readWholeNumber(words[1], INT_MIN, INT_MAX, &version)) {
     return "not a kept session: the first line must be '" + std::string(kSessionFormat) + " " +
            std::to_string(kSessionVersion) + "'";
   }
@@ -109,8 +93,7 @@ std::string readLine(const std::string& line, Session* session, bool* ended) {
   }
   const std::int64_t last = session->events.empty() ? 0 : session->events.back().frame;
   if (words[0] == "end") {
-    if (words.size() != 2 || !readNumber(words[1], &session->frames) || session->frames < last ||
-        session->frames > kMostFrames) {
+    if (words.size() != 2 || !readWholeNumber(words[1], last, kMostFrames, &session->frames)) {
       return "the end line takes the frames drawn, from the last event's frame to " +
              std::to_string(kMostFrames);
     }

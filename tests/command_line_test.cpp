@@ -1,14 +1,10 @@
-// The command line, read against the README's list of options, and the --fps readout.
+// The command line, read against the README's list of options.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "run/frame_counter.h"
 #include "app/options.h"
-#include "run/run_plan.h"
-#include "run/session.h"
-#include "scene/gl_headers.h"
 #include "files/file_name.h"
 
 namespace {
@@ -128,96 +124,5 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
   };
   for (const auto& [args, expected] : cases) {
     EXPECT_EQ(asked(args), expected) << testing::PrintToString(args);
-  }
-}
-
-TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
-  FrameCounter counter;
-  EXPECT_EQ(countFrame(counter, 100.0), "");  // starts the count
-  for (int frame = 1; frame < 300; ++frame) {
-    ASSERT_EQ(countFrame(counter, 100.0 + frame / 60.0), "") << frame;
-  }
-  EXPECT_EQ(countFrame(counter, 105.0), "300 frames in 5.0 seconds = 60.000 FPS\n");
-  EXPECT_EQ(countFrame(counter, 107.0), "");
-  EXPECT_EQ(countFrame(counter, 110.5), "2 frames in 5.5 seconds = 0.364 FPS\n");
-}
-
-TEST(FrameRate, FramesFallDueOnAFixedGridAndOneAWholePeriodLateRestartsIt) {
-  Pace pace;                                             // 50 frames a second: due every 0.02 s
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.000), 10.000);  // the first at once
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.001), 10.020);  // early: waits for its time
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.045), 10.045);  // a little late: at once...
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.046), 10.060);  // ...and the grid holds
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.200), 10.200);  // far behind: no burst to catch up
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.201), 10.220);
-}
-
-TEST(ScriptedRun, PressesAKeyAFrameAndEndsOnItsLastFrameWhichTheReadoutNumbers) {
-  RunPlan plan;
-  plan.frames = 3;
-  std::string unknown;
-  ASSERT_TRUE(parseKeyScript("p<left>", &plan.keys, &unknown));
-  RunProgress progress;
-  std::string seen;
-  for (int frame = 1; frame <= plan.frames; ++frame) {
-    const ScriptKey* key = takeNextKey(plan, progress);
-    seen += std::to_string(frameNumberShown(progress)) + (key ? spellKeys({*key}) : "-") +
-            (isLastFrame(plan, progress) ? " last" : " ");
-    countDrawnFrame(progress);
-  }
-  EXPECT_EQ(seen, "1p 2<left> 3- last");
-}
-
-TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
-  const std::vector<InputEvent> events = {{0, InputKind::Key, {false, 'p'}},
-                                          {41, InputKind::Key, {true, GLUT_KEY_LEFT}},
-                                          {97, InputKind::Press, {}, 300, 80},
-                                          {97, InputKind::Motion, {}, -4, 90},
-                                          {99, InputKind::Release, {}, 340, 90}};
-  std::string text = sessionHeader() + "# explored by hand\n\n";
-  for (const InputEvent& event : events) {
-    text += sessionLine(event);
-  }
-  Session session;
-  ASSERT_EQ(readSession(text + sessionEnd(250), &session), "");
-  EXPECT_EQ(session.frames, 250);
-  EXPECT_FALSE(session.cutShort);
-  ASSERT_EQ(session.events.size(), events.size());
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    EXPECT_EQ(sessionLine(session.events[i]), sessionLine(events[i]));
-  }
-  ASSERT_EQ(readSession(text, &session), "");  // as a killed viewer leaves it
-  EXPECT_TRUE(session.cutShort);
-  EXPECT_EQ(session.frames, 100);
-
-  const std::string header = sessionHeader();
-  const std::vector<std::pair<std::string, std::string>> refused = {
-      {"", "line 1: not a kept session: the file is empty"},
-      {"P6\n", "line 1: not a kept session: the first line must be 'velkarin-session 1'"},
-      {"velkarin-session 2\n",
-       "line 1: a session of format version 2; this viewer reads version 1"},
-      {header + "3 jump\n", "line 2: unknown event 'jump'"},
-      {header + "3 key b\n", "line 2: a key event takes one key, as --keys spells it"},
-      {header + "3 key pf\n", "line 2: a key event takes one key, as --keys spells it"},
-      {header + "3 press 1\n", "line 2: a press event takes the pointer's x and y"},
-      {header + "-3 key p\n", "line 2: '-3' is not a frame number from 0 to 2147483647"},
-      {header + "12x key p\n", "line 2: '12x' is not a frame number from 0 to 2147483647"},
-      {header + "2147483648 key p\n",
-       "line 2: '2147483648' is not a frame number from 0 to 2147483647"},
-      {header + "3 press 1 2x\n", "line 2: a press event takes the pointer's x and y"},
-      {header + "5 key <esc>\n",
-       "line 2: Escape ends a run and is never kept: end the session with an end line"},
-      {header + "9 key p\n8 key p\n",
-       "line 3: frame 8 comes before the frame of the event above it"},
-      {header + "9 key p\nend 8\n",
-       "line 3: the end line takes the frames drawn, from the last event's frame to 2147483647"},
-      {header + "end 99999999999\n",
-       "line 2: the end line takes the frames drawn, from the last event's frame to 2147483647"},
-      {header + "end 8\n9 key p\n", "line 3: a line after the end line"},
-      {header + "9 key p", "line 2: half-written: it has no line break at its end"},
-      {header + "9 key p" + std::string(80, ' ') + "\n", "line 2: longer than 80 characters"},
-  };
-  for (const auto& [bad, problem] : refused) {
-    EXPECT_EQ(readSession(bad, &session), problem) << bad;
   }
 }

@@ -10,8 +10,9 @@ viewer=$(realpath "${1:?usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER}")
 work=${2:?usage: valgrind_startup.sh VIEWER_BINARY WORK_FOLDER}
 rm -rf "$work" && mkdir -p "$work"
 
-# Frames of the project's own code in valgrind's reports name these files.
-sources=$(cd "$root" && ls scene/*.cpp scene/*.h app/*.cpp app/*.h render/*.cpp render/*.h input/*.cpp input/*.h texture/*.cpp texture/*.h | xargs -n1 basename)
+# Frames of the project's own code in valgrind's reports name these files: every room's.
+rooms="app run input render texture picture files scene"
+sources=$(cd "$root" && for room in $rooms; do ls "$room"/*.cpp "$room"/*.h; done | xargs -n1 basename)
 own_code="\\(($(echo $sources | sed 's/ /|/g' | sed 's/\./\\./g')):[0-9]+\\)"
 
 # The malformed maps of the reader's tests, one folder per refusal, and the fuzzer's finds.

@@ -1,0 +1,45 @@
+// A run's plan, frame by frame: its keys, its last frame, its pace and its frame-rate lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "run/frame_counter.h"
+#include "run/run_plan.h"
+
+TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
+  FrameCounter counter;
+  EXPECT_EQ(countFrame(counter, 100.0), "");  // starts the count
+  for (int frame = 1; frame < 300; ++frame) {
+    ASSERT_EQ(countFrame(counter, 100.0 + frame / 60.0), "") << frame;
+  }
+  EXPECT_EQ(countFrame(counter, 105.0), "300 frames in 5.0 seconds = 60.000 FPS\n");
+  EXPECT_EQ(countFrame(counter, 107.0), "");
+  EXPECT_EQ(countFrame(counter, 110.5), "2 frames in 5.5 seconds = 0.364 FPS\n");
+}
+
+TEST(FrameRate, FramesFallDueOnAFixedGridAndOneAWholePeriodLateRestartsIt) {
+  Pace pace;                                             // 50 frames a second: due every 0.02 s
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.000), 10.000);  // the first at once
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.001), 10.020);  // early: waits for its time
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.045), 10.045);  // a little late: at once...
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.046), 10.060);  // ...and the grid holds
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.200), 10.200);  // far behind: no burst to catch up
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.201), 10.220);
+}
+
+TEST(ScriptedRun, PressesAKeyAFrameAndEndsOnItsLastFrameWhichTheReadoutNumbers) {
+  RunPlan plan;
+  plan.frames = 3;
+  std::string unknown;
+  ASSERT_TRUE(parseKeyScript("p<left>", &plan.keys, &unknown));
+  RunProgress progress;
+  std::string seen;
+  for (int frame = 1; frame <= plan.frames; ++frame) {
+    const ScriptKey* key = takeNextKey(plan, progress);
+    seen += std::to_string(frameNumberShown(progress)) + (key ? spellKeys({*key}) : "-") +
+            (isLastFrame(plan, progress) ? " last" : " ");
+    countDrawnFrame(progress);
+  }
+  EXPECT_EQ(seen, "1p 2<left> 3- last");
+}

@@ -1,0 +1,62 @@
+// A kept session's file, written and read back, and every malformed one refused by its line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "run/session.h"
+#include "scene/gl_headers.h"
+
+TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
+  const std::vector<InputEvent> events = {{0, InputKind::Key, {false, 'p'}},
+                                          {41, InputKind::Key, {true, GLUT_KEY_LEFT}},
+                                          {97, InputKind::Press, {}, 300, 80},
+                                          {97, InputKind::Motion, {}, -4, 90},
+                                          {99, InputKind::Release, {}, 340, 90}};
+  std::string text = sessionHeader() + "# explored by hand\n\n";
+  for (const InputEvent& event : events) {
+    text += sessionLine(event);
+  }
+  Session session;
+  ASSERT_EQ(readSession(text + sessionEnd(250), &session), "");
+  EXPECT_EQ(session.frames, 250);
+  EXPECT_FALSE(session.cutShort);
+  ASSERT_EQ(session.events.size(), events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(sessionLine(session.events[i]), sessionLine(events[i]));
+  }
+  ASSERT_EQ(readSession(text, &session), "");  // as a killed viewer leaves it
+  EXPECT_TRUE(session.cutShort);
+  EXPECT_EQ(session.frames, 100);
+
+  const std::string header = sessionHeader();
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"", "line 1: not a kept session: the file is empty"},
+      {"P6\n", "line 1: not a kept session: the first line must be 'velkarin-session 1'"},
+      {"velkarin-session 2\n",
+       "line 1: a session of format version 2; this viewer reads version 1"},
+      {header + "3 jump\n", "line 2: unknown event 'jump'"},
+      {header + "3 key b\n", "line 2: a key event takes one key, as --keys spells it"},
+      {header + "3 key pf\n", "line 2: a key event takes one key, as --keys spells it"},
+      {header + "3 press 1\n", "line 2: a press event takes the pointer's x and y"},
+      {header + "-3 key p\n", "line 2: '-3' is not a frame number from 0 to 2147483647"},
+      {header + "12x key p\n", "line 2: '12x' is not a frame number from 0 to 2147483647"},
+      {header + "2147483648 key p\n",
+       "line 2: '2147483648' is not a frame number from 0 to 2147483647"},
+      {header + "3 press 1 2x\n", "line 2: a press event takes the pointer's x and y"},
+      {header + "5 key <esc>\n",
+       "line 2: Escape ends a run and is never kept: end the session with an end line"},
+      {header + "9 key p\n8 key p\n",
+       "line 3: frame 8 comes before the frame of the event above it"},
+      {header + "9 key p\nend 8\n",
+       "line 3: the end line takes the frames drawn, from the last event's frame to 2147483647"},
+      {header + "end 99999999999\n",
+       "line 2: the end line takes the frames drawn, from the last event's frame to 2147483647"},
+      {header + "end 8\n9 key p\n", "line 3: a line after the end line"},
+      {header + "9 key p", "line 2: half-written: it has no line break at its end"},
+      {header + "9 key p" + std::string(80, ' ') + "\n", "line 2: longer than 80 characters"},
+  };
+  for (const auto& [bad, problem] : refused) {
+    EXPECT_EQ(readSession(bad, &session), problem) << bad;
+  }
+}
