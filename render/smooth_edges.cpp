@@ -54,10 +54,6 @@ std::string startSmoothEdges(int asked) {
   return "";
 }
 
-bool smoothingEdges() {
-  return smooth.samples > 0;
-}
-
 void beginSmoothFrame() {
   smooth.drawing = false;
   if (smooth.samples == 0) {

@@ -9,9 +9,6 @@
 // what they get instead, in words for standard error ("drawing without smooth edges").
 std::string startSmoothEdges(int asked);
 
-// Whether startSmoothEdges found a way to smooth them.
-bool smoothingEdges();
-
 // Around each frame while smoothing: the multisampled framebuffer, kept at the viewport's size,
 // takes the drawing; then its picture goes to the window's back buffer.
 void beginSmoothFrame();
