@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/environment_map.h"
 #include "app/options.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
 #include "app/usage.h"
 #include "files/file_name.h"
+#include "run/maps.h"
 #include "run/run.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;
   }
-  if (const int status = prepareRun(options.run, options.envMap); status >= 0) {
+  if (const int status = prepareRun(options.run, options.envMaps); status >= 0) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     printGlInfo();
   }
 
-  scene.envTexture = loadEnvironmentMap(options.envMap);
+  scene.envTexture = loadEnvironmentMap(options.envMaps);
 #ifdef SIGPIPE
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);

@@ -47,6 +47,16 @@ std::string count(int& field, const char* value, int most, int least = 1) {
   return "";
 }
 
+// Each --env-map adds a map, or a folder of them, to step through.
+std::string mapName(std::vector<std::string>& maps, const char* value) {
+  std::string name;
+  std::string problem = fileName(name, value);
+  if (problem.empty()) {
+    maps.push_back(name);
+  }
+  return problem;
+}
+
 std::string keyScript(std::vector<ScriptKey>& keys, const char* value) {
   std::string unknown;
   if (*value == '\0') {
@@ -64,8 +74,9 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char*) { return set(o.help); }},
     {"version", 0, nullptr, "show the version and exit",
      [](Options& o, const char*) { return set(o.version); }},
-    {"env-map", 0, "FILE", "read the environment map from FILE instead of ./env.ppm",
-     [](Options& o, const char* v) { return fileName(o.envMap, v); }},
+    {"env-map", 0, "FILE",
+     "read the map (PPM, PNG, JPEG or a folder of them) from FILE; again for more",
+     [](Options& o, const char* v) { return mapName(o.envMaps, v); }},
     {"fps", 0, nullptr, "print the frame rate every 5 s, and for a --frames run",
      [](Options& o, const char*) { return set(o.run.fps); }},
     {"keys", 0, "KEYS", "press KEYS, one a frame from the first on (names below)",

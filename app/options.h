@@ -22,10 +22,10 @@ struct Options {
   bool version = false;
   bool info = false;
   WindowRequest window;
-  std::string envMap;           // the map named with --env-map; empty when none was: ./env.ppm
-  RunPlan run;                  // what the run is asked beyond the design's loop
-  std::vector<char*> glutArgs;  // argv for glutInit: the program name and GLUT's own options
-  std::string error;            // what was wrong with the command line; empty when nothing
+  std::vector<std::string> envMaps;  // every --env-map, files or folders; none: ./env.ppm
+  RunPlan run;                       // what the run is asked beyond the design's loop
+  std::vector<char*> glutArgs;       // argv for glutInit: the program name and GLUT's own options
+  std::string error;                 // what was wrong with the command line; empty when nothing
 };
 
 // Reads argv (permuting it, as getopt does). Unknown options, missing arguments and bad values

@@ -9,7 +9,6 @@ inline constexpr int kWindowX = 10;
 inline constexpr int kWindowY = 60;
 inline constexpr int kWindowWidth = 620;
 inline constexpr int kWindowHeight = 160;
-inline constexpr char kWindowTitle[] = "Velkarin - lighting";
 
 // GLUT takes its own command-line options out of argc/argv. The window's GL context is current
 // afterwards. Used by the viewer, its GL tests and its benchmarks alike. A full-screen or iconic

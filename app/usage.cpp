@@ -45,7 +45,7 @@ std::vector<std::string> keyWords() {
       units.push_back(std::string(command.helpKeys) + " " + command.helpWords + ",");
     }
   }
-  units.push_back(std::string(kArrowHelp) + ".");
+  units.push_back(std::string(kSpecialKeyHelp) + ".");
   return units;
 }
 
@@ -70,7 +70,8 @@ SIGINT, SIGTERM or SIGHUP (128 + the signal) says how many frames it drew.
 
 )" + wrapped("Keys:", keyWords(), kKeysIndent) +
          R"(  In --keys, each key stands for itself; <left> <right> <up> <down> are the
-  arrows and <esc> is Escape, as in --keys 'pf<right><right>e'.
+  arrows, <pageup> <pagedown> the page keys and <esc> is Escape, as in
+  --keys 'pf<right><right>e'.
 Mouse: drag with the left button to turn and tilt the scene.
 )";
 }

@@ -18,7 +18,7 @@
 #include "run/readout.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
-#include "texture/ppm_texture.h"
+#include "texture/map_texture.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ bool setScene(const std::string& name, const char* envPath) {
     prepareHud();
     drawOne = [] {
       drawScene();
-      drawHud(readoutText(scene, HudFigures{framesDone + 1, 1234.5}));
+      drawHud(readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));
       glFlush();
       glutSwapBuffers();
     };

@@ -15,8 +15,9 @@ struct KeyName {
 
 // The keys a command line cannot hold as themselves.
 const KeyName kKeyNames[] = {
-    {"<left>", {true, GLUT_KEY_LEFT}}, {"<right>", {true, GLUT_KEY_RIGHT}},
-    {"<up>", {true, GLUT_KEY_UP}},     {"<down>", {true, GLUT_KEY_DOWN}},
+    {"<left>", {true, GLUT_KEY_LEFT}},      {"<right>", {true, GLUT_KEY_RIGHT}},
+    {"<up>", {true, GLUT_KEY_UP}},          {"<down>", {true, GLUT_KEY_DOWN}},
+    {"<pageup>", {true, GLUT_KEY_PAGE_UP}}, {"<pagedown>", {true, GLUT_KEY_PAGE_DOWN}},
     {"<esc>", {false, kEscapeKey}},
 };
 

@@ -13,8 +13,8 @@ struct ScriptKey {
 };
 
 // Reads a --keys script: each key of the key table stands for itself, and <left>, <right>,
-// <up>, <down> and <esc> name the arrows and Escape. Returns false, with the first key it does
-// not know in *unknown, when the script holds one.
+// <up>, <down>, <pageup>, <pagedown> and <esc> name the arrows, the page keys and Escape. Returns
+// false, with the first key it does not know in *unknown, when the script holds one.
 bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::string* unknown);
 
 // The keys from `from` on, spelt as --keys takes them.

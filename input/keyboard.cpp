@@ -112,14 +112,18 @@ const KeyCommand kKeyCommands[] = {
 struct SpecialKeyCommand {
   int key;
   Change change;
+  KeyAction then;
 };
 
-// Arrow keys change the spin rates, never the spin itself, and wait for the next frame.
+// Arrow keys change the spin rates, never the spin itself, and wait for the next frame. The
+// page keys step through the environment maps, which the scene state does not hold.
 const SpecialKeyCommand kSpecialKeyCommands[] = {
-    {GLUT_KEY_LEFT, [](SceneState& s) { step(s.spinRateY, -1); }},
-    {GLUT_KEY_RIGHT, [](SceneState& s) { step(s.spinRateY, 1); }},
-    {GLUT_KEY_UP, [](SceneState& s) { step(s.spinRateX, 1); }},
-    {GLUT_KEY_DOWN, [](SceneState& s) { step(s.spinRateX, -1); }},
+    {GLUT_KEY_LEFT, [](SceneState& s) { step(s.spinRateY, -1); }, kNext},
+    {GLUT_KEY_RIGHT, [](SceneState& s) { step(s.spinRateY, 1); }, kNext},
+    {GLUT_KEY_UP, [](SceneState& s) { step(s.spinRateX, 1); }, kNext},
+    {GLUT_KEY_DOWN, [](SceneState& s) { step(s.spinRateX, -1); }, kNext},
+    {GLUT_KEY_PAGE_DOWN, nullptr, KeyAction::NextMap},
+    {GLUT_KEY_PAGE_UP, nullptr, KeyAction::PreviousMap},
 };
 
 const KeyCommand* findKeyCommand(unsigned char key) {
@@ -152,12 +156,16 @@ bool isCommandKey(unsigned char key) {
   return findKeyCommand(key) != nullptr;
 }
 
-void applySpecialKey(SceneState& state, int key) {
+KeyAction applySpecialKey(SceneState& state, int key) {
   for (const SpecialKeyCommand& command : kSpecialKeyCommands) {
     if (command.key == key) {
-      command.change(state);
+      if (command.change != nullptr) {
+        command.change(state);
+      }
+      return command.then;
     }
   }
+  return KeyAction::NextFrame;
 }
 
 bool isCommandSpecialKey(int key) {

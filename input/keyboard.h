@@ -11,6 +11,8 @@ enum class KeyAction {
   NextFrame,  // nothing now: the next idle frame shows the change
   DrawNow,    // draw a frame at once
   Quit,       // end the process with status 1
+  NextMap,    // show the next environment map, where there are several
+  PreviousMap,
 };
 
 inline constexpr unsigned char kEscapeKey = 27;
@@ -32,8 +34,8 @@ struct KeyCommand {
 // Every key of the table, in the README's order.
 std::vector<KeyCommand> keyTable();
 
-// The arrows, as --help names them.
-inline constexpr char kArrowHelp[] = "arrows spin";
+// The special keys, as --help names them.
+inline constexpr char kSpecialKeyHelp[] = "arrows spin, PgDn/PgUp next/previous map";
 
 // Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
 KeyAction applyKey(SceneState& state, unsigned char key);
@@ -41,8 +43,9 @@ KeyAction applyKey(SceneState& state, unsigned char key);
 // Whether the key table has a row for ASCII `key` (Escape included).
 bool isCommandKey(unsigned char key);
 
-// Whether GLUT special-key code `key` is one of the arrows, the special keys that do anything.
+// Whether GLUT special-key code `key` is one of the special keys that do anything.
 bool isCommandSpecialKey(int key);
 
-// Applies a GLUT special-key code to the state; only the arrow keys do anything.
-void applySpecialKey(SceneState& state, int key);
+// Applies a GLUT special-key code to the state: the arrows change the spin rates; Page Down and
+// Page Up change nothing here, and ask for another map. Others do nothing.
+KeyAction applySpecialKey(SceneState& state, int key);

@@ -5,6 +5,7 @@
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "run/kept_session.h"
+#include "run/maps.h"
 #include "run/run.h"
 #include "scene/scene_state.h"
 
@@ -19,7 +20,11 @@ void handleKey(const InputEvent& event) {
     if (isCommandSpecialKey(event.key.code)) {
       recordInput(event);
     }
-    applySpecialKey(scene, event.key.code);
+    const KeyAction action = applySpecialKey(scene, event.key.code);
+    // Another map draws at once, as switching the map on does.
+    if (action != KeyAction::NextFrame && stepMap(action == KeyAction::NextMap ? 1 : -1)) {
+      drawFrameNow();
+    }
     return;
   }
   const auto key = static_cast<unsigned char>(event.key.code);
@@ -34,6 +39,8 @@ void handleKey(const InputEvent& event) {
       drawFrameNow();
       break;
     case KeyAction::NextFrame:
+    case KeyAction::NextMap:
+    case KeyAction::PreviousMap:
       break;
   }
 }

@@ -57,6 +57,9 @@ std::vector<HudLine> figureLines(const SceneState& s, const HudFigures& figures)
       lights,
       line("frame", std::to_string(figures.frame)),
   };
+  if (!figures.map.empty()) {
+    lines.push_back(line("map", figures.map));
+  }
   if (figures.framesPerSecond >= 0.0) {
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", figures.framesPerSecond);

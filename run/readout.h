@@ -14,6 +14,7 @@
 struct HudFigures {
   std::int64_t frame = 0;         // the number of the frame being drawn, from 1
   double framesPerSecond = -1.0;  // the last measured rate; negative: not shown
+  std::string map;                // the map shown while stepping through several; "": none
 };
 
 HudText readoutText(const SceneState& state, const HudFigures& figures);

@@ -10,6 +10,7 @@
 #include "render/smooth_edges.h"
 #include "run/input_handling.h"
 #include "run/kept_session.h"
+#include "run/maps.h"
 #include "run/readout.h"
 #include "run/run_end.h"
 #include "run/run_state.h"
@@ -59,6 +60,7 @@ void drawRunPicture() {
     HudFigures figures;
     figures.frame = frameNumberShown(run.progress);
     figures.framesPerSecond = run.plan.frames > 0 ? -1.0 : run.hudCounter.lastRate;
+    figures.map = mapShown();
     drawHud(readoutText(scene, figures));
   }
   glFlush();
@@ -130,11 +132,17 @@ void onPaceTimer(int) {
 
 // The file that two of the file options name, or "": a session replayed from the file a
 // picture is written to would be lost, and so on for every pair.
-std::string fileOptionsClash(const RunPlan& plan, const std::string& envMap) {
-  const std::string* files[] = {&envMap, &plan.screenshot, &plan.record, &plan.replay};
-  for (std::size_t i = 0; i < std::size(files); ++i) {
-    for (std::size_t j = i + 1; j < std::size(files); ++j) {
-      if (!files[i]->empty() && !files[j]->empty() && nameOneFile(*files[i], *files[j])) {
+std::string fileOptionsClash(const RunPlan& plan, const std::vector<std::string>& maps) {
+  std::vector<const std::string*> files = {&plan.screenshot, &plan.record, &plan.replay};
+  for (const std::string& map : maps) {
+    files.push_back(&map);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    for (std::size_t j = i + 1; j < files.size(); ++j) {
+      // Maps are only read: one named twice is shown twice.
+      const bool bothMaps = i >= 3 && j >= 3;
+      if (!bothMaps && !files[i]->empty() && !files[j]->empty() &&
+          nameOneFile(*files[i], *files[j])) {
         return *files[j];
       }
     }
@@ -156,10 +164,10 @@ void prepareDrawing() {
 
 }  // namespace
 
-int prepareRun(const RunPlan& plan, const std::string& envMap) {
+int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
   run.plan = plan;
   run.active = isScripted(plan);
-  if (const std::string clash = fileOptionsClash(plan, envMap); !clash.empty()) {
+  if (const std::string clash = fileOptionsClash(plan, envMaps); !clash.empty()) {
     complain(clash, "named by two options; each file option needs a file of its own");
     return kUsageStatus;
   }

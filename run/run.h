@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "run/run_plan.h"
 
@@ -13,7 +14,7 @@
 // never be written is refused before anything is drawn; and, for a run with a frame budget or
 // a kept session, the signals that end it with a word of what was drawn. Returns -1 to go on,
 // or the status to exit with after saying why on standard error.
-int prepareRun(const RunPlan& plan, const std::string& envMap);
+int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps);
 
 // Registers GLUT's idle and display callbacks: renderFrame for both when the plan asks for
 // nothing of the kind, else the run's own (no idle callback for a paced run, whose frames come

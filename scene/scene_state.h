@@ -25,6 +25,9 @@ inline constexpr LightSpec kLights[kLightCount] = {
     {{0.95f, 0.05f, 0.95f, 1.0f}, {0.8f, 0.8f, 0.7f}, {13.0f, 1.0f, 9.0f}, 5.0},
 };
 
+// The window's title, which the viewer's tests and window managers know it by.
+inline constexpr char kWindowTitle[] = "Velkarin - lighting";
+
 inline constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 inline constexpr GLfloat kBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 

@@ -22,7 +22,7 @@
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
 #include "tests/viewer_process.h"
-#include "texture/ppm_texture.h"
+#include "texture/map_texture.h"
 
 namespace {
 
@@ -527,7 +527,7 @@ TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
     startRecording();
     drawScene();  // as a run with --hud draws its frames
     if (readout) {
-      drawHud(readoutText(scene, HudFigures{7, 12.5}));
+      drawHud(readoutText(scene, HudFigures{7, 12.5, ""}));
     }
     glFlush();
     glutSwapBuffers();

@@ -33,7 +33,9 @@ std::string asked(const std::vector<std::string>& args) {
   add(o.window.iconic, "iconic");
   add(o.window.sizeGiven, "size");
   add(o.window.positionGiven, "place");
-  add(!o.envMap.empty(), "env=" + o.envMap);
+  for (const std::string& map : o.envMaps) {
+    add(true, "env=" + map);
+  }
   add(o.run.frames != 0, "frames=" + std::to_string(o.run.frames));
   add(o.run.frameRate != 0, "rate=" + std::to_string(o.run.frameRate));
   add(!o.run.screenshot.empty(), "shot=" + o.run.screenshot);

@@ -11,7 +11,7 @@
 #include "scene/gl_headers.h"
 #include "tests/gl_window.h"
 #include "tests/ppm_files.h"
-#include "texture/ppm_texture.h"
+#include "texture/map_texture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 TEST(Readout, NamesWhatTheKeysSet) {
   SceneState state;
-  const HudFigures figures{41, -1.0};
+  const HudFigures figures{41, -1.0, ""};
   const std::vector<std::string> before = readoutLines(state, figures);
   for (const char key : std::string("pfeqlLc3W")) {
     applyKey(state, static_cast<unsigned char>(key));
@@ -24,5 +24,5 @@ TEST(Readout, NamesWhatTheKeysSet) {
       "steps 8",  "spin 0 -1",  "view 0 0", "1 2 3 4 5", "frame 41"};
   EXPECT_EQ(after, expected);
   EXPECT_NE(before, after);
-  EXPECT_EQ(readoutLines(state, HudFigures{1, 59.94}).back(), "fps 59.9");
+  EXPECT_EQ(readoutLines(state, HudFigures{1, 59.94, ""}).back(), "fps 59.9");
 }

@@ -16,7 +16,7 @@
 #include "render/frame.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
-#include "texture/ppm_texture.h"
+#include "texture/map_texture.h"
 // glutMainLoopEvent: the run pumps window events itself.
 #include <GL/freeglut_ext.h>
 

@@ -238,6 +238,8 @@ TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
   std::ofstream(hugeClaim, std::ios::binary) << "P6\n20000 20000\n255\n" << std::string(48, 'x');
   const std::string fifo = folder_ + "/fifo.ppm";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string emptyFolder = folder_ + "/empty";
+  ASSERT_EQ(mkdir(emptyFolder.c_str(), 0700), 0);
   const int pipeEnd = pipeHoldingTheBundledMap();
   ASSERT_GE(pipeEnd, 0);
   const std::string pipeWithData = "/dev/fd/" + std::to_string(pipeEnd);
@@ -245,7 +247,7 @@ TEST_F(Viewer, ANamedMapIsReadFromAnyFolderAndARefusedOneSaysWhy) {
       {VELKARIN_ASSETS "/env.ppm", ""},
       {pipeWithData, ""},
       {fifo, "a pipe that nothing writes to"},  // and the start never waits for a writer
-      {folder_, "a folder, not a file"},
+      {emptyFolder, "a folder with no PNG, JPEG or PPM map in it"},
       {VELKARIN_MALFORMED "/maximum-not-255/four_bit.ppm", "maximum value must be 255"},
       {VELKARIN_MALFORMED "/truncated/one_byte_short.ppm", "file ends before the pixel data"},
       {tooLarge, "larger than this GL accepts (max "},

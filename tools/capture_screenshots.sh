@@ -44,6 +44,14 @@ shot "$frames/front-jagged.png" $at pfe -geometry 1200x600
 shot "$frames/strip-close-up-jagged.png" $at "awwwwwo$(repeat N 16)$(repeat x 30)" \
   -geometry 800x450
 shot "$out/readout.png" $at pfe --hud
+# Four materials of the project's own on the torus, side by side: one folder, stepped through.
+mkdir -p "$frames/matcaps"
+"$build/velkarin_make_matcaps" "$frames/matcaps"
+for k in 0 1 2 3; do
+  shot "$frames/material-$k.png" $at "pfeE$(repeat '>' "$k" | sed 's/>/<pagedown>/g')" \
+    -geometry 300x200 --samples 4 --env-map "$frames/matcaps"
+done
+convert "$frames"/material-[0-3].png +append "$out/materials.png"
 shot "$out/startup.png" $at
 shot "$out/filled-smooth.png" $at pf
 shot "$out/gradient.png" $at pfo
@@ -93,6 +101,7 @@ while read -r path size lit torus; do
   case "$path" in
     */front.png) wanted=1200x600 ;;
     */strip-close-up.png) wanted=800x450 ;;
+    */materials.png) wanted=1200x200 ;;
     *) wanted=620x160 ;;
   esac
   [ "$size" = "$wanted" ] || problem="size $size, not $wanted"

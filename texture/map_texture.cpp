@@ -1,10 +1,12 @@
-#include "texture/ppm_texture.h"
+#include "texture/map_texture.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "files/input_file.h"
+#include "texture/map_decoders.h"
 #include "texture/ppm_reader.h"
 
 namespace {
@@ -70,19 +72,34 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
   return name;
 }
 
-// The load, step by step; loadPpmTexture hands on its name and, where asked, its report.
-TextureLoad loadReporting(ImageBuffer* image, const char* path) {
-  TextureLoad load;
-  if (image == nullptr) {
+// A PNG or JPEG map, read whole from its open stream (it is compressed: far smaller than its
+// pixels) and decoded; its size checked against this GL before any pixel is decoded.
+TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load) {
+  std::string bytes;
+  char chunk[1 << 16];
+  for (std::size_t got = 0; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+    bytes.append(chunk, got);
+  }
+  const bool unread = std::ferror(file) != 0;
+  std::fclose(file);
+  if (unread) {
     load.problem = TextureProblem::CannotOpen;
-    load.openProblem = std::strerror(EINVAL);
+    load.openProblem = std::strerror(EIO);
     return load;
   }
-  image->pixels.reset();
-  std::FILE* file = openMap(path, load);
-  if (file == nullptr) {
-    return load;
+  const MapDecode decoded = decodeMap(kind, bytes, fitsThisGl, image, &load.size);
+  if (decoded.refusedBySize) {
+    return refusedByGl(load);
   }
+  if (!decoded.problem.empty()) {
+    load.problem = TextureProblem::Undecodable;
+    load.decodeProblem = decoded.problem;
+  }
+  return load;
+}
+
+// A binary PPM, by the design's rules.
+TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load) {
   load.refusal = readPpmHeader(file, &load.size);
   if (load.refusal == PpmStatus::Ok && !fitsThisGl(load.size)) {
     std::fclose(file);
@@ -94,6 +111,34 @@ TextureLoad loadReporting(ImageBuffer* image, const char* path) {
   std::fclose(file);
   if (load.refusal != PpmStatus::Ok) {
     load.problem = TextureProblem::Refused;
+  }
+  return load;
+}
+
+// The load, step by step; the entry points hand on its name and, where asked, its report.
+// Given `anyFormat`, the file's first byte says whether it is a PPM, a PNG or a JPEG.
+TextureLoad loadReporting(ImageBuffer* image, const char* path, bool anyFormat) {
+  TextureLoad load;
+  if (image == nullptr) {
+    load.problem = TextureProblem::CannotOpen;
+    load.openProblem = std::strerror(EINVAL);
+    return load;
+  }
+  image->pixels.reset();
+  std::FILE* file = openMap(path, load);
+  if (file == nullptr) {
+    return load;
+  }
+  MapKind kind = MapKind::Ppm;
+  if (anyFormat) {
+    kind = mapKindOf(std::ungetc(std::fgetc(file), file));
+  }
+  if (kind == MapKind::Ppm) {
+    readPpmFile(file, image, load);
+  } else {
+    decodeMapFile(file, kind, image, load);
+  }
+  if (load.problem != TextureProblem::None) {
     return load;
   }
   load.name = upload(image, load.size);
@@ -103,7 +148,15 @@ TextureLoad loadReporting(ImageBuffer* image, const char* path) {
 }  // namespace
 
 GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report) {
-  const TextureLoad result = loadReporting(image, path);
+  const TextureLoad result = loadReporting(image, path, false);
+  if (report != nullptr) {
+    *report = result;
+  }
+  return result.name;
+}
+
+GLuint loadMapTexture(ImageBuffer* image, const char* path, TextureLoad* report) {
+  const TextureLoad result = loadReporting(image, path, true);
   if (report != nullptr) {
     *report = result;
   }
@@ -118,6 +171,8 @@ std::string describe(const TextureLoad& load) {
       return load.openProblem;
     case TextureProblem::Refused:
       return describe(load.refusal);
+    case TextureProblem::Undecodable:
+      return load.decodeProblem;
     case TextureProblem::RefusedByGl:
       break;
   }

@@ -1,4 +1,5 @@
-// The environment texture: a binary PPM file uploaded as a 2D RGB texture.
+// The environment texture: a map file (binary PPM; PNG or JPEG where named) uploaded as a 2D
+// RGB texture.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ enum class TextureProblem {
   None,
   CannotOpen,   // why in openProblem: the system's reason, a folder, a FIFO with no writer
   Refused,      // the reader's rule in refusal
+  Undecodable,  // a PNG or JPEG its library refused, its words in decodeProblem
   RefusedByGl,  // too large for this GL, or refused by its upload
 };
 
@@ -19,6 +21,7 @@ struct TextureLoad {
   GLuint name = 0;
   TextureProblem problem = TextureProblem::None;
   std::string openProblem;            // when the file could not be opened
+  std::string decodeProblem;          // when a PNG or JPEG could not be decoded
   PpmStatus refusal = PpmStatus::Ok;  // the reader's rule, when it refused the file
   PpmSize size;                       // the image's size, when GL refused it
   GLint maxSize = 0;                  // GL's largest texture side, when GL refused it
@@ -28,6 +31,10 @@ struct TextureLoad {
 // with GL_TEXTURE_2D enabled. Returns the texture name, or 0 on any failure, with
 // image->pixels then null; *report, where given, tells why. Needs a current GL context.
 GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report = nullptr);
+
+// loadPpmTexture for a map of any format the viewer reads, chosen by the file's first byte, not
+// its name: binary PPM by the same rules, PNG or JPEG.
+GLuint loadMapTexture(ImageBuffer* image, const char* path, TextureLoad* report = nullptr);
 
 // Why, in a few words for a user, such as "larger than this GL accepts (max 16384)".
 std::string describe(const TextureLoad& load);

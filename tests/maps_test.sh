@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# PNG and JPEG maps, and a folder of them stepped through with the page keys: what loads and
+# shows what the PPM shows, what is refused and why, and that a replayed session shows the same
+# map. The maps are the bundled one as ImageMagick converts it, and the project's matcaps.
+#
+# Usage: maps_test.sh BUILD_FOLDER SCRATCH_FOLDER   (needs an X display)
+set -euo pipefail
+usage="usage: maps_test.sh BUILD_FOLDER SCRATCH_FOLDER"
+build=$(realpath "${1:?$usage}")
+scratch=${2:?$usage}
+viewer=$build/velkarin
+map=$(cd "$(dirname "${BASH_SOURCE[0]}")/../assets" && pwd)/env.ppm
+rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+run() { timeout -k 5 60 "$viewer" "$@"; }
+# shot MAP PICTURE [KEYS]: the filled, mapped torus at frame 40.
+shot() { run --env-map "$1" --keys "${3:-pfe}" --frames 40 --screenshot "$2" 2>>errors.txt; }
+
+convert "$map" -depth 8 png8.png
+convert "$map" -define png:bit-depth=16 png16.png
+convert "$map" -colorspace Gray grey.png
+convert "$map" -colors 64 -type Palette palette.png
+convert "$map" -alpha on -channel A -evaluate set 50% +channel rgba.png
+convert "$map" -type GrayscaleAlpha -define png:color-type=4 grey-alpha.png
+convert "$map" -quality 95 baseline.jpg
+convert "$map" -quality 95 -interlace Plane progressive.jpg
+convert "$map" -colorspace Gray grey.jpg
+cp png8.png renamed.txt
+for file in png8.png png16.png grey.png palette.png rgba.png grey-alpha.png baseline.jpg \
+  progressive.jpg grey.jpg renamed.txt; do
+  [ "$(shot "$file" "$file-shot.png")" = "tex = 1" ] || fail "$file: $(cat errors.txt)"
+done
+shot "$map" ppm-shot.png >/dev/null
+cmp -s png8.png-shot.png ppm-shot.png || fail "the 8-bit PNG does not show what the PPM shows"
+cmp -s png16.png-shot.png ppm-shot.png || fail "the 16-bit PNG does not show what the PPM shows"
+convert baseline.jpg from-jpeg.ppm
+shot from-jpeg.ppm from-jpeg-shot.png >/dev/null
+differing=$(compare -fuzz 2% -metric AE baseline.jpg-shot.png from-jpeg-shot.png null: 2>&1 || true)
+[ "$differing" = 0 ] || fail "the JPEG differs from its PPM by more than 2 % in $differing pixels"
+
+# Refused with the reason, in the viewer's form, and no texture.
+head -c 3000 png8.png >cut.png
+head -c 3000 baseline.jpg >cut.jpg
+convert "$map" -colorspace CMYK cmyk.jpg
+# A PNG whose header claims 40000 × 40000: refused before its 4.8 GB of pixels are reserved.
+python3 -c "
+import struct, zlib
+def chunk(kind, data): return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+ihdr = struct.pack('>IIBBBBB', 40000, 40000, 8, 2, 0, 0, 0)
+open('huge.png', 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) + chunk(b'IDAT', zlib.compress(b'\0' * 64)) + chunk(b'IEND', b''))"
+for case in "cut.png:read beyond end of data" "cut.jpg:Premature end of JPEG file" \
+  "cmyk.jpg:a CMYK JPEG" "huge.png:larger than this GL accepts"; do
+  file=${case%%:*}
+  : >errors.txt
+  # Peak memory (KiB) is time's last line on standard error.
+  /usr/bin/time -f %M "$viewer" --env-map "$file" --frames 2 >out.txt 2>>errors.txt
+  [ "$(cat out.txt)" = "tex = 0" ] && grep -q "^velkarin: $file: ${case#*:}" errors.txt ||
+    fail "$file: $(cat out.txt) $(cat errors.txt)"
+done
+[ "$(tail -n 1 errors.txt | tr -dc 0-9)" -lt 1000000 ] || fail "huge.png: peak memory $(tail -n 1 errors.txt) KiB"
+
+# A folder: its maps in name order, others skipped; Page Down the next, Page Up back, wrapping.
+mkdir folder
+"$build/velkarin_make_matcaps" folder
+cp grey.jpg folder/zinc.jpg
+echo "not a map" >folder/notes.txt
+: >errors.txt
+shot folder first.png >/dev/null
+shot folder second.png 'pfe<pagedown>' >/dev/null
+shot folder back.png 'pfe<pagedown><pageup>' >/dev/null
+shot folder wrapped.png 'pfe<pageup>' >/dev/null
+shot folder/zinc.jpg zinc.png >/dev/null
+[ -s errors.txt ] && fail "a folder of maps: $(cat errors.txt)"
+cmp -s first.png back.png || fail "Page Up does not bring the first map back"
+cmp -s first.png second.png && fail "Page Down does not show the second map"
+cmp -s wrapped.png zinc.png || fail "Page Up from the first map does not wrap to the last"
+# The window's title names the map shown, and a replayed session shows the same map.
+run --env-map folder --keys '<pagedown><pagedown>' --record kept.txt >/dev/null 2>&1 &
+viewer_pid=$!
+for _ in $(seq 100); do
+  xwininfo -root -tree | grep -q '"Velkarin - lighting - clay.png"' && break
+  sleep 0.1
+done
+xwininfo -root -tree | grep -q '"Velkarin - lighting - clay.png"' || fail "no title names clay.png"
+kill "$viewer_pid"
+wait "$viewer_pid" || true
+grep -q 'key <pagedown>' kept.txt || fail "the page keys are not kept: $(cat kept.txt)"
+run --env-map folder --keys 'pfe<pagedown>' --record paged.txt --frames 40 \
+  --screenshot recorded.png >/dev/null
+run --env-map folder --replay paged.txt --screenshot replayed.png >/dev/null
+cmp -s recorded.png replayed.png || fail "the replayed session shows another map"
+echo "maps: PNG and JPEG of every kind load, refusals say why, a folder steps and wraps"

@@ -1,0 +1,157 @@
+#include "texture/map_decoders.h"
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include <climits>
+#include <csetjmp>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "texture/pixel_buffer.h"
+
+namespace {
+
+constexpr int kPngFirstByte = 0x89;
+constexpr int kJpegFirstByte = 0xFF;
+constexpr std::uint64_t kMostPixelBytes = INT_MAX;  // the bound a PPM's pixels keep to as well
+
+bool tooManyBytes(PpmSize size) {
+  return static_cast<std::uint64_t>(size.width) * static_cast<std::uint64_t>(size.height) * 3 >
+         kMostPixelBytes;
+}
+
+// The pixels of an RGBA image as RGB, its alpha dropped: a sphere map's colour is all there is.
+void dropAlpha(const std::vector<unsigned char>& rgba, unsigned char* rgb) {
+  for (std::size_t from = 0, to = 0; from + 3 < rgba.size(); from += 4, to += 3) {
+    std::memcpy(rgb + to, &rgba[from], 3);
+  }
+}
+
+MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>& fits,
+                    ImageBuffer* image, PpmSize* size) {
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()) == 0) {
+    return {png.message};
+  }
+  *size = {static_cast<int>(png.width), static_cast<int>(png.height)};
+  if (!fits(*size) || tooManyBytes(*size)) {
+    png_image_free(&png);
+    return {fits(*size) ? describe(PpmStatus::TooLarge) : "", !fits(*size)};
+  }
+  const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+  png.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+  const std::size_t rgbBytes = static_cast<std::size_t>(size->width) * size->height * 3;
+  image->pixels.reset(allocatePixels(rgbBytes));
+  std::vector<unsigned char> rgba(alpha ? rgbBytes / 3 * 4 : 0);
+  if (image->pixels == nullptr) {
+    png_image_free(&png);
+    return {describe(PpmStatus::OutOfMemory)};
+  }
+  if (png_image_finish_read(&png, nullptr, alpha ? rgba.data() : image->pixels.get(), 0, nullptr) ==
+      0) {
+    image->pixels.reset();
+    return {png.message};
+  }
+  if (alpha) {
+    dropAlpha(rgba, image->pixels.get());
+  }
+  return {};
+}
+
+// libjpeg reports an error by calling back, and its callback must not return: it jumps back to
+// the decode with the library's words. A warning (a file cut short, which the library would
+// fill with grey) is kept and refuses the map too.
+struct JpegErrors {
+  jpeg_error_mgr base;
+  std::jmp_buf escape;
+  char message[JMSG_LENGTH_MAX];
+  bool warned;
+};
+
+[[noreturn]] void onJpegError(j_common_ptr info) {
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  info->err->format_message(info, errors->message);
+  std::longjmp(errors->escape, 1);
+}
+
+void onJpegMessage(j_common_ptr info, int level) {
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  if (level < 0 && !errors->warned) {
+    info->err->format_message(info, errors->message);
+    errors->warned = true;
+  }
+}
+
+// Plain C from setjmp on: nothing here may need a destructor when the library jumps back.
+const char* decodeJpegInto(const std::string& bytes, const std::function<bool(PpmSize)>& fits,
+                           unsigned char** pixels, PpmSize* size, JpegErrors* errors) {
+  jpeg_decompress_struct info;
+  info.err = jpeg_std_error(&errors->base);
+  errors->base.error_exit = onJpegError;
+  errors->base.emit_message = onJpegMessage;
+  errors->warned = false;
+  if (setjmp(errors->escape) != 0) {
+    jpeg_destroy_decompress(&info);
+    return errors->message;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&info, TRUE);
+  *size = {static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+  const char* refusal = nullptr;
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+    refusal = "a CMYK JPEG, made for print: save it as RGB";
+  } else if (!fits(*size)) {
+    refusal = "";
+  } else if (tooManyBytes(*size)) {
+    refusal = describe(PpmStatus::TooLarge);
+  } else if ((*pixels = allocatePixels(static_cast<std::size_t>(size->width) * size->height * 3)) ==
+             nullptr) {
+    refusal = describe(PpmStatus::OutOfMemory);
+  }
+  if (refusal != nullptr) {
+    jpeg_destroy_decompress(&info);
+    return refusal;
+  }
+  info.out_color_space = JCS_RGB;  // grey too: libjpeg-turbo converts it
+  jpeg_start_decompress(&info);
+  const std::size_t rowBytes = static_cast<std::size_t>(size->width) * 3;
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = *pixels + info.output_scanline * rowBytes;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return errors->warned ? errors->message : nullptr;
+}
+
+MapDecode decodeJpeg(const std::string& bytes, const std::function<bool(PpmSize)>& fits,
+                     ImageBuffer* image, PpmSize* size) {
+  JpegErrors errors{};
+  unsigned char* pixels = nullptr;
+  const char* problem = decodeJpegInto(bytes, fits, &pixels, size, &errors);
+  image->pixels.reset(pixels);
+  if (problem == nullptr) {
+    return {};
+  }
+  image->pixels.reset();
+  return {problem, *problem == '\0'};
+}
+
+}  // namespace
+
+MapKind mapKindOf(int firstByte) {
+  return firstByte == kPngFirstByte    ? MapKind::Png
+         : firstByte == kJpegFirstByte ? MapKind::Jpeg
+                                       : MapKind::Ppm;
+}
+
+MapDecode decodeMap(MapKind kind, const std::string& bytes,
+                    const std::function<bool(PpmSize)>& fits, ImageBuffer* image, PpmSize* size) {
+  image->pixels.reset();
+  return kind == MapKind::Png ? decodePng(bytes, fits, image, size)
+                              : decodeJpeg(bytes, fits, image, size);
+}

@@ -1,0 +1,100 @@
+// Writes a few material captures ("matcaps") of this project's own making into a folder, one
+// PNG each: a sphere of the material lit head-on, as the sphere maps that modelling tools share
+// are. With the viewer's environment map as a decal, the torus then looks made of it.
+//
+// Usage: make_matcaps FOLDER
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "picture/png_file.h"
+
+namespace {
+
+constexpr int kSize = 256;
+
+struct Colour {
+  double r, g, b;
+};
+
+// A material: its colour in shadow and in light, a highlight's colour and tightness, and the
+// rim that a glancing view catches.
+struct Material {
+  const char* name;
+  Colour shadow;
+  Colour lit;
+  Colour highlight;
+  double shininess;
+  Colour rim;
+};
+
+const Material kMaterials[] = {
+    {"brass", {0.20, 0.12, 0.03}, {0.85, 0.62, 0.22}, {1.0, 0.95, 0.75}, 40.0, {0.55, 0.40, 0.15}},
+    {"jade", {0.02, 0.16, 0.10}, {0.30, 0.70, 0.48}, {0.85, 1.0, 0.9}, 12.0, {0.60, 0.90, 0.75}},
+    {"chrome", {0.05, 0.06, 0.08}, {0.70, 0.74, 0.80}, {1.0, 1.0, 1.0}, 120.0, {0.95, 0.97, 1.0}},
+    {"clay", {0.18, 0.06, 0.04}, {0.78, 0.36, 0.24}, {0.55, 0.35, 0.30}, 6.0, {0.40, 0.18, 0.12}},
+};
+
+// Light from the upper left, in front: a unit vector.
+constexpr double kLightX = -0.45, kLightY = 0.55, kLightZ = 0.70;
+
+unsigned char byteOf(double value) {
+  return static_cast<unsigned char>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5);
+}
+
+// The lit sphere's colour at (x, y) in [-1, 1], y up; outside the sphere its rim colour.
+Colour shade(const Material& m, double x, double y) {
+  const double r2 = x * x + y * y;
+  if (r2 >= 1.0) {
+    return m.rim;
+  }
+  const double z = std::sqrt(1.0 - r2);
+  const double diffuse = std::max(0.0, x * kLightX + y * kLightY + z * kLightZ);
+  // Half way between the light and the viewer along +Z.
+  const double hx = kLightX, hy = kLightY, hz = kLightZ + 1.0;
+  const double half = std::sqrt(hx * hx + hy * hy + hz * hz);
+  const double specular = std::pow(std::max(0.0, (x * hx + y * hy + z * hz) / half), m.shininess);
+  const double rim = std::pow(1.0 - z, 3.0);
+  const auto channel = [&](double shadow, double lit, double highlight, double edge) {
+    return shadow + (lit - shadow) * diffuse + highlight * specular + edge * rim;
+  };
+  return {channel(m.shadow.r, m.lit.r, m.highlight.r, m.rim.r),
+          channel(m.shadow.g, m.lit.g, m.highlight.g, m.rim.g),
+          channel(m.shadow.b, m.lit.b, m.highlight.b, m.rim.b)};
+}
+
+// Rows from the bottom first: a map's first row is its texture's row 0, the sphere's bottom,
+// so that the sphere's top is up on the torus.
+RgbImage capture(const Material& material) {
+  RgbImage image;
+  image.width = image.height = kSize;
+  for (int row = 0; row < kSize; ++row) {
+    for (int column = 0; column < kSize; ++column) {
+      const double x = (column + 0.5) / kSize * 2.0 - 1.0;
+      const double y = (row + 0.5) / kSize * 2.0 - 1.0;
+      const Colour c = shade(material, x, y);
+      image.rgb.insert(image.rgb.end(), {byteOf(c.r), byteOf(c.g), byteOf(c.b)});
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    return 2;
+  }
+  for (const Material& material : kMaterials) {
+    const std::string path = std::string(argv[1]) + "/" + material.name + ".png";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const std::string problem = file ? encodePng(file, capture(material)) : "cannot be written";
+    if (file == nullptr || std::fclose(file) != 0 || !problem.empty()) {
+      std::fprintf(stderr, "make_matcaps: %s: %s\n", path.c_str(), problem.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
