@@ -35,6 +35,12 @@ cd "$scratch"
 start=$(run "${keys[@]}" --screenshot arm64.png) || fail "the keyed run failed"
 [ "$start" = "tex = 1" ] || fail "a start on the packaged map printed '$start'"
 "$linux/velkarin" "${keys[@]}" --screenshot x86-64.png >/dev/null
+# PNG and JPEG maps, through the arm64 libpng and libjpeg-turbo.
+convert "$map" map.png
+convert "$map" map.jpg
+for file in map.png map.jpg; do
+  [ "$(run --env-map "$file" --frames 2)" = "tex = 1" ] || fail "$file gave no texture"
+done
 
 # Both rasterise with llvmpipe, one JIT-compiled for each processor, on another build of the
 # maths library: some 3,700 pixels differ slightly, none by more than 6 % here. A wrong state
@@ -43,4 +49,4 @@ differing=$(compare -fuzz 6% -metric AE arm64.png x86-64.png null: 2>&1 || true)
 [[ "$differing" =~ ^[0-9]+$ ]] || fail "the pictures cannot be compared: $differing"
 [ "$differing" -le 100 ] || fail "$differing pixels differ from the x86-64 build's picture"
 echo "arm64: $(basename "$deb") declares arm64 and its dependencies; under qemu, version," \
-  "texture and picture ($differing pixels differ by more than 6 %) checked"
+  "texture, PNG and JPEG maps and picture ($differing pixels differ by more than 6 %) checked"

@@ -59,6 +59,13 @@ keyed=$differing
 cp "$here/sessions/explored.txt" "$scratch/explored.txt"
 same replayed --replay "$scratch/explored.txt"
 
+# PNG and JPEG maps, through the libpng and libjpeg-turbo built into the zip.
+convert env.ppm "$scratch/map.png"
+convert env.ppm "$scratch/map.jpg"
+for file in map.png map.jpg; do
+  [ "$(run --env-map "$scratch/$file" --frames 2)" = "tex = 1" ] || fail "$file gave no texture"
+done
+
 # A session kept by the Windows build under names outside ASCII (Windows' narrow calls would
 # lose them), whole, replayed by both builds alike.
 kept="$scratch/séance-мир.txt"
@@ -72,4 +79,5 @@ status=0
 run --keys 'p<esc>' --frames 40 >/dev/null || status=$?
 [ $status -eq 1 ] || fail "Escape gave exit status $status"
 echo "wine: velkarin.exe from $(basename "$zip"): version, texture, keyed, replayed and recorded" \
-  "pictures ($keyed and $differing pixels differ), names outside ASCII and Escape checked"
+  "pictures ($keyed and $differing pixels differ), PNG and JPEG maps, names outside ASCII" \
+  "and Escape checked"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Cross-builds the viewer for 64-bit Windows with Debian's MinGW-w64 and packs it as a zip.
-# Installs MinGW-w64 and Wine from Debian; fetches the sources of zlib, libpng and freeglut
-# with apt-get source, from deb-src entries derived from the machine's own apt sources (the
-# same URIs and suites) and kept, with their package lists, in a private apt folder, so the
-# machine's own lists stay as they were; cross-builds those static; cross-builds velkarin.exe,
-# linked static too; and packs velkarin.exe, env.ppm, the README and the licence with CPack.
+# Installs MinGW-w64 and Wine from Debian; fetches the sources of zlib, libpng, freeglut and
+# libjpeg-turbo with apt-get source, from deb-src entries derived from the machine's own apt
+# sources (the same URIs and suites) and kept, with their package lists, in a private apt
+# folder, so the machine's own lists stay as they were; cross-builds those static; cross-builds
+# velkarin.exe, linked static too; and packs velkarin.exe, env.ppm, the README and the licence
+# with CPack.
 #
 # Usage: tools/windows.sh [FOLDER]   (default: build-windows; the zip is FOLDER/viewer/*.zip)
 set -euo pipefail
@@ -40,7 +41,7 @@ fetch_sources() {
   apt-get "${private[@]}" update
   rm -rf "$folder/src" && mkdir -p "$folder/src"
   (cd "$folder/src" && apt-get "${private[@]}" source "zlib/$release" "libpng1.6/$release" \
-    "freeglut/$release")
+    "freeglut/$release" "libjpeg-turbo/$release")
 }
 
 # cross_build NAME TARGET SOURCE [CMAKE OPTION...]: configures and builds TARGET (install:
@@ -65,6 +66,9 @@ cp "$folder/deps/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
 cp "$src"/zlib-*/zlib.h "$folder/deps/zlib/zconf.h" "$prefix/include/"
 cross_build libpng install "$(echo "$src"/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
   -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+# libjpeg-turbo's plain C code: its SIMD parts need an assembler the cross tools lack.
+cross_build libjpeg install "$(echo "$src"/libjpeg-turbo-*/)" -DENABLE_SHARED=OFF \
+  -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF
 cross_build freeglut install "$(echo "$src"/freeglut-*/)" -DFREEGLUT_BUILD_DEMOS=OFF \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON
 
