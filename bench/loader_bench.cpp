@@ -1,4 +1,5 @@
-// Reading a large env.ppm against reading the same bytes from the page cache.
+// Reading a large env.ppm against reading the same bytes from the page cache, and decoding
+// PNG and JPEG maps.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "texture/map_decoders.h"
 #include "texture/ppm_reader.h"
 
 namespace {
@@ -64,7 +66,48 @@ void pageCacheRead(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * (int64_t{kSide} * kSide * 3));
 }
 
+// A 2048 × 2048 PNG or JPEG map that run_benchmarks.sh made, read and decoded as the viewer
+// does a named map: the whole file, then its library. Its path comes from the environment.
+void decodeMapFile(benchmark::State& state, const char* variable, MapKind kind) {
+  const char* path = std::getenv(variable);
+  if (path == nullptr) {
+    state.SkipWithError("no map named in the environment");
+    return;
+  }
+  const auto fits = [](PpmSize) { return true; };
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(path, "rb");
+    std::string bytes;
+    char chunk[1 << 16];
+    for (std::size_t got = 0; file && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+      bytes.append(chunk, got);
+    }
+    if (file != nullptr) {
+      std::fclose(file);
+    }
+    ImageBuffer image;
+    PpmSize size;
+    if (!decodeMap(kind, bytes, fits, &image, &size).problem.empty()) {
+      state.SkipWithError("decode failed");
+    }
+    benchmark::DoNotOptimize(image.pixels.get());
+    state.PauseTiming();
+    image.pixels.reset();
+    state.ResumeTiming();
+  }
+}
+
+void decodePngMap(benchmark::State& state) {
+  decodeMapFile(state, "VELKARIN_BENCH_PNG", MapKind::Png);
+}
+
+void decodeJpegMap(benchmark::State& state) {
+  decodeMapFile(state, "VELKARIN_BENCH_JPEG", MapKind::Jpeg);
+}
+
 }  // namespace
 
+BENCHMARK(decodePngMap)->Unit(benchmark::kMillisecond);
+BENCHMARK(decodeJpegMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(readPpmFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(pageCacheRead)->Unit(benchmark::kMillisecond);

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs every benchmark side by side on this machine and prints the results as Markdown tables
 # (also saved to build/bench-results.md): the strip's CPU cost, frame rates against the floor
-# and the precomputed-strip limit, the loader against a page-cache read, the project's share
+# and the precomputed-strip limit, the loader against a page-cache read, PNG and JPEG decoding
+# against pngtopnm and djpeg, the project's share
 # of a frame's instructions and its heap allocations per frame, and a long soak.
 #
 # Usage: bench/run_benchmarks.sh [RUNS]   (RUNS per frame-rate figure, default 7; medians)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../tools/setup.sh"
 runs=${1:-7}
+# The libraries' own tools, to hold the map decoding against.
+velkarin_install_packages netpbm libjpeg-turbo-progs
 bench=$VELKARIN_BUILD/bench
 env_map=$VELKARIN_ROOT/assets/env.ppm
 results=$VELKARIN_BUILD/bench-results.md
@@ -91,6 +94,24 @@ fps_pairs() {
     awk -F, '/_median/ { gsub(/"/, "", $1); gsub(/_median/, "", $1); rate[$1] = $6 / 2^30;
       printf "- %s: %.2f GiB/s\n", $1, rate[$1] }
       END { printf "- loader ÷ page-cache read: %.3f\n", rate["readPpmFile"] / rate["pageCacheRead"] }'
+  echo
+  echo "## PNG and JPEG maps: 2048 × 2048, decoded against the libraries' own tools (median of 9)"
+  echo
+  maps=${TMPDIR:-/tmp}/velkarin-bench-2048
+  convert "$env_map" -resize 2048x2048 "$maps.png"
+  convert "$env_map" -resize 2048x2048 -quality 90 "$maps.jpg"
+  decoded=$(VELKARIN_BENCH_PNG=$maps.png VELKARIN_BENCH_JPEG=$maps.jpg "$bench/velkarin_bench" \
+    --benchmark_filter='decode' --benchmark_repetitions=9 --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null | awk -F, '/_median/ { gsub(/"/, "", $1); print $1, $3 }')
+  tool_ms() { for _ in $(seq 9); do
+    start=$(date +%s%N); "$@" >/dev/null 2>&1; echo $(( ($(date +%s%N) - start) / 1000 ))
+  done | median | awk '{ printf "%.2f", $1 / 1000 }'; }
+  png_tool=$(tool_ms pngtopnm "$maps.png")
+  jpeg_tool=$(tool_ms djpeg "$maps.jpg")
+  png_ours=$(awk '$1 == "decodePngMap_median" { print $2 }' <<<"$decoded")
+  jpeg_ours=$(awk '$1 == "decodeJpegMap_median" { print $2 }' <<<"$decoded")
+  echo "- PNG: ${png_ours} ms, pngtopnm ${png_tool} ms: ratio $(ratio "$png_tool" "$png_ours") (goal: at least 0.9)"
+  echo "- JPEG: ${jpeg_ours} ms, djpeg ${jpeg_tool} ms: ratio $(ratio "$jpeg_tool" "$jpeg_ours") (goal: at least 0.9)"
   big=${TMPDIR:-/tmp}/velkarin-bench-4096.ppm
   cat "$big" >/dev/null
   cat_seconds=$(for _ in $(seq 9); do
