@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
-#include "app/callbacks.h"
 #include "app/startup.h"
+#include "input/key_script.h"
 #include "render/frame.h"
+#include "run/input_handling.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
@@ -29,28 +31,20 @@ constexpr int kWarmUpCycles = 2;
 // One cycle presses every command and returns the scene to where it began: the toggles are
 // switched on one after another and then off again, every step up has its step down, and the
 // reset at the end zeroes the spin. The GL driver builds its caches for the states it sees,
-// so once the cycle has run, a growing footprint can only be a leak. '<', '>', '^' and 'v'
-// stand for the arrow keys.
-const std::string kCycle =
+// so once the cycle has run, a growing footprint can only be a leak. Written as --keys is,
+// and pressed through the handler every input takes.
+const char kCycleScript[] =
     "pfeEcoLliq12345"
     "pfeEcoLliq12345"
-    "WNxz>^"
-    "wnXZ<v"
+    "WNxz<right><up>"
+    "wnXZ<left><down>"
     "aas0r";
 
-void press(char key) {
-  switch (key) {
-    case '<':
-      return onSpecialKey(GLUT_KEY_LEFT, 0, 0);
-    case '>':
-      return onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
-    case '^':
-      return onSpecialKey(GLUT_KEY_UP, 0, 0);
-    case 'v':
-      return onSpecialKey(GLUT_KEY_DOWN, 0, 0);
-    default:
-      return onKeyboard(static_cast<unsigned char>(key), 0, 0);
-  }
+std::vector<ScriptKey> cycle() {
+  std::vector<ScriptKey> keys;
+  std::string unknown;
+  parseKeyScript(kCycleScript, &keys, &unknown);
+  return keys;
 }
 
 long residentBytes() {
@@ -84,7 +78,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const int warmUp = kWarmUpCycles * static_cast<int>(kCycle.size()) * kFramesPerKey;
+  const std::vector<ScriptKey> keys = cycle();
+  const int warmUp = kWarmUpCycles * static_cast<int>(keys.size()) * kFramesPerKey;
   if (frames < 2 * warmUp) {
     std::fprintf(stderr, "soak: run at least %d frames\n", 2 * warmUp);
     return 2;
@@ -94,11 +89,11 @@ int main(int argc, char** argv) {
   const int halfway = warmUp + (frames - warmUp) / 2;
   long firstHalfPeak = 0;
   long secondHalfPeak = 0;
-  char lastKey = ' ';
+  ScriptKey lastKey;
   for (int frame = 1; frame <= frames; ++frame) {
     if (frame % kFramesPerKey == 0) {
-      lastKey = kCycle[static_cast<std::size_t>(frame / kFramesPerKey - 1) % kCycle.size()];
-      press(lastKey);
+      lastKey = keys[static_cast<std::size_t>(frame / kFramesPerKey - 1) % keys.size()];
+      handleInput({0, InputKind::Key, lastKey});
     }
     renderFrame();
     if (frame % 100 == 0) {
@@ -106,7 +101,8 @@ int main(int argc, char** argv) {
     }
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
-      std::fprintf(stderr, "soak: GL error 0x%x at frame %d after key %c\n", error, frame, lastKey);
+      std::fprintf(stderr, "soak: GL error 0x%x at frame %d after key %s\n", error, frame,
+                   spellKeys({lastKey}).c_str());
       return 1;
     }
     if (!anglesInRange()) {
