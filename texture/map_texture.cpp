@@ -72,19 +72,23 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
   return name;
 }
 
+// Far beyond any compressed map GL could take; a device that never ends stops here.
+constexpr std::size_t kMostMapBytes = std::size_t{1} << 30;
+
 // A PNG or JPEG map, read whole from its open stream (it is compressed: far smaller than its
 // pixels) and decoded; its size checked against this GL before any pixel is decoded.
 TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load) {
   std::string bytes;
   char chunk[1 << 16];
-  for (std::size_t got = 0; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+  for (std::size_t got = 0;
+       bytes.size() <= kMostMapBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
     bytes.append(chunk, got);
   }
   const bool unread = std::ferror(file) != 0;
   std::fclose(file);
-  if (unread) {
-    load.problem = TextureProblem::CannotOpen;
-    load.openProblem = std::strerror(EIO);
+  if (unread || bytes.size() > kMostMapBytes) {
+    load.problem = TextureProblem::Undecodable;
+    load.decodeProblem = unread ? std::strerror(EIO) : "larger than any map (1 GiB), or endless";
     return load;
   }
   const MapDecode decoded = decodeMap(kind, bytes, fitsThisGl, image, &load.size);
