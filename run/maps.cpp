@@ -45,16 +45,25 @@ bool looksLikeAMap(const std::string& path) {
 }
 
 // A folder's maps in name order; other files, and folders within, are passed over in silence.
+// A folder that cannot be read, or holds none, says so.
 std::vector<std::string> mapsIn(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(pathOf(folder), error)) {
+  std::filesystem::directory_iterator entries(pathOf(folder), error);
+  if (error) {
+    complain(folder, error.message());
+    return found;
+  }
+  for (const auto& entry : entries) {
     const std::string path = nameOf(entry.path());
     if (entry.is_regular_file(error) && looksLikeAMap(path)) {
       found.push_back(path);
     }
   }
   std::sort(found.begin(), found.end());
+  if (found.empty()) {
+    complain(folder, "a folder with no PNG, JPEG or PPM map in it");
+  }
   return found;
 }
 
@@ -64,9 +73,6 @@ void addMaps(const std::vector<std::string>& named) {
     std::vector<std::string> paths = {name};
     if (std::filesystem::is_directory(pathOf(name), error)) {
       paths = mapsIn(name);
-      if (paths.empty()) {
-        complain(name, "a folder with no PNG, JPEG or PPM map in it");
-      }
     }
     for (const std::string& path : paths) {
       maps.list.push_back(std::make_unique<Map>());
