@@ -15,10 +15,8 @@ struct FramebufferCalls {
   PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
   PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
   PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-  bool lookedUp = false;
-  bool complete = false;
+  bool complete = false;  // every one was found, in a GL that has them
 };
-FramebufferCalls gl;
 
 template <typename Entry>
 bool lookUp(Entry* entry, const char* name) {
@@ -41,35 +39,40 @@ bool glOffersFramebuffers() {
           std::string_view(extensions).find("GL_ARB_framebuffer_object") != std::string_view::npos);
 }
 
-void lookUpCalls() {
-  gl.lookedUp = true;
+FramebufferCalls lookUpCalls() {
+  FramebufferCalls calls;
   if (!glOffersFramebuffers()) {
-    return;
+    return calls;
   }
-  gl.complete = lookUp(&gl.genFramebuffers, "glGenFramebuffers") &&
-                lookUp(&gl.bindFramebuffer, "glBindFramebuffer") &&
-                lookUp(&gl.genRenderbuffers, "glGenRenderbuffers") &&
-                lookUp(&gl.bindRenderbuffer, "glBindRenderbuffer") &&
-                lookUp(&gl.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
-                lookUp(&gl.getRenderbufferParameteriv, "glGetRenderbufferParameteriv") &&
-                lookUp(&gl.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-                lookUp(&gl.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-                lookUp(&gl.blitFramebuffer, "glBlitFramebuffer");
+  calls.complete =
+      lookUp(&calls.genFramebuffers, "glGenFramebuffers") &&
+      lookUp(&calls.bindFramebuffer, "glBindFramebuffer") &&
+      lookUp(&calls.genRenderbuffers, "glGenRenderbuffers") &&
+      lookUp(&calls.bindRenderbuffer, "glBindRenderbuffer") &&
+      lookUp(&calls.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
+      lookUp(&calls.getRenderbufferParameteriv, "glGetRenderbufferParameteriv") &&
+      lookUp(&calls.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+      lookUp(&calls.checkFramebufferStatus, "glCheckFramebufferStatus") &&
+      lookUp(&calls.blitFramebuffer, "glBlitFramebuffer");
+  return calls;
+}
+
+// Looked up on first use, which comes once a context exists.
+const FramebufferCalls& gl() {
+  static const FramebufferCalls calls = lookUpCalls();
+  return calls;
 }
 
 void storeRenderbuffer(GLuint renderbuffer, GLenum format, const Framebuffer& framebuffer) {
-  gl.bindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-  gl.renderbufferStorageMultisample(GL_RENDERBUFFER, framebuffer.samples, format, framebuffer.width,
-                                    framebuffer.height);
+  gl().bindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+  gl().renderbufferStorageMultisample(GL_RENDERBUFFER, framebuffer.samples, format,
+                                      framebuffer.width, framebuffer.height);
 }
 
 }  // namespace
 
 bool haveFramebuffers() {
-  if (!gl.lookedUp) {
-    lookUpCalls();
-  }
-  return gl.complete;
+  return gl().complete;
 }
 
 int maxFramebufferSamples() {
@@ -86,44 +89,44 @@ bool sizeFramebuffer(Framebuffer& framebuffer, int width, int height, int sample
     return false;
   }
   if (framebuffer.name == 0) {
-    gl.genFramebuffers(1, &framebuffer.name);
-    gl.genRenderbuffers(1, &framebuffer.colour);
-    gl.genRenderbuffers(1, &framebuffer.depth);
+    gl().genFramebuffers(1, &framebuffer.name);
+    gl().genRenderbuffers(1, &framebuffer.colour);
+    gl().genRenderbuffers(1, &framebuffer.depth);
   }
   framebuffer.width = width;
   framebuffer.height = height;
   framebuffer.samples = samples;
   storeRenderbuffer(framebuffer.colour, GL_RGBA8, framebuffer);
   GLint made = 0;  // GL may give more samples than asked for, never fewer
-  gl.getRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_SAMPLES, &made);
+  gl().getRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_SAMPLES, &made);
   framebuffer.samples = made;
   storeRenderbuffer(framebuffer.depth, GL_DEPTH_COMPONENT24, framebuffer);
-  gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-  gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
-  gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                             framebuffer.colour);
-  gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                             framebuffer.depth);
-  const bool complete = gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-  gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+  gl().bindRenderbuffer(GL_RENDERBUFFER, 0);
+  gl().bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
+  gl().framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                               framebuffer.colour);
+  gl().framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                               framebuffer.depth);
+  const bool complete = gl().checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  gl().bindFramebuffer(GL_FRAMEBUFFER, 0);
   return complete;
 }
 
 void drawInto(const Framebuffer& framebuffer) {
-  gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
+  gl().bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
 }
 
 void drawIntoWindow() {
-  if (gl.complete) {
-    gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (gl().complete) {
+    gl().bindFramebuffer(GL_FRAMEBUFFER, 0);
   }
 }
 
 void copyToWindow(const Framebuffer& framebuffer) {
-  gl.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.name);
-  gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  gl().bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.name);
+  gl().bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glDrawBuffer(GL_BACK);
-  gl.blitFramebuffer(0, 0, framebuffer.width, framebuffer.height, 0, 0, framebuffer.width,
-                     framebuffer.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+  gl().blitFramebuffer(0, 0, framebuffer.width, framebuffer.height, 0, 0, framebuffer.width,
+                       framebuffer.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  gl().bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
