@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "input/key_script.h"
 #include "render/frame.h"
 #include "render/hud.h"
+#include "run/input_handling.h"
 #include "run/readout.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
@@ -258,7 +260,6 @@ void expectSameStream(const Calls& actual, const Calls& expected) {
 
 // ---- Frames driven through the real callbacks ---------------------------------------------
 
-constexpr int kNoKey = -1;
 constexpr int kSpecial = 1000;  // added to a GLUT special-key code
 
 GLuint bundledMap = 0;
@@ -275,7 +276,7 @@ constexpr int kWheelDown = 4;
 struct Row {
   const char* name;
   std::function<void(SceneState&)> given;   // the state the key meets (and the frame shows)
-  int key;                                  // ASCII, kSpecial + code, or kNoKey
+  std::string keys;                         // as --keys spells them; "" for none
   std::function<void(SceneState&)> effect;  // what the key (or the pointer) does to the state
   bool drawsAtOnce;
   std::vector<Pointer> pointer = {};  // after the key
@@ -289,14 +290,14 @@ void nothing(SceneState&) {}
 
 std::vector<Row> rows() {
   std::vector<Row> table = {
-      {"initial state", nothing, kNoKey, nothing, false},
+      {"initial state", nothing, "", nothing, false},
       {"0 stops the spin and resumes the animation",
-       [](SceneState& s) { s.spinRateX = 3, s.spinRateY = -2; }, '0',
+       [](SceneState& s) { s.spinRateX = 3, s.spinRateY = -2; }, "0",
        [](SceneState& s) { s.animate = 1, s.spinRateX = 0, s.spinRateY = 0; }, true},
-      {"a resumes the animation", [](SceneState& s) { s.spinRateY = 5; }, 'a',
+      {"a resumes the animation", [](SceneState& s) { s.spinRateY = 5; }, "a",
        [](SceneState& s) { s.animate = 1; }, false},
       {"s steps the spin once and pauses",
-       [](SceneState& s) { s.animate = 1, s.spinRateX = 4, s.spinRateY = -3, s.spinX = 10; }, 's',
+       [](SceneState& s) { s.animate = 1, s.spinRateX = 4, s.spinRateY = -3, s.spinX = 10; }, "s",
        [](SceneState& s) { s.animate = 0, s.spinX = 14, s.spinY = -3; }, true},
       {"r resets what it resets",
        [](SceneState& s) {
@@ -307,69 +308,67 @@ std::vector<Row> rows() {
          s.shadeModel = GL_SMOOTH, s.polygonMode = GL_FILL, s.stripPrimitive = GL_QUAD_STRIP;
          s.turnCount = 6, s.stepsPerTurn = 5, s.specularOn = 0, s.modulateTexture = 0;
        },
-       'r',
+       "r",
        [](SceneState& s) {
          s.envMapOn = s.localViewer = s.gradientColour = s.cullFaces = 0;
          s.lightOn[1] = s.lightOn[4] = s.lightingOn = s.animate = 1;
          s.spinRateX = s.spinRateY = s.spinX = s.spinY = s.viewTurnY = s.viewTiltX = 0;
        },
        true},
-      {"L switches lighting", nothing, 'L', [](SceneState& s) { s.lightingOn = 0; }, true},
-      {"l switches the local viewer", nothing, 'l', [](SceneState& s) { s.localViewer = 1; }, true},
-      {"i switches the highlights", nothing, 'i', [](SceneState& s) { s.specularOn = 0; }, true},
-      {"e maps the bundled texture", [](SceneState& s) { s.envTexture = bundledMap; }, 'e',
+      {"L switches lighting", nothing, "L", [](SceneState& s) { s.lightingOn = 0; }, true},
+      {"l switches the local viewer", nothing, "l", [](SceneState& s) { s.localViewer = 1; }, true},
+      {"i switches the highlights", nothing, "i", [](SceneState& s) { s.specularOn = 0; }, true},
+      {"e maps the bundled texture", [](SceneState& s) { s.envTexture = bundledMap; }, "e",
        [](SceneState& s) { s.envMapOn = 1; }, true},
       {"E makes the map a decal", [](SceneState& s) { s.envTexture = bundledMap, s.envMapOn = 1; },
-       'E', [](SceneState& s) { s.modulateTexture = 0; }, true},
-      {"c switches culling", nothing, 'c', [](SceneState& s) { s.cullFaces = 1; }, true},
-      {"o colours the strip", nothing, 'o', [](SceneState& s) { s.gradientColour = 1; }, true},
-      {"f shades smoothly", nothing, 'f', [](SceneState& s) { s.shadeModel = GL_SMOOTH; }, false},
-      {"p fills", nothing, 'p', [](SceneState& s) { s.polygonMode = GL_FILL; }, false},
-      {"q makes a quad strip", nothing, 'q',
+       "E", [](SceneState& s) { s.modulateTexture = 0; }, true},
+      {"c switches culling", nothing, "c", [](SceneState& s) { s.cullFaces = 1; }, true},
+      {"o colours the strip", nothing, "o", [](SceneState& s) { s.gradientColour = 1; }, true},
+      {"f shades smoothly", nothing, "f", [](SceneState& s) { s.shadeModel = GL_SMOOTH; }, false},
+      {"p fills", nothing, "p", [](SceneState& s) { s.polygonMode = GL_FILL; }, false},
+      {"q makes a quad strip", nothing, "q",
        [](SceneState& s) { s.stripPrimitive = GL_QUAD_STRIP; }, false},
-      {"W adds a turn", nothing, 'W', [](SceneState& s) { s.turnCount = 11; }, false},
-      {"w takes a turn", nothing, 'w', [](SceneState& s) { s.turnCount = 9; }, false},
-      {"N adds a step", nothing, 'N', [](SceneState& s) { s.stepsPerTurn = 9; }, false},
-      {"n takes a step", nothing, 'n', [](SceneState& s) { s.stepsPerTurn = 7; }, false},
-      {"w stops at 4 turns", [](SceneState& s) { s.turnCount = 4; }, 'w', nothing, false},
-      {"n stops at 4 steps", [](SceneState& s) { s.stepsPerTurn = 4; }, 'n', nothing, false},
-      {"x tilts", nothing, 'x', [](SceneState& s) { s.viewTiltX = 1; }, true},
-      {"X tilts back", nothing, 'X', [](SceneState& s) { s.viewTiltX = -1; }, true},
-      {"z turns", nothing, 'z', [](SceneState& s) { s.viewTurnY = 1; }, true},
-      {"Z turns back", nothing, 'Z', [](SceneState& s) { s.viewTurnY = -1; }, true},
-      {"an unknown key does nothing", nothing, '?', nothing, false},
-      {"Left spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_LEFT,
+      {"W adds a turn", nothing, "W", [](SceneState& s) { s.turnCount = 11; }, false},
+      {"w takes a turn", nothing, "w", [](SceneState& s) { s.turnCount = 9; }, false},
+      {"N adds a step", nothing, "N", [](SceneState& s) { s.stepsPerTurn = 9; }, false},
+      {"n takes a step", nothing, "n", [](SceneState& s) { s.stepsPerTurn = 7; }, false},
+      {"w stops at 4 turns", [](SceneState& s) { s.turnCount = 4; }, "w", nothing, false},
+      {"n stops at 4 steps", [](SceneState& s) { s.stepsPerTurn = 4; }, "n", nothing, false},
+      {"x tilts", nothing, "x", [](SceneState& s) { s.viewTiltX = 1; }, true},
+      {"X tilts back", nothing, "X", [](SceneState& s) { s.viewTiltX = -1; }, true},
+      {"z turns", nothing, "z", [](SceneState& s) { s.viewTurnY = 1; }, true},
+      {"Z turns back", nothing, "Z", [](SceneState& s) { s.viewTurnY = -1; }, true},
+      {"Left spins", [](SceneState& s) { s.animate = 1; }, "<left>",
        [](SceneState& s) { s.spinRateY = -1; }, false},
-      {"Right spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_RIGHT,
+      {"Right spins", [](SceneState& s) { s.animate = 1; }, "<right>",
        [](SceneState& s) { s.spinRateY = 1; }, false},
-      {"Up spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_UP,
+      {"Up spins", [](SceneState& s) { s.animate = 1; }, "<up>",
        [](SceneState& s) { s.spinRateX = 1; }, false},
-      {"Down spins", [](SceneState& s) { s.animate = 1; }, kSpecial + GLUT_KEY_DOWN,
+      {"Down spins", [](SceneState& s) { s.animate = 1; }, "<down>",
        [](SceneState& s) { s.spinRateX = -1; }, false},
-      {"an unknown special key does nothing", nothing, kSpecial + GLUT_KEY_F1, nothing, false},
-      {"map on without a texture, modulated", [](SceneState& s) { s.envMapOn = 1; }, kNoKey,
-       nothing, false},
+      {"map on without a texture, modulated", [](SceneState& s) { s.envMapOn = 1; }, "", nothing,
+       false},
       {"map on without a texture, as a decal",
-       [](SceneState& s) { s.envMapOn = 1, s.modulateTexture = 0; }, kNoKey, nothing, false},
+       [](SceneState& s) { s.envMapOn = 1, s.modulateTexture = 0; }, "", nothing, false},
       {"lights off, directional lights on",
        [](SceneState& s) {
          s.lightOn[0] = s.lightOn[2] = s.lightOn[4] = 0;
          s.localViewer = 1;
          s.lightAngle[1] = -35, s.lightAngle[3] = 0, s.lightAngle[4] = 300;
        },
-       kNoKey, nothing, false},
+       "", nothing, false},
       {"gradient on a quad strip of other counts",
        [](SceneState& s) {
          s.gradientColour = 1, s.stripPrimitive = GL_QUAD_STRIP;
          s.turnCount = 4, s.stepsPerTurn = 13, s.polygonMode = GL_FILL;
        },
-       kNoKey, nothing, false},
+       "", nothing, false},
       {"animated frames with spin and wrapping angles",
        [](SceneState& s) {
          s.animate = 1, s.spinRateX = 7, s.spinRateY = -9, s.spinX = 2147483645;
          s.lightAngle[0] = 358, s.lightAngle[1] = -355, s.lightAngle[2] = 359.5f;
        },
-       kNoKey, nothing, false},
+       "", nothing, false},
   };
   // Dragging: the left button turns the view (2 pixels a degree) and draws at once; no other
   // button ever drags, and releasing the left one ends the drag whatever else is held.
@@ -381,32 +380,32 @@ std::vector<Row> rows() {
   const auto turned = [](SceneState& s) { s.viewTurnY = 10, s.viewTiltX = 3; };
   table.push_back({"a left drag turns and tilts at once",
                    nothing,
-                   kNoKey,
+                   "",
                    turned,
                    true,
                    {leftDown, moved, leftUp}});
   table.push_back({"a drag of less than a degree waits",
                    nothing,
-                   kNoKey,
+                   "",
                    nothing,
                    false,
                    {leftDown, {kMotion, 0, 101, 51}, leftUp}});
   table.push_back({"a drag goes on while another button comes and goes",
                    nothing,
-                   kNoKey,
+                   "",
                    turned,
                    true,
                    {leftDown, rightDown, rightUp, moved, leftUp}});
   table.push_back({"releasing the left button ends the drag though another is held",
                    nothing,
-                   kNoKey,
+                   "",
                    nothing,
                    false,
                    {leftDown, rightDown, leftUp, moved, rightUp}});
   for (const int button : {GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, kWheelUp, kWheelDown}) {
     table.push_back({"only the left button drags",
                      nothing,
-                     kNoKey,
+                     "",
                      nothing,
                      false,
                      {{button, GLUT_DOWN, 100, 50}, moved, {button, GLUT_UP, 120, 56}}});
@@ -415,15 +414,27 @@ std::vector<Row> rows() {
   for (int k = 0; k < 5; ++k) {
     const int start = k == 3 ? 0 : 1;
     table.push_back({"a digit switches its light", [=](SceneState& s) { s.lightOn[k] = start; },
-                     '1' + k, [=](SceneState& s) { s.lightOn[k] = !start; }, true});
+                     std::string(1, static_cast<char>('1' + k)),
+                     [=](SceneState& s) { s.lightOn[k] = !start; }, true});
   }
   return table;
 }
 
-void press(int key) {
+// Keys as --keys spells them, through the handler every input takes.
+void press(const std::string& keys) {
+  std::vector<ScriptKey> script;
+  std::string unknown;
+  ASSERT_TRUE(parseKeyScript(keys, &script, &unknown)) << unknown;
+  for (const ScriptKey& key : script) {
+    handleInput({0, InputKind::Key, key});
+  }
+}
+
+// A raw GLUT key code, past the key tables' reach: ASCII, or kSpecial + a special-key code.
+void pressCode(int key) {
   if (key >= kSpecial) {
     onSpecialKey(key - kSpecial, 0, 0);
-  } else if (key != kNoKey) {
+  } else {
     onKeyboard(static_cast<unsigned char>(key), 0, 0);
   }
 }
@@ -458,7 +469,9 @@ TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
   row.effect(model);
 
   startRecording();
-  press(row.key);
+  if (!row.keys.empty()) {
+    press(row.keys);
+  }
   point(row.pointer);
   renderFrame();
   const Calls actual = stopRecording();
@@ -507,7 +520,7 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     model.animate = 0;
     varied(model);
     startRecording();
-    press(key);
+    pressCode(key);
     renderFrame();
     const Calls actual = stopRecording();
     Stream expected;
