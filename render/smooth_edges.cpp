@@ -1,6 +1,7 @@
 #include "render/smooth_edges.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "render/framebuffer.h"
 
@@ -68,6 +69,10 @@ void beginSmoothFrame() {
   Framebuffer& framebuffer = smooth.framebuffer;
   if (width != framebuffer.width || height != framebuffer.height) {
     smooth.complete = sizeFramebuffer(framebuffer, width, height, smooth.samples);
+    if (!smooth.complete) {
+      std::fprintf(stderr, "velkarin: this GL cannot draw multisampled frames of %d × %d%s\n",
+                   width, height, kWithout);
+    }
   }
   if (!smooth.complete) {
     return;
