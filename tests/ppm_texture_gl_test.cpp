@@ -35,19 +35,6 @@ GLint levelSize(GLenum which) {
   return value;
 }
 
-// The process's address space in use, from the kernel's account of it.
-rlim_t virtualMemorySize() {
-  std::ifstream status("/proc/self/status");
-  for (std::string word; status >> word;) {
-    if (word == "VmSize:") {
-      rlim_t kib = 0;
-      status >> kib;
-      return kib << 10;
-    }
-  }
-  return 0;
-}
-
 GLuint load(const std::string& contents, ImageBuffer* image) {
   const std::string path = writeTempFile(contents);
   const GLuint name = loadPpmTexture(image, path.c_str());
@@ -101,6 +88,25 @@ TEST(PpmTexture, AnImageGlRefusesReturnsZeroAndFreesTheBuffer) {
   EXPECT_EQ(image.pixels, nullptr);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+namespace {
+
+// The process's address space in use, from the kernel's account of it.
+rlim_t virtualMemorySize() {
+  std::ifstream status("/proc/self/status");
+  for (std::string word; status >> word;) {
+    if (word == "VmSize:") {
+      rlim_t kib = 0;
+      status >> kib;
+      return kib << 10;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+#endif
 
 // A map GL takes by its size but has no memory for: with the process's address space
 // limited to a little more than the file's pixels, llvmpipe cannot store its own copy and
