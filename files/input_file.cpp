@@ -20,6 +20,15 @@ InputFile refused(const std::string& problem) {
 
 }  // namespace
 
+std::string readWhole(std::FILE* file, std::size_t most, std::string* bytes) {
+  char chunk[1 << 16];
+  std::size_t got = 0;
+  while (bytes->size() <= most && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    bytes->append(chunk, got);
+  }
+  return std::ferror(file) ? std::strerror(errno) : "";
+}
+
 #ifndef _WIN32
 
 int openWithoutWaiting(const std::string& name, int flags) {

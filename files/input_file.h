@@ -18,6 +18,10 @@ inline constexpr char kNoWriterProblem[] = "a pipe that nothing writes to";
 // Opens the file of UTF-8 name `name`, refusing a folder and a FIFO with no writer.
 InputFile openInputFile(const std::string& name);
 
+// Reads the rest of an open stream into *bytes, stopping once more than `most` bytes are in: a
+// device or pipe that never ends must not fill memory. "" or the system's reason.
+std::string readWhole(std::FILE* file, std::size_t most, std::string* bytes);
+
 #ifndef _WIN32
 // The one open that never waits, for reading or writing: open(2) with `flags` and O_NONBLOCK,
 // which is then cleared so that reads and writes wait as usual. -1 with errno set on failure.

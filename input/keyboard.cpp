@@ -148,8 +148,9 @@ KeyAction applyKey(SceneState& state, unsigned char key) {
   return command->then;
 }
 
-std::vector<KeyCommand> keyTable() {
-  return std::vector<KeyCommand>(std::begin(kKeyCommands), std::end(kKeyCommands));
+const std::vector<KeyCommand>& keyTable() {
+  static const std::vector<KeyCommand> table(std::begin(kKeyCommands), std::end(kKeyCommands));
+  return table;
 }
 
 bool isCommandKey(unsigned char key) {

@@ -32,7 +32,7 @@ struct KeyCommand {
 };
 
 // Every key of the table, in the README's order.
-std::vector<KeyCommand> keyTable();
+const std::vector<KeyCommand>& keyTable();
 
 // The special keys, as --help names them.
 inline constexpr char kSpecialKeyHelp[] = "arrows spin, PgDn/PgUp next/previous map";

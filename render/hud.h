@@ -16,7 +16,6 @@ struct HudPiece {
   bool operator==(const HudPiece& other) const {
     return text == other.text && colour == other.colour;
   }
-  bool operator!=(const HudPiece& other) const { return !(*this == other); }
 };
 using HudLine = std::vector<HudPiece>;
 

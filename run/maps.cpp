@@ -40,8 +40,7 @@ bool looksLikeAMap(const std::string& path) {
   const int first = std::fgetc(input.file);
   const int second = std::fgetc(input.file);
   std::fclose(input.file);
-  return (first == 'P' && second == '6') || (first == 0x89 && second == 'P') ||
-         (first == 0xFF && second == 0xD8);
+  return startsLikeAMap(first, second);
 }
 
 // A folder's maps in name order; other files, and folders within, are passed over in silence.

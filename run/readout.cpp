@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 
 #include "input/keyboard.h"
 
@@ -16,23 +18,28 @@ HudLine line(const std::string& key, const std::string& value) {
 constexpr char kSwitchOrder[] = "fpqLlieEcoa";
 
 std::size_t placeOf(unsigned char key) {
-  const std::string order = kSwitchOrder;
+  const std::string_view order = kSwitchOrder;
   return std::min(order.find(static_cast<char>(key)), order.size());
+}
+
+// The key table's switches in the readout's order: found once, as the table never changes.
+const std::vector<KeyCommand>& switchesInOrder() {
+  static const std::vector<KeyCommand> switches = [] {
+    std::vector<KeyCommand> found;
+    std::copy_if(keyTable().begin(), keyTable().end(), std::back_inserter(found),
+                 [](const KeyCommand& command) { return command.isOn != nullptr; });
+    std::stable_sort(found.begin(), found.end(), [](const KeyCommand& a, const KeyCommand& b) {
+      return placeOf(a.key) < placeOf(b.key);
+    });
+    return found;
+  }();
+  return switches;
 }
 
 // The key table's switches, each by its key and the word for its state.
 std::vector<HudLine> switchLines(const SceneState& s) {
-  std::vector<KeyCommand> switches;
-  for (const KeyCommand& command : keyTable()) {
-    if (command.isOn != nullptr) {
-      switches.push_back(command);
-    }
-  }
-  std::stable_sort(switches.begin(), switches.end(), [](const KeyCommand& a, const KeyCommand& b) {
-    return placeOf(a.key) < placeOf(b.key);
-  });
   std::vector<HudLine> lines;
-  for (const KeyCommand& command : switches) {
+  for (const KeyCommand& command : switchesInOrder()) {
     lines.push_back(line(std::string(1, static_cast<char>(command.key)),
                          command.isOn(s) ? command.onWords : command.offWords));
   }

@@ -133,17 +133,17 @@ void onPaceTimer(int) {
 // The file that two of the file options name, or "": a session replayed from the file a
 // picture is written to would be lost, and so on for every pair.
 std::string fileOptionsClash(const RunPlan& plan, const std::vector<std::string>& maps) {
-  std::vector<const std::string*> files = {&plan.screenshot, &plan.record, &plan.replay};
-  for (const std::string& map : maps) {
-    files.push_back(&map);
-  }
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    for (std::size_t j = i + 1; j < files.size(); ++j) {
-      // Maps are only read: one named twice is shown twice.
-      const bool bothMaps = i >= 3 && j >= 3;
-      if (!bothMaps && !files[i]->empty() && !files[j]->empty() &&
-          nameOneFile(*files[i], *files[j])) {
-        return *files[j];
+  const std::string* own[] = {&plan.screenshot, &plan.record, &plan.replay};
+  for (std::size_t i = 0; i < std::size(own); ++i) {
+    // Against the run's other files and every map; maps are only read, so one named twice is
+    // merely shown twice.
+    std::vector<const std::string*> others(own + i + 1, std::end(own));
+    for (const std::string& map : maps) {
+      others.push_back(&map);
+    }
+    for (const std::string* other : others) {
+      if (!own[i]->empty() && !other->empty() && nameOneFile(*own[i], *other)) {
+        return *other;
       }
     }
   }

@@ -1,8 +1,6 @@
 #include "run/session_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "files/input_file.h"
 
@@ -10,17 +8,6 @@ namespace {
 
 // Far beyond any session a person keeps: a line an event, thousands of events a minute.
 constexpr std::size_t kMostSessionBytes = 16u << 20;
-
-// The whole stream, at most kMostSessionBytes + 1 bytes of it; "" or why it could not be read.
-std::string readAll(std::FILE* file, std::string* text) {
-  char chunk[4096];
-  std::size_t got = 0;
-  while (text->size() <= kMostSessionBytes &&
-         (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    text->append(chunk, got);
-  }
-  return std::ferror(file) ? std::strerror(errno) : "";
-}
 
 }  // namespace
 
@@ -31,7 +18,7 @@ std::string readSessionFile(const std::string& path, Session* session) {
     return input.problem;
   }
   std::string text;
-  const std::string problem = readAll(input.file, &text);
+  const std::string problem = readWhole(input.file, kMostSessionBytes, &text);
   if (input.file != stdin) {
     std::fclose(input.file);
   }

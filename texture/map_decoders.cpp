@@ -7,14 +7,16 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "texture/pixel_buffer.h"
 
 namespace {
 
-constexpr int kPngFirstByte = 0x89;
-constexpr int kJpegFirstByte = 0xFF;
+constexpr int kPngFirstByte = 0x89;   // then "PNG"
+constexpr int kJpegFirstByte = 0xFF;  // then the start-of-image marker's 0xD8
+constexpr int kJpegSecondByte = 0xD8;
 constexpr std::uint64_t kMostPixelBytes = INT_MAX;  // the bound a PPM's pixels keep to as well
 
 bool tooManyBytes(PpmSize size) {
@@ -23,9 +25,9 @@ bool tooManyBytes(PpmSize size) {
 }
 
 // The pixels of an RGBA image as RGB, its alpha dropped: a sphere map's colour is all there is.
-void dropAlpha(const std::vector<unsigned char>& rgba, unsigned char* rgb) {
-  for (std::size_t from = 0, to = 0; from + 3 < rgba.size(); from += 4, to += 3) {
-    std::memcpy(rgb + to, &rgba[from], 3);
+void dropAlpha(const unsigned char* rgba, std::size_t pixelCount, unsigned char* rgb) {
+  for (std::size_t pixel = 0; pixel < pixelCount; ++pixel) {
+    std::memcpy(rgb + pixel * 3, rgba + pixel * 4, 3);
   }
 }
 
@@ -37,26 +39,30 @@ MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>
     return {png.message};
   }
   *size = {static_cast<int>(png.width), static_cast<int>(png.height)};
-  if (!fits(*size) || tooManyBytes(*size)) {
+  const bool fitsGl = fits(*size);
+  if (!fitsGl || tooManyBytes(*size)) {
     png_image_free(&png);
-    return {fits(*size) ? describe(PpmStatus::TooLarge) : "", !fits(*size)};
+    return {fitsGl ? describe(PpmStatus::TooLarge) : "", !fitsGl};
   }
   const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   png.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-  const std::size_t rgbBytes = static_cast<std::size_t>(size->width) * size->height * 3;
-  image->pixels.reset(allocatePixels(rgbBytes));
-  std::vector<unsigned char> rgba(alpha ? rgbBytes / 3 * 4 : 0);
-  if (image->pixels == nullptr) {
+  const std::size_t pixelCount = static_cast<std::size_t>(size->width) * size->height;
+  image->pixels.reset(allocatePixels(pixelCount * 3));
+  // An RGBA image is read whole first: memory that may not be there, refused like the pixels'.
+  const std::unique_ptr<unsigned char[]> rgba(
+      alpha ? new (std::nothrow) unsigned char[pixelCount * 4] : nullptr);
+  if (image->pixels == nullptr || (alpha && rgba == nullptr)) {
+    image->pixels.reset();
     png_image_free(&png);
     return {describe(PpmStatus::OutOfMemory)};
   }
-  if (png_image_finish_read(&png, nullptr, alpha ? rgba.data() : image->pixels.get(), 0, nullptr) ==
+  if (png_image_finish_read(&png, nullptr, alpha ? rgba.get() : image->pixels.get(), 0, nullptr) ==
       0) {
     image->pixels.reset();
     return {png.message};
   }
   if (alpha) {
-    dropAlpha(rgba, image->pixels.get());
+    dropAlpha(rgba.get(), pixelCount, image->pixels.get());
   }
   return {};
 }
@@ -147,6 +153,12 @@ MapKind mapKindOf(int firstByte) {
   return firstByte == kPngFirstByte    ? MapKind::Png
          : firstByte == kJpegFirstByte ? MapKind::Jpeg
                                        : MapKind::Ppm;
+}
+
+bool startsLikeAMap(int firstByte, int secondByte) {
+  return (firstByte == 'P' && secondByte == '6') ||
+         (firstByte == kPngFirstByte && secondByte == 'P') ||
+         (firstByte == kJpegFirstByte && secondByte == kJpegSecondByte);
 }
 
 MapDecode decodeMap(MapKind kind, const std::string& bytes,

@@ -16,6 +16,10 @@ enum class MapKind { Ppm, Png, Jpeg };
 // no PPM's "P6" does. Anything else is read as a PPM, and refused by its rules.
 MapKind mapKindOf(int firstByte);
 
+// Whether a file's first two bytes are those a binary PPM ("P6"), a PNG or a JPEG begins with:
+// what tells a folder's maps from its other files.
+bool startsLikeAMap(int firstByte, int secondByte);
+
 struct MapDecode {
   std::string problem;         // "" when decoded, else the library's reason or ours
   bool refusedBySize = false;  // `fits` refused the size the header gives

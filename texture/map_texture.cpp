@@ -79,16 +79,11 @@ constexpr std::size_t kMostMapBytes = std::size_t{1} << 30;
 // pixels) and decoded; its size checked against this GL before any pixel is decoded.
 TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load) {
   std::string bytes;
-  char chunk[1 << 16];
-  for (std::size_t got = 0;
-       bytes.size() <= kMostMapBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-    bytes.append(chunk, got);
-  }
-  const bool unread = std::ferror(file) != 0;
+  const std::string unread = readWhole(file, kMostMapBytes, &bytes);
   std::fclose(file);
-  if (unread || bytes.size() > kMostMapBytes) {
+  if (!unread.empty() || bytes.size() > kMostMapBytes) {
     load.problem = TextureProblem::Undecodable;
-    load.decodeProblem = unread ? std::strerror(EIO) : "larger than any map (1 GiB), or endless";
+    load.decodeProblem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
     return load;
   }
   const MapDecode decoded = decodeMap(kind, bytes, fitsThisGl, image, &load.size);
