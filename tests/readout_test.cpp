@@ -25,4 +25,8 @@ TEST(Readout, NamesWhatTheKeysSet) {
   EXPECT_EQ(after, expected);
   EXPECT_NE(before, after);
   EXPECT_EQ(readoutLines(state, HudFigures{1, 59.94, ""}).back(), "fps 59.9");
+  // Stepping through several maps, the figures name the one shown, above the rate.
+  const std::vector<std::string> paging = readoutLines(state, HudFigures{1, 59.94, "brass.png"});
+  EXPECT_EQ(std::vector<std::string>(paging.end() - 2, paging.end()),
+            std::vector<std::string>({"map brass.png", "fps 59.9"}));
 }
