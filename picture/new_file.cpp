@@ -60,8 +60,11 @@ std::string folderOf(const std::string& target) {
 
 int makeNewFileBeside(const std::string& target, std::string* temporary) {
 #ifdef O_TMPFILE
-  if (const int fd = makeUnnamedBeside(target); fd >= 0) {
-    return fd;
+  // An unnamed file is named at the end through /proc; without /proc it could not be.
+  if (access("/proc/self/fd", X_OK) == 0) {
+    if (const int fd = makeUnnamedBeside(target); fd >= 0) {
+      return fd;
+    }
   }
 #endif
   return makeTemporaryBeside(target, temporary);
