@@ -47,6 +47,11 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
 
 int main(int argc, char** argv) {
   const bool outputClosed = keepStandardStreamsOpen();
+#ifdef SIGXFSZ
+  // A write beyond a file-size limit (ulimit -f) then fails with EFBIG and is reported as any
+  // failed write is, where the signal's default would end the viewer without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   // Every name from here on is UTF-8, whatever the platform handed main; GLUT's options too.
   static std::vector<std::string> words = commandLine(argc, argv);
   static std::vector<char*> utf8 = argvOf(words);
@@ -56,7 +61,8 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;
   }
-  if (const int status = prepareRun(options.run, options.envMaps); status >= 0) {
+  const std::vector<std::string> mapFiles = findMaps(options.envMaps);
+  if (const int status = prepareRun(options.run, mapFiles); status >= 0) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
@@ -66,7 +72,7 @@ int main(int argc, char** argv) {
     printGlInfo();
   }
 
-  scene.envTexture = loadEnvironmentMap(options.envMaps);
+  scene.envTexture = loadEnvironmentMap();
 #ifdef SIGPIPE
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);

@@ -25,7 +25,8 @@ bool dragTo(Drag& drag, SceneState& state, int x, int y) {
   if (!drag.active) {
     return false;
   }
-  // Window coordinates are bounded, so the differences cannot overflow.
+  // Positions are 16-bit (live ones by X, replayed ones as the session is read), and what is
+  // pending stays below a degree's pixels, so these sums stay far inside int.
   drag.pendingX += x - drag.lastX;
   drag.pendingY += y - drag.lastY;
   drag.lastX = x;

@@ -9,6 +9,11 @@
 // 310 degrees, one down its 160 pixels tilts it by 80.
 inline constexpr int kPixelsPerDegree = 2;
 
+// Where a pointer can be relative to a window: X and Windows both carry a position in 16 signed
+// bits. A kept session's positions are held to the same bounds when it is read.
+inline constexpr int kLeastPointer = -32768;
+inline constexpr int kMostPointer = 32767;
+
 struct Drag {
   bool active = false;
   int lastX = 0;
@@ -21,5 +26,5 @@ void beginDrag(Drag& drag, int x, int y);
 void endDrag(Drag& drag);
 
 // Follows an active drag to (x, y), adding the whole degrees it is worth to the view angles.
-// Returns whether they changed.
+// Both positions lie from kLeastPointer to kMostPointer. Returns whether the angles changed.
 bool dragTo(Drag& drag, SceneState& state, int x, int y);

@@ -1,6 +1,7 @@
 #include "picture/new_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,12 +23,40 @@ int makeTemporaryBeside(const std::string& target, std::string* temporary) {
   return createUniqueFile(folderOf(target) + "/.velkarin-", temporary);
 }
 
+// What is replaced by a rename must be a regular file or nothing: a device, a FIFO or a
+// folder put where a checked file stood is never renamed over, not even by the superuser.
+std::string checkRenamedOver(const std::string& target) {
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(pathOf(target), error);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    return "no longer a regular file; it is never replaced";
+  }
+  return "";
+}
+
+std::string renameOver(const std::string& temporary, const std::string& target) {
+  if (std::string problem = checkRenamedOver(target); !problem.empty()) {
+    return problem;
+  }
+  std::error_code error;
+  fs::rename(pathOf(temporary), pathOf(target), error);
+  return error ? error.message() : "";
+}
+
 #ifdef O_TMPFILE
 // Where the system has them, a file with no name at all in the folder of `target` until it is
 // complete, so that a run killed at any moment leaves nothing behind; -1 where the folder's
 // file system takes none.
 int makeUnnamedBeside(const std::string& target) {
   return open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Names an unnamed file `target` where no file has that name yet: one step, so that a run
+// killed at any moment leaves either nothing or the whole file. False, with errno set, where the
+// name is taken (EEXIST) or the link fails.
+bool nameAsTarget(int fd, const std::string& target) {
+  const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
+  return linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Gives an unnamed file the hidden temporary name it is then renamed from.
@@ -48,6 +77,29 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
       return std::strerror(errno);
     }
   }
+}
+
+// An unnamed file put in place of `target`: named straight as the target where that is free,
+// else under a hidden name renamed over the old file at once.
+std::string moveUnnamedOver(int fd, const std::string& target, std::string* temporary) {
+  if (nameAsTarget(fd, target)) {
+    return "";
+  }
+  if (errno != EEXIST) {
+    return std::strerror(errno);
+  }
+  // Every signal that can be held back waits while the file has its hidden name: a stop signal
+  // then would end the run with the name left behind. SIGKILL cannot be held.
+  sigset_t all;
+  sigset_t before;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &before);
+  std::string problem = nameUnnamed(fd, target, temporary);
+  if (problem.empty()) {
+    problem = renameOver(*temporary, target);
+  }
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return problem;
 }
 #endif
 
@@ -73,14 +125,10 @@ int makeNewFileBeside(const std::string& target, std::string* temporary) {
 std::string moveOver(int fd, const std::string& target, std::string* temporary) {
 #ifdef O_TMPFILE
   if (temporary->empty()) {
-    if (std::string problem = nameUnnamed(fd, target, temporary); !problem.empty()) {
-      return problem;
-    }
+    return moveUnnamedOver(fd, target, temporary);
   }
 #else
   (void)fd;
 #endif
-  std::error_code error;
-  fs::rename(pathOf(*temporary), pathOf(target), error);
-  return error ? error.message() : "";
+  return renameOver(*temporary, target);
 }

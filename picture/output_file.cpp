@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -99,6 +102,23 @@ std::string checkReplaceable(const std::string& target) {
 }
 #endif
 
+// Standard output, taken over for the file: a terminal is refused, as it shows no picture.
+std::string openStandardOutput(OutputFile* file) {
+  file->target = kStandardOutputName;
+  if (isatty(STDOUT_FILENO)) {
+    return "standard output is a terminal; send it to a file or a pipe";
+  }
+  const int fd = dup(STDOUT_FILENO);
+  if (fd < 0) {
+    return reason(errno);
+  }
+#ifdef _WIN32
+  _setmode(fd, _O_BINARY);
+#endif
+  file->fd = fd;
+  return "";
+}
+
 // Writes through `write` into an open descriptor; "" or why it did not all arrive. Closes the
 // descriptor unless asked to keep it, a started file's.
 std::string writeInto(int fd, const std::function<std::string(std::FILE*)>& write, bool sync,
@@ -174,6 +194,18 @@ std::string replaceWhole(const std::string& target,
 }  // namespace
 
 std::string openOutputFile(const std::string& path, OutputFile* file) {
+  if (path == kStandardOutputName) {
+    return openStandardOutput(file);
+  }
+#ifndef _WIN32
+  // /dev/stdout, /dev/fd/N and a shell's >(...) lead through /proc to a pipe with no name of its
+  // own to follow: the system opens them itself.
+  struct stat reached {};
+  if (stat(path.c_str(), &reached) == 0 && !S_ISREG(reached.st_mode) && !S_ISDIR(reached.st_mode)) {
+    file->target = path;
+    return openSpecial(path, file);
+  }
+#endif
   std::string problem = followLinks(path, &file->target);
   if (!problem.empty()) {
     return problem;
@@ -208,6 +240,20 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
     removeFile(temporary);
   }
   return "";
+}
+
+bool takesStandardOutput(const OutputFile& file) {
+  if (file.target == kStandardOutputName) {
+    return true;
+  }
+#ifndef _WIN32
+  struct stat own {};
+  struct stat output {};
+  return file.fd >= 0 && fstat(file.fd, &own) == 0 && fstat(STDOUT_FILENO, &output) == 0 &&
+         !S_ISCHR(own.st_mode) && own.st_dev == output.st_dev && own.st_ino == output.st_ino;
+#else
+  return false;
+#endif
 }
 
 void closeOutputFile(OutputFile& file) {

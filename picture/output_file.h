@@ -7,6 +7,9 @@
 #include <functional>
 #include <string>
 
+// The name that stands for standard output, as it does to most programs that write a file.
+inline constexpr char kStandardOutputName[] = "-";
+
 struct OutputFile {
   std::string target;  // the file the name leads to, through any symbolic links
   int fd = -1;         // open for writing: a device or FIFO from the start, a started file after
@@ -15,9 +18,14 @@ struct OutputFile {
 // Follows `path` through symbolic links to the file they lead to (which need not exist yet)
 // and checks that it can be written: a device or FIFO is opened for writing, an existing
 // regular file must be one the user may write and replace, and its folder must take a new
-// file. Nothing is created or changed. Returns "" or why it cannot, such as "No such file or
-// directory" or "Permission denied".
+// file. "-" is standard output; a name the system leads to a pipe or a device (/dev/stdout,
+// /dev/fd/N) is opened as it is. Nothing is created or changed. Returns "" or why it cannot,
+// such as "No such file or directory" or "Permission denied".
 std::string openOutputFile(const std::string& path, OutputFile* file);
+
+// Whether the file is the one standard output writes to ("-", /dev/stdout or the like), a
+// device such as a terminal or /dev/null apart.
+bool takesStandardOutput(const OutputFile& file);
 
 // Writes the whole file at once through `write`, which returns "" or why it failed. A device
 // or FIFO is written directly and never replaced. A regular file is replaced whole: what is

@@ -13,11 +13,22 @@ namespace {
 
 constexpr int kBadSessionStatus = 2;
 
-// However the run ends, the session's last line says how many frames it drew.
+// However the run ends, the session's last line says how many frames it drew. A run that drew
+// no frame never began the file, and leaves an old session as it was.
 void finishRecord() {
-  if (run.record.fd >= 0) {
+  if (run.recording == Recording::Writing) {
     appendToOutputFile(run.record, sessionEnd(run.progress.framesDrawn));
   }
+}
+
+// One rule for every write the session's file refuses, its first line's or a later one's (a
+// full disk, a device such as /dev/full, a file-size limit): say why, keep the session no
+// further, and go on with the run.
+void stopRecording(const std::string& problem) {
+  complain(run.plan.record, problem + "; recording stopped");
+  closeOutputFile(run.record);
+  run.recording = Recording::Stopped;
+  run.recordPending.clear();
 }
 
 }  // namespace
@@ -45,27 +56,41 @@ int prepareSessions() {
   return -1;
 }
 
-// The kept session's file is replaced only now that the run has begun: a run that never
-// opened its window leaves an old session as it was.
 void startRecord() {
-  if (std::string problem = startOutputFile(run.record, sessionHeader()); !problem.empty()) {
-    complain(run.plan.record, problem);
-    std::exit(kCannotWriteStatus);
-  }
+  run.recording = Recording::Pending;
   std::atexit(finishRecord);  // after glutInit's: runs before freeglut closes its window
 }
 
-// An event that cannot be kept (a full disk) is taken back, so the file ends with the last
-// whole event, as a killed run's does, and the session is kept no further.
-void recordInput(InputEvent event) {
-  if (run.record.fd < 0) {
+// The kept session's file is replaced only once a frame has been shown, with the events that
+// came before it: a run stopped sooner (a signal during a slow start) leaves an old session as
+// it was.
+void beginRecordFile() {
+  if (run.recording != Recording::Pending) {
     return;
   }
+  const std::string first = sessionHeader() + run.recordPending;
+  run.recordPending.clear();
+  if (std::string problem = startOutputFile(run.record, first); !problem.empty()) {
+    stopRecording(problem);
+    return;
+  }
+  run.recording = Recording::Writing;
+}
+
+// An event that cannot be kept is taken back, so the file ends with the last whole event, as a
+// killed run's does.
+void recordInput(InputEvent event) {
   event.frame = run.progress.framesDrawn;
-  const std::string problem = appendToOutputFile(run.record, sessionLine(event));
-  if (!problem.empty()) {
-    complain(run.plan.record, problem + "; recording stopped");
-    closeOutputFile(run.record);
+  if (run.recording == Recording::Pending) {
+    run.recordPending += sessionLine(event);
+    return;
+  }
+  if (run.recording != Recording::Writing) {
+    return;
+  }
+  if (const std::string problem = appendToOutputFile(run.record, sessionLine(event));
+      !problem.empty()) {
+    stopRecording(problem);
   }
 }
 

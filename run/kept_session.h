@@ -9,9 +9,12 @@
 // file checked for writing. Returns -1 to go on, or the status to exit with after saying why.
 int prepareSessions();
 
-// Once the window is open: the kept session's file begun, and its end line promised however
-// the run ends.
+// Once the window is open: the session is kept from now on, its end line promised however the
+// run ends. Its file is begun by beginRecordFile.
 void startRecord();
+
+// After the first frame is shown: the kept session's file begun, with the events so far.
+void beginRecordFile();
 
 // Keeps one input event with the frame it came before, while the session is kept.
 void recordInput(InputEvent event);

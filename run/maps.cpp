@@ -28,6 +28,7 @@ struct Map {
 struct Maps {
   std::vector<std::unique_ptr<Map>> list;
   std::size_t shown = 0;
+  bool defaultMap = false;  // ./env.ppm, none being named
 };
 Maps maps;
 
@@ -102,13 +103,22 @@ void nameInTitle(const Map& map) {
 
 }  // namespace
 
-GLuint loadEnvironmentMap(const std::vector<std::string>& named) {
-  addMaps(named.empty() ? std::vector<std::string>{kEnvironmentMapFile} : named);
+std::vector<std::string> findMaps(const std::vector<std::string>& named) {
+  maps.defaultMap = named.empty();
+  addMaps(maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
+  std::vector<std::string> paths;
+  for (const auto& map : maps.list) {
+    paths.push_back(map->path);
+  }
+  return paths;
+}
+
+GLuint loadEnvironmentMap() {
   if (maps.list.empty()) {
     return 0;
   }
   Map& first = *maps.list.front();
-  load(first, named.empty());
+  load(first, maps.defaultMap);
   if (maps.list.size() > 1) {
     nameInTitle(first);
   }

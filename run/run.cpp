@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "files/complaint.h"
 #include "render/frame.h"
 #include "render/read_back.h"
@@ -69,6 +71,7 @@ void drawRunPicture() {
 
 void countShownFrame() {
   countDrawnFrame(run.progress);
+  beginRecordFile();
   const double shown = secondsNow();
   if (run.plan.hud) {
     countFrame(run.hudCounter, shown);
@@ -130,24 +133,32 @@ void onPaceTimer(int) {
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
 }
 
-// The file that two of the file options name, or "": a session replayed from the file a
-// picture is written to would be lost, and so on for every pair.
+// A file the run would both write and read, or write twice, or "": a map or a replayed session
+// replaced by a picture is lost, and so on for every pair. Standard input and output ("-") are
+// streams, not files.
 std::string fileOptionsClash(const RunPlan& plan, const std::vector<std::string>& maps) {
-  const std::string* own[] = {&plan.screenshot, &plan.record, &plan.replay};
-  for (std::size_t i = 0; i < std::size(own); ++i) {
-    // Against the run's other files and every map; maps are only read, so one named twice is
-    // merely shown twice.
-    std::vector<const std::string*> others(own + i + 1, std::end(own));
-    for (const std::string& map : maps) {
-      others.push_back(&map);
-    }
-    for (const std::string* other : others) {
-      if (!own[i]->empty() && !other->empty() && nameOneFile(*own[i], *other)) {
+  std::vector<const std::string*> written = {&plan.screenshot, &plan.record};
+  std::vector<const std::string*> touched = written;
+  touched.push_back(&plan.replay);
+  for (const std::string& map : maps) {
+    touched.push_back(&map);
+  }
+  const auto isFile = [](const std::string* name) { return !name->empty() && *name != "-"; };
+  for (const std::string* output : written) {
+    for (const std::string* other : touched) {
+      if (other != output && isFile(output) && isFile(other) && nameOneFile(*output, *other)) {
         return *other;
       }
     }
   }
   return "";
+}
+
+// A picture piped out through standard output is all that goes there: the lines the run prints
+// (tex = N, the frame rates) go to standard error instead.
+void keepStandardOutputForThePicture() {
+  std::fflush(stdout);
+  dup2(STDERR_FILENO, STDOUT_FILENO);
 }
 
 // Smooth edges and the readout, set up once the window's context exists.
@@ -168,7 +179,9 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
   run.plan = plan;
   run.active = isScripted(plan);
   if (const std::string clash = fileOptionsClash(plan, envMaps); !clash.empty()) {
-    complain(clash, "named by two options; each file option needs a file of its own");
+    complain(clash,
+             "both read and written, or written twice, by this run; each file it writes "
+             "needs one of its own");
     return kUsageStatus;
   }
   if (const int status = prepareSessions(); status >= 0) {
@@ -178,6 +191,9 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
     if (std::string problem = openOutputFile(plan.screenshot, &run.picture); !problem.empty()) {
       complain(plan.screenshot, problem);
       return kCannotWriteStatus;
+    }
+    if (takesStandardOutput(run.picture)) {
+      keepStandardOutputForThePicture();
     }
   }
   if (run.plan.frames > 0 || !plan.record.empty()) {

@@ -14,6 +14,10 @@
 
 inline constexpr int kCannotWriteStatus = 1;
 
+// Where the kept session stands: not asked for, waiting for the first frame (its events held
+// until then), written as the run goes, or stopped by a write that failed.
+enum class Recording { Off, Pending, Writing, Stopped };
+
 struct RunState {
   RunPlan plan;
   bool active = false;  // the run draws the frames; else renderFrame does, as designed
@@ -24,6 +28,8 @@ struct RunState {
   double started = -1.0;    // when the first frame began; negative until then
   OutputFile picture;
   OutputFile record;  // open while the session is kept
+  Recording recording = Recording::Off;
+  std::string recordPending;  // the events before the first frame, while the file waits
   Session replayed;
   std::size_t eventsReplayed = 0;
   bool awaitingFullScreen = false;

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <climits>
+#include <string_view>
 
 #include "files/text_fields.h"
 #include "input/keyboard.h"
+#include "input/mouse.h"
 
 namespace {
 
@@ -56,9 +58,10 @@ std::string readEvent(const std::vector<std::string>& words, InputEvent* event) 
   for (const KindName& entry : kKindNames) {
     if (kind == entry.name) {
       event->kind = entry.kind;
-      if (words.size() != 4 || !readWholeNumber(words[2], INT_MIN, INT_MAX, &event->x) ||
-          !readWholeNumber(words[3], INT_MIN, INT_MAX, &event->y)) {
-        return "a " + kind + " event takes the pointer's x and y";
+      if (words.size() != 4 || !readWholeNumber(words[2], kLeastPointer, kMostPointer, &event->x) ||
+          !readWholeNumber(words[3], kLeastPointer, kMostPointer, &event->y)) {
+        return "a " + kind + " event takes the pointer's x and y, each from " +
+               std::to_string(kLeastPointer) + " to " + std::to_string(kMostPointer);
       }
       return "";
     }
@@ -135,7 +138,11 @@ std::string readSession(const std::string& text, Session* session) {
   *session = Session{};
   bool ended = false;
   std::size_t number = 0;
-  for (std::size_t at = 0; at < text.size();) {
+  // Editors on Windows may begin a UTF-8 file with a byte-order mark; it is no part of the text.
+  const std::string_view byteOrderMark = "\xEF\xBB\xBF";
+  const std::size_t start =
+      text.compare(0, byteOrderMark.size(), byteOrderMark) == 0 ? byteOrderMark.size() : 0;
+  for (std::size_t at = start; at < text.size();) {
     ++number;
     const std::size_t end = text.find('\n', at);
     const std::size_t length = (end == std::string::npos ? text.size() : end + 1) - at;

@@ -75,29 +75,74 @@ run -indirect --frames 2 >/dev/null 2>errors.txt || status=$?
 [ "$status" = 1 ] && grep -q '^velkarin: the X server refused a request: .*-indirect' errors.txt ||
   fail "-indirect: status $status, $(cat errors.txt)"
 
-# A session kept onto a full disk (here a file-size limit) ends with its last whole event,
-# says recording stopped, and replays as a session cut short.
+# A session kept onto a full disk (here a file-size limit, whose signal the viewer ignores
+# itself) ends with its last whole event, says recording stopped once, and replays as a
+# session cut short; a device that refuses every write is a full disk from the first line on.
 keys=$(printf 'x%.0s' $(seq 200))
-(trap '' XFSZ && ulimit -f 1 && run --record full.txt --keys "$keys" --frames 250) \
+(ulimit -f 1 && run --record full.txt --keys "$keys" --frames 250) \
   >/dev/null 2>errors.txt || fail "recording onto a full disk: status $?"
-grep -q 'full.txt: File too large; recording stopped' errors.txt || fail "full disk: $(cat errors.txt)"
+grep -q 'full.txt: File too large; recording stopped' errors.txt &&
+  [ "$(grep -c 'recording stopped' errors.txt)" = 1 ] ||
+  fail "full disk: $(cat errors.txt)"
 [ "$(tail -c 1 full.txt | od -An -c | tr -d ' ')" = '\n' ] || fail "full disk: a half line kept"
 run --replay full.txt >/dev/null 2>errors.txt || fail "the full disk's session: status $?"
 grep -q 'cut short' errors.txt || fail "the full disk's session: $(cat errors.txt)"
+run --record /dev/full --keys xx --frames 5 >/dev/null 2>errors.txt || fail "/dev/full: status $?"
+grep -q '/dev/full: No space left on device; recording stopped' errors.txt &&
+  [ "$(grep -c 'recording stopped' errors.txt)" = 1 ] ||
+  fail "/dev/full: $(cat errors.txt)"
+# A picture beyond the limit says why, ends with status 1 and leaves the old file.
+echo old >big.png
+status=0
+(ulimit -f 1 && run --frames 2 --screenshot big.png) >/dev/null 2>errors.txt || status=$?
+[ "$status" = 1 ] && grep -q 'big.png: File too large' errors.txt && [ "$(cat big.png)" = old ] ||
+  fail "a picture beyond a file-size limit: status $status, $(cat errors.txt)"
 
-# Files a run never reached stay as they were: a kept session when no window could open, and
-# any file two file options name, refused with status 2 before anything starts.
+# A picture piped on: through standard output ("-", whose text lines then go to standard
+# error), /dev/stdout, /dev/fd/N and a shell's >(...), each the run's own picture.
+run --frames 2 --screenshot own.png >/dev/null
+run --frames 2 --screenshot - >piped.png 2>errors.txt || fail "--screenshot -: status $?"
+cmp -s own.png piped.png && grep -q '^tex = ' errors.txt || fail "--screenshot -: $(cat errors.txt)"
+run --frames 2 --screenshot /dev/stdout 2>/dev/null | cat >piped.png
+cmp -s own.png piped.png || fail "--screenshot /dev/stdout"
+run --frames 2 --screenshot /dev/fd/3 3>&1 >/dev/null | cat >piped.png
+cmp -s own.png piped.png || fail "--screenshot /dev/fd/3"
+run --frames 2 --screenshot >(cat >substituted.png) >/dev/null
+for _ in $(seq 100); do cmp -s own.png substituted.png && break; sleep 0.1; done
+cmp -s own.png substituted.png || fail "--screenshot >(...)"
+echo "file-size limits and full devices say why; pictures pipe on"
+
+# Files a run never reached stay as they were: a kept session when no window could open or no
+# frame was drawn (a SIGINT while the first map is still being read, from a FIFO held open),
+# and any file the run both reads and writes, however it is named, refused with status 2
+# before anything starts.
 printf 'velkarin-session 1\n5 key p\n' >kept.txt
 cp kept.txt kept.before
 DISPLAY= run --record kept.txt >/dev/null 2>&1 && fail "--record without a display ended well"
 cmp -s kept.txt kept.before || fail "--record without a display changed the kept session"
-for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --record kept.txt"; do
+rm -f slow.ppm && mkfifo slow.ppm
+status=0
+"$viewer" --env-map slow.ppm --record kept.txt --frames 100 >/dev/null 2>errors.txt &
+slow=$!
+exec 3>slow.ppm  # opens once the viewer is reading the map
+kill -INT "$slow"
+exec 3>&-
+wait "$slow" || status=$?
+[ "$status" = 130 ] && cmp -s kept.txt kept.before ||
+  fail "SIGINT before the first frame: status $status, $(cat kept.txt)"
+mkdir -p maps linked && cp "$(dirname "$self")/../assets/env.ppm" env.ppm && cp env.ppm maps/m.ppm
+ln -sf ../maps/m.ppm linked/m.png
+for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --record kept.txt" \
+  "--screenshot env.ppm" "--record ./env.ppm" "--env-map maps --screenshot linked/m.png" \
+  "--env-map maps --record maps/../maps/m.ppm" "--record kept.txt --screenshot ./kept.txt"; do
   status=0
+  cp maps/m.ppm m.before
   # shellcheck disable=SC2086
   run $pair --frames 2 >/dev/null 2>errors.txt || status=$?
   [ "$status" = 2 ] || fail "$pair: status $status"
-  grep -q 'named by two options' errors.txt || fail "$pair: $(cat errors.txt)"
-  cmp -s kept.txt kept.before || fail "$pair changed the file"
+  grep -q 'both read and written, or written twice' errors.txt || fail "$pair: $(cat errors.txt)"
+  cmp -s kept.txt kept.before && cmp -s env.ppm maps/m.ppm && cmp -s maps/m.ppm m.before ||
+    fail "$pair changed a file"
 done
 
 # A picture over a file the user may not write is refused before the first frame, as cp

@@ -25,6 +25,9 @@ TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
   for (std::size_t i = 0; i < events.size(); ++i) {
     EXPECT_EQ(sessionLine(session.events[i]), sessionLine(events[i]));
   }
+  ASSERT_EQ(readSession("\xEF\xBB\xBF" + text + sessionEnd(250), &session),
+            "");  // saved on Windows
+  EXPECT_EQ(session.events.size(), events.size());
   ASSERT_EQ(readSession(text, &session), "");  // as a killed viewer leaves it
   EXPECT_TRUE(session.cutShort);
   EXPECT_EQ(session.frames, 100);
@@ -38,12 +41,18 @@ TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
       {header + "3 jump\n", "line 2: unknown event 'jump'"},
       {header + "3 key b\n", "line 2: a key event takes one key, as --keys spells it"},
       {header + "3 key pf\n", "line 2: a key event takes one key, as --keys spells it"},
-      {header + "3 press 1\n", "line 2: a press event takes the pointer's x and y"},
+      {header + "3 press 1\n",
+       "line 2: a press event takes the pointer's x and y, each from -32768 to 32767"},
+      {header + "0 press 0 0\n1 motion -32769 0\n",
+       "line 3: a motion event takes the pointer's x and y, each from -32768 to 32767"},
+      {header + "0 press 2147483647 0\n",
+       "line 2: a press event takes the pointer's x and y, each from -32768 to 32767"},
       {header + "-3 key p\n", "line 2: '-3' is not a frame number from 0 to 2147483647"},
       {header + "12x key p\n", "line 2: '12x' is not a frame number from 0 to 2147483647"},
       {header + "2147483648 key p\n",
        "line 2: '2147483648' is not a frame number from 0 to 2147483647"},
-      {header + "3 press 1 2x\n", "line 2: a press event takes the pointer's x and y"},
+      {header + "3 press 1 2x\n",
+       "line 2: a press event takes the pointer's x and y, each from -32768 to 32767"},
       {header + "5 key <esc>\n",
        "line 2: Escape ends a run and is never kept: end the session with an end line"},
       {header + "9 key p\n8 key p\n",
