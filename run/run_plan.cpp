@@ -28,7 +28,7 @@ void countDrawnFrame(RunProgress& progress) {
 
 double frameDue(Pace& pace, int rate, double now) {
   const double period = 1.0 / rate;
-  if (!pace.started || now > pace.next + period) {
+  if (!pace.started || now > pace.next + kMostCatchUpSeconds) {
     pace = Pace{now + period, true};
     return now;
   }

@@ -52,7 +52,11 @@ struct Pace {
   bool started = false;
 };
 
+// How far behind its grid a paced run may fall and still catch up: a late frame is drawn at
+// once and the grid holds, so a busy moment does not push every later frame back. A longer
+// stall (a stopped process, a suspended machine) starts a new grid instead of a burst.
+inline constexpr double kMostCatchUpSeconds = 0.25;
+
 // When a frame asked for at `now` (seconds) may be drawn, at `rate` frames a second: never
-// before now. A frame asked for more than a whole period late restarts the grid at now instead
-// of drawing a burst to catch up.
+// before now, and on the grid from the first frame unless more than kMostCatchUpSeconds late.
 double frameDue(Pace& pace, int rate, double now);

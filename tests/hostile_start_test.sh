@@ -167,4 +167,5 @@ if [ "$(id -u)" = 0 ]; then
   echo "files never reached are kept; files the user may not write are refused"
 fi
 
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$self" "$viewer" "$scratch" --under-window-manager
+bash "$(dirname "$self")/../tools/virtual_display.sh" --own \
+  "$self" "$viewer" "$scratch" --under-window-manager

@@ -18,14 +18,17 @@ TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
   EXPECT_EQ(countFrame(counter, 110.5), "2 frames in 5.5 seconds = 0.364 FPS\n");
 }
 
-TEST(FrameRate, FramesFallDueOnAFixedGridAndOneAWholePeriodLateRestartsIt) {
+TEST(FrameRate, FramesFallDueOnAFixedGridThatALateFrameDoesNotMove) {
   Pace pace;                                             // 50 frames a second: due every 0.02 s
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.000), 10.000);  // the first at once
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.001), 10.020);  // early: waits for its time
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.045), 10.045);  // a little late: at once...
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.046), 10.060);  // ...and the grid holds
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.200), 10.200);  // far behind: no burst to catch up
-  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.201), 10.220);
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.110), 10.110);  // late by 1.5 periods: at once,
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.111), 10.111);  // the next one too, to catch up,
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.112), 10.120);  // and the grid still holds
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.500), 10.500);  // stalled: no burst, a new grid
+  EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.501), 10.520);
 }
 
 TEST(ScriptedRun, PressesAKeyAFrameAndEndsOnItsLastFrameWhichTheReadoutNumbers) {

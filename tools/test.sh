@@ -7,13 +7,14 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 source "$VELKARIN_ROOT/tools/virtual_display.sh"
 
-# run_suite BUILD_FOLDER [ENV=VALUE...]: the folder's tests, one at a time (they look for the
-# viewer's window by its title, so two at once would see each other's).
+# run_suite BUILD_FOLDER [ENV=VALUE...]: the folder's tests, as many at once as there are
+# cores; those that share the display take it in turn (their RESOURCE_LOCK), and the checks
+# that open windows of their own do so on servers of their own.
 run_suite() {
   local build=$1
   shift
   cd "$build"
-  velkarin_with_display env "$@" ctest --output-on-failure
+  velkarin_with_display env "$@" ctest --output-on-failure -j "$(nproc)"
   cd - >/dev/null
 }
 

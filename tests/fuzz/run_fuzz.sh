@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the fuzzers of the map reader and of the session reader with clang and runs each for a
-# bounded time (default 60 s) from its seed corpus, after replaying every saved input. Any crash
-# fails the run; its input is left in the work folder, to be added to the fuzzer's regressions.
+# Builds the fuzzers of the map reader and of the session reader with clang and runs each, side
+# by side, for a fixed number of inputs (default 1,000,000) from its seed corpus, after
+# replaying every saved input. Any crash fails the run; its input is left in the work folder, to
+# be added to the fuzzer's regressions.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-work=${1:?usage: run_fuzz.sh WORK_FOLDER [SECONDS]}
-seconds=${2:-60}
+work=${1:?usage: run_fuzz.sh WORK_FOLDER [RUNS]}
+runs=${2:-1000000}
 
 cmake -S "$here" -B "$work/build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$work/build" >/dev/null
@@ -21,10 +22,17 @@ fuzz() {
     return 1
   fi
   echo "$1: replayed $(find "$saved" "$seeds" -type f | wc -l) saved inputs"
-  "$fuzzer" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 |
+  "$fuzzer" -runs="$runs" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 |
     tee "$work/$1.log" | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY)' || true
   return "${PIPESTATUS[0]}"
 }
 
-fuzz ppm_reader_fuzz "$here/corpus" "$here/regressions"
-fuzz session_fuzz "$here/session_corpus" "$here/session_regressions"
+fuzz ppm_reader_fuzz "$here/corpus" "$here/regressions" >"$work/ppm_reader_fuzz.summary" &
+maps=$!
+fuzz session_fuzz "$here/session_corpus" "$here/session_regressions" >"$work/session_fuzz.summary" &
+sessions=$!
+status=0
+wait $maps || status=1
+wait $sessions || status=1
+cat "$work/ppm_reader_fuzz.summary" "$work/session_fuzz.summary"
+exit $status
