@@ -8,6 +8,8 @@ if(WIN32)
   # working folder, and the README and licence.
   install(TARGETS velkarin RUNTIME DESTINATION .)
   install(FILES assets/env.ppm README.md LICENSE DESTINATION .)
+  # The pictures and pages the README links, where its links look for them.
+  install(DIRECTORY docs/ DESTINATION docs FILES_MATCHING PATTERN "*.png" PATTERN "*.gif" PATTERN "*.md")
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME velkarin-${PROJECT_VERSION}-windows-x86_64)
   set(CPACK_STRIP_FILES ON)
@@ -35,24 +37,14 @@ install(FILES ${PROJECT_BINARY_DIR}/velkarin.1.gz DESTINATION ${CMAKE_INSTALL_MA
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkarin)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkarin RENAME copyright)
 
-# The desktop entry shows the sample map where this installation puts it, which is known only
-# when installing (a package installs under /usr whatever the build's prefix). Installed under
-# /usr or /usr/local, the program and icon are found as the desktop finds any; under another
-# prefix, whose folders neither PATH nor the icon themes search, the entry names their files.
+# The desktop entry, written when installing, once the prefix is known.
 install(CODE "
-  set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
-  set(VELKARIN_SAMPLE_MAP \"\${prefix}/${CMAKE_INSTALL_DATADIR}/velkarin/env.ppm\")
-  if(prefix STREQUAL /usr OR prefix STREQUAL /usr/local)
-    set(VELKARIN_PROGRAM velkarin)
-    set(VELKARIN_ICON velkarin)
-  else()
-    set(VELKARIN_PROGRAM \"\${prefix}/${CMAKE_INSTALL_BINDIR}/velkarin\")
-    set(VELKARIN_ICON
-        \"\${prefix}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps/velkarin.png\")
-  endif()
-  configure_file(\"${PROJECT_SOURCE_DIR}/assets/velkarin.desktop.in\"
-                 \"${PROJECT_BINARY_DIR}/velkarin.desktop\" @ONLY)
+  set(VELKARIN_DESKTOP_IN \"${PROJECT_SOURCE_DIR}/assets/velkarin.desktop.in\")
+  set(VELKARIN_DESKTOP_OUT \"${PROJECT_BINARY_DIR}/velkarin.desktop\")
+  set(VELKARIN_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+  set(VELKARIN_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
 ")
+install(SCRIPT cmake/desktop_entry.cmake)
 install(FILES ${PROJECT_BINARY_DIR}/velkarin.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 

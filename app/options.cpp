@@ -278,8 +278,12 @@ Options parseOptions(int argc, char** argv) {
          (code = getopt_long_only(argc, argv, ":h", table.data(), nullptr)) != -1) {
     options.error = takeOption(options, code, argv);
   }
-  if (options.error.empty() && optind < argc) {
-    options.error = std::string("unexpected argument '") + argv[optind] + "'";
+  // Files named without an option are maps too, after those of --env-map: so a file manager,
+  // or a shell's wildcard, can hand the viewer maps to open.
+  for (; options.error.empty() && optind < argc; ++optind) {
+    if (std::string problem = mapName(options.envMaps, argv[optind]); !problem.empty()) {
+      options.error = "a map " + problem;
+    }
   }
   if (options.error.empty() && !options.run.screenshot.empty() && options.run.frames == 0 &&
       options.run.replay.empty()) {

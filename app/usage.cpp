@@ -54,15 +54,17 @@ std::vector<std::string> keyWords() {
 std::string usageText(const char* program) {
   // The name it was started by, without the folder it was found in.
   const std::string name = std::filesystem::path(program).filename().string();
-  std::string text = "Usage: " + name + R"( [OPTION]...
-Shows a helical torus under five coloured, orbiting lights.
+  std::string text = "Usage: " + name + R"( [OPTION]... [MAP]...
+Shows a helical torus under five coloured, orbiting lights; each MAP is shown as
+--env-map MAP shows it.
 
 )";
   for (const OptionHelp& option : optionHelp()) {
     text += wrapped("  " + option.names, wordsOf(option.words), kOptionIndent);
   }
   return text + R"(
-An option given more than once takes its last value. GLUT's own options
+An option given more than once takes its last value; --env-map adds a map each
+time, in the order given, and the MAPs follow them. GLUT's own options
 (-display, -geometry, -direct, -indirect, -gldebug, -sync) are handed on to
 GLUT; -geometry WxH+X+Y sets the window's size and place, and -iconic starts it
 iconified. A --frames run cut short by closing the window (status 1) or by

@@ -11,6 +11,8 @@ void sayXErrors(bool) {}
 #include <cstdio>
 #include <cstdlib>
 
+#include "run/run_end.h"
+
 namespace {
 
 constexpr int kXErrorStatus = 1;
@@ -29,11 +31,24 @@ int onXError(Display* display, XErrorEvent* error) {
   std::exit(kXErrorStatus);
 }
 
+// A lost connection ends the run in its own words, where Xlib's handler would print its own
+// and exit. The exit handlers that then run may touch the lost connection again: that ends the
+// process at once.
+int onXConnectionLost(Display*) {
+  static bool ending = false;
+  if (ending) {
+    std::_Exit(kXErrorStatus);
+  }
+  ending = true;
+  endWithWindowGone();
+}
+
 }  // namespace
 
 void sayXErrors(bool indirectAsked) {
   indirect = indirectAsked;
   XSetErrorHandler(onXError);
+  XSetIOErrorHandler(onXConnectionLost);
 }
 
 #endif

@@ -4,5 +4,5 @@
 
 // From now on, an X protocol error ends the viewer with status 1 and one line naming it,
 // with a hint where the command line asked for an indirect GL context, which many servers no
-// longer offer. Nothing where there is no X.
+// longer offer; a lost connection ends it as a closed window does. Nothing where there is no X.
 void sayXErrors(bool indirectAsked);

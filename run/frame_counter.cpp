@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
-std::string frameRateLine(std::int64_t frames, double seconds) {
-  char line[96];
-  std::snprintf(line, sizeof line, "%lld frames in %.1f seconds = %.3f FPS\n",
-                static_cast<long long>(frames), seconds, static_cast<double>(frames) / seconds);
+std::string frameRateLine(std::int64_t frames, double seconds, int secondsDecimals) {
+  char line[112];
+  std::snprintf(line, sizeof line, "%lld frames in %.*f seconds = %.3f FPS\n",
+                static_cast<long long>(frames), secondsDecimals, seconds,
+                static_cast<double>(frames) / seconds);
   return line;
 }
 

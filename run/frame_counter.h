@@ -13,8 +13,13 @@ struct FrameCounter {
   double lastRate = -1.0;  // frames a second over the last whole count; negative until one
 };
 
-// "N frames in S seconds = F FPS\n": the form of every frame-rate line.
-std::string frameRateLine(std::int64_t frames, double seconds);
+// "N frames in S seconds = F FPS\n": the form of every frame-rate line. The lines of each five
+// seconds give S to a tenth, as demos have always printed it; a whole run's line, which may
+// last a fraction of a second, to the millisecond, so that S × F comes back to N.
+inline constexpr int kIntervalSecondsDecimals = 1;
+inline constexpr int kRunSecondsDecimals = 3;
+std::string frameRateLine(std::int64_t frames, double seconds,
+                          int secondsDecimals = kIntervalSecondsDecimals);
 
 // Counts one frame drawn at `now` seconds; the first only starts the count. Once five seconds
 // have passed since the count began, returns "N frames in 5.0 seconds = F FPS\n" and begins a

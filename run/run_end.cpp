@@ -43,7 +43,8 @@ void sleepUntil(double when) {
 // The whole run's frame rate, when --fps asks for it and a frame was drawn.
 void reportRunFrameRate() {
   if (run.plan.fps && run.started >= 0.0) {
-    printLine(frameRateLine(run.progress.framesDrawn, secondsNow() - run.started));
+    printLine(
+        frameRateLine(run.progress.framesDrawn, secondsNow() - run.started, kRunSecondsDecimals));
   }
 }
 
@@ -101,6 +102,13 @@ void watchWindowClose() {
   std::atexit(noteExiting);
   glutCloseFunc(onWindowClosed);  // freeglut would otherwise end the run with status 0
 #endif
+}
+
+void endWithWindowGone() {
+  if (run.active && run.plan.frames > 0) {
+    endEarly("window closed", kWindowClosedStatus);
+  }
+  std::exit(0);  // as GLUT ends the viewer when its window is closed
 }
 
 void endRun(const RgbImage& lastFrame) {

@@ -17,5 +17,10 @@ void watchWindowClose();
 // run's frame rate, the exit.
 [[noreturn]] void endRun(const RgbImage& lastFrame);
 
+// The window is gone with the connection to its X server (the server ended, or the client was
+// killed on it): a --frames run says how far it got and ends with status 1, as when its window
+// is closed; any other run ends with status 0.
+[[noreturn]] void endWithWindowGone();
+
 // Prints a frame-rate line at once.
 void printLine(const std::string& line);

@@ -75,6 +75,27 @@ run -indirect --frames 2 >/dev/null 2>errors.txt || status=$?
 [ "$status" = 1 ] && grep -q '^velkarin: the X server refused a request: .*-indirect' errors.txt ||
   fail "-indirect: status $status, $(cat errors.txt)"
 
+# A name with a line break or an escape code is shown quoted, as ls shows it, never raw.
+odd=$'a\nb\033[31m.png'
+DISPLAY= run --frames 1 --screenshot "$odd" --record "$odd" >/dev/null 2>errors.txt || true
+grep -qF "velkarin: 'a'\$'\\n''b'\$'\\033''[31m.png': " errors.txt ||
+  fail "a name with control bytes: $(od -c errors.txt | head -3)"
+
+# A connection to the X server that dies (here the client killed on the server) ends a
+# --frames run as a closed window does, in the viewer's words.
+"$viewer" --frames 100000000 >/dev/null 2>errors.txt &
+lost=$!
+for _ in $(seq 300); do
+  id=$(xwininfo -name "Velkarin - lighting" 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p') || true
+  [ -n "$id" ] && break
+  sleep 0.1
+done
+xkill -id "$id" >/dev/null
+status=0
+wait "$lost" || status=$?
+[ "$status" = 1 ] && grep -Eq '^velkarin: window closed after [0-9]+ of 100000000 frames$' errors.txt ||
+  fail "a lost X connection: status $status, $(cat errors.txt)"
+
 # A session kept onto a full disk (here a file-size limit, whose signal the viewer ignores
 # itself) ends with its last whole event, says recording stopped once, and replays as a
 # session cut short; a device that refuses every write is a full disk from the first line on.

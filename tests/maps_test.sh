@@ -51,7 +51,9 @@ import struct, zlib
 def chunk(kind, data): return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
 ihdr = struct.pack('>IIBBBBB', 40000, 40000, 8, 2, 0, 0, 0)
 open('huge.png', 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) + chunk(b'IDAT', zlib.compress(b'\0' * 64)) + chunk(b'IEND', b''))"
+: >empty.png
 for case in "cut.png:read beyond end of data" "cut.jpg:Premature end of JPEG file" \
+  "empty.png:an empty file" \
   "cmyk.jpg:a CMYK JPEG" "huge.png:larger than this GL accepts"; do
   file=${case%%:*}
   : >errors.txt

@@ -33,8 +33,9 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/velkarin.desktop" ||
   fail "the desktop entry does not validate"
-grep -qx 'Exec=velkarin --env-map /usr/share/velkarin/env.ppm' \
-  "$root/usr/share/applications/velkarin.desktop" || fail "the desktop entry misses the sample map"
+grep -qx 'Exec=velkarin %F' "$root/usr/share/applications/velkarin.desktop" &&
+  grep -qx 'Path=/usr/share/velkarin' "$root/usr/share/applications/velkarin.desktop" ||
+  fail "the desktop entry does not start beside the sample map, or takes no files"
 grep -qx 'StartupWMClass=Velkarin' "$root/usr/share/applications/velkarin.desktop" ||
   fail "the desktop entry does not name the window's class"
 cmp -s <(gzip -dc "$root/usr/share/man/man1/velkarin.1.gz") "$(dirname "$0")/../docs/velkarin.1" ||

@@ -16,6 +16,9 @@ TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
   EXPECT_EQ(countFrame(counter, 105.0), "300 frames in 5.0 seconds = 60.000 FPS\n");
   EXPECT_EQ(countFrame(counter, 107.0), "");
   EXPECT_EQ(countFrame(counter, 110.5), "2 frames in 5.5 seconds = 0.364 FPS\n");
+  // A whole run's line: a two-frame run of 0.17 s is not "2 frames in 0.2 seconds".
+  EXPECT_EQ(frameRateLine(2, 0.1704, kRunSecondsDecimals),
+            "2 frames in 0.170 seconds = 11.737 FPS\n");
 }
 
 TEST(FrameRate, FramesFallDueOnAFixedGridThatALateFrameDoesNotMove) {

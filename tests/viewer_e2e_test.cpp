@@ -483,7 +483,7 @@ TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
   const std::string info = readOutput(viewer_, 0);
   EXPECT_TRUE(std::regex_match(
       info, std::regex(R"(GL_VENDOR = .+\nGL_RENDERER = .+\nGL_VERSION = .+\ntex = 0\n)"
-                       R"(200 frames in \d+\.\d seconds = \d+\.\d{3} FPS\n)")))
+                       R"(200 frames in \d+\.\d{3} seconds = \d+\.\d{3} FPS\n)")))
       << info;
 
   ASSERT_EQ(runToEnd({"--frames", "400", "--fps", "--frame-rate", "60"}), 0);

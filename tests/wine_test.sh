@@ -22,6 +22,10 @@ rm -rf "$scratch" && mkdir -p "$scratch/unpacked"
 scratch=$(realpath "$scratch")
 (cd "$scratch/unpacked" && cmake -E tar xf "$zip")
 cd "$scratch"/unpacked/velkarin-*/
+# Every picture the README links is in the zip beside it.
+for picture in $(grep -o '](docs/[^)]*)' README.md | sed 's/^](//; s/)$//' | sort -u); do
+  [ -f "$picture" ] || { echo "wine: the zip's README links $picture, which it lacks" >&2; exit 1; }
+done
 # No prompts to install Wine's .NET or HTML engines, and none of Wine's own chatter.
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine's server and desktop outlive the last program by a while; they end with the check.

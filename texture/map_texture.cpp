@@ -130,7 +130,15 @@ TextureLoad loadReporting(ImageBuffer* image, const char* path, bool anyFormat) 
   }
   MapKind kind = MapKind::Ppm;
   if (anyFormat) {
-    kind = mapKindOf(std::ungetc(std::fgetc(file), file));
+    const int first = std::fgetc(file);
+    if (first == EOF) {
+      // Of no format at all, whatever its name says: not "not a binary PPM".
+      std::fclose(file);
+      load.problem = TextureProblem::Undecodable;
+      load.decodeProblem = "an empty file";
+      return load;
+    }
+    kind = mapKindOf(std::ungetc(first, file));
   }
   if (kind == MapKind::Ppm) {
     readPpmFile(file, image, load);

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
+#include "files/file_name.h"
+#include "picture/output_file.h"
 #include "picture/png_file.h"
 
 namespace {
@@ -80,18 +84,34 @@ RgbImage capture(const Material& material) {
   return image;
 }
 
+// Writes one material's picture; "" or why it could not be written.
+std::string writeMaterial(const std::string& path, const Material& material) {
+  OutputFile file;
+  if (std::string problem = openOutputFile(path, &file); !problem.empty()) {
+    return problem;
+  }
+  return writeOutputFile(file,
+                         [&](std::FILE* stream) { return encodePng(stream, capture(material)); });
+}
+
 }  // namespace
 
+// Writes the materials into FOLDER, made first with its parents where it is not there yet.
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
     return 2;
   }
+  const std::string folder = argv[1];
+  std::error_code error;
+  std::filesystem::create_directories(pathOf(folder), error);
+  if (error) {
+    std::fprintf(stderr, "make_matcaps: %s: %s\n", folder.c_str(), error.message().c_str());
+    return 1;
+  }
   for (const Material& material : kMaterials) {
-    const std::string path = std::string(argv[1]) + "/" + material.name + ".png";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    const std::string problem = file ? encodePng(file, capture(material)) : "cannot be written";
-    if (file == nullptr || std::fclose(file) != 0 || !problem.empty()) {
+    const std::string path = folder + "/" + material.name + ".png";
+    if (const std::string problem = writeMaterial(path, material); !problem.empty()) {
       std::fprintf(stderr, "make_matcaps: %s: %s\n", path.c_str(), problem.c_str());
       return 1;
     }

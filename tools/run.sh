@@ -2,9 +2,8 @@
 # Installs what the viewer needs, builds the viewer alone, and starts it beside the bundled
 # env.ppm.
 set -euo pipefail
-VELKARIN_VIEWER_ONLY=1
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
+# Said before anything is installed or built: without a display there is nothing to start.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 velkarin: there is no display to open a window on (DISPLAY is not set).
@@ -13,6 +12,9 @@ Run it from a desktop session, with X forwarding (ssh -X), or on a virtual displ
 MSG
   exit 1
 fi
+
+VELKARIN_VIEWER_ONLY=1
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 # The viewer reads env.ppm from its working folder.
 cd "$VELKARIN_ROOT/assets"

@@ -21,7 +21,7 @@ velkarin_test_packages=(
   libgtest-dev libbenchmark-dev
   libx11-dev libxtst-dev libxres-dev xvfb xauth
   clang valgrind imagemagick mandoc desktop-file-utils lintian dpkg-dev openbox x11-utils
-  mesa-vulkan-drivers
+  mesa-vulkan-drivers libglib2.0-bin
 )
 # Where the archive has it separately, clang's fuzzing and sanitizer runtime.
 velkarin_optional_packages=(libclang-rt-dev)
@@ -34,8 +34,10 @@ fi
 velkarin_install_packages "${velkarin_wanted[@]}"
 if [ "$viewer_only" = 1 ]; then
   cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
-  # The viewer and what installing it takes (the manual page and changelog), nothing more.
-  cmake --build "$VELKARIN_BUILD" -j "$(nproc)" --target velkarin velkarin_docs
+  # The viewer, what installing it takes (the manual page and changelog) and the two map
+  # makers the README shows, nothing more.
+  cmake --build "$VELKARIN_BUILD" -j "$(nproc)" \
+    --target velkarin velkarin_docs velkarin_make_matcaps velkarin_make_env_map
 else
   cmake -S "$VELKARIN_ROOT" -B "$VELKARIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$VELKARIN_BUILD" -j "$(nproc)"
