@@ -8,7 +8,7 @@
 
 inline constexpr int kMaxSamples = 16;
 
-// What the command line asks of the window beyond its designed size and place.
+// What the command line asks of the window beyond its usual size and place.
 struct WindowRequest {
   bool fullscreen = false;
   bool iconic = false;         // GLUT's -iconic, which the viewer carries out itself
@@ -23,7 +23,7 @@ struct Options {
   bool info = false;
   WindowRequest window;
   std::vector<std::string> envMaps;  // every --env-map, files or folders; none: ./env.ppm
-  RunPlan run;                       // what the run is asked beyond the design's loop
+  RunPlan run;                       // what the run is asked beyond the plain loop
   std::vector<char*> glutArgs;       // argv for glutInit: the program name and GLUT's own options
   std::string error;                 // what was wrong with the command line; empty when nothing
 };

@@ -8,7 +8,7 @@
 # which neither PATH nor the icon themes search, the entry names their files.
 set(prefix "${CMAKE_INSTALL_PREFIX}")
 
-# A string value as the desktop entry specification escapes it: a backslash doubled.
+# A string value escaped as desktop entries escape it: a backslash doubled.
 function(velkarin_desktop_string out value)
   string(REPLACE "\\" "\\\\" value "${value}")
   set(${out} "${value}" PARENT_SCOPE)

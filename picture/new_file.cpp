@@ -51,17 +51,15 @@ int makeUnnamedBeside(const std::string& target) {
   return open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 }
 
-// Names an unnamed file `target` where no file has that name yet: one step, so that a run
-// killed at any moment leaves either nothing or the whole file. False, with errno set, where the
-// name is taken (EEXIST) or the link fails.
-bool nameAsTarget(int fd, const std::string& target) {
+// Gives an unnamed file `name` where no file has that name yet, in one step. False, with errno
+// set, where the name is taken (EEXIST) or the link fails.
+bool nameUnnamedAs(int fd, const std::string& name) {
   const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
-  return linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  return linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Gives an unnamed file the hidden temporary name it is then renamed from.
 std::string nameUnnamed(int fd, const std::string& target, std::string* temporary) {
-  const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
   for (;;) {
     const int placeholder = makeTemporaryBeside(target, temporary);
     if (placeholder < 0) {
@@ -69,8 +67,7 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
     }
     close(placeholder);
     unlink(temporary->c_str());  // its name is now free, and unlikely to be taken again
-    if (linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temporary->c_str(), AT_SYMLINK_FOLLOW) ==
-        0) {
+    if (nameUnnamedAs(fd, *temporary)) {
       return "";
     }
     if (errno != EEXIST) {
@@ -80,9 +77,10 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
 }
 
 // An unnamed file put in place of `target`: named straight as the target where that is free,
-// else under a hidden name renamed over the old file at once.
+// so that a run killed at any moment leaves either nothing or the whole file; else under a
+// hidden name renamed over the old file at once.
 std::string moveUnnamedOver(int fd, const std::string& target, std::string* temporary) {
-  if (nameAsTarget(fd, target)) {
+  if (nameUnnamedAs(fd, target)) {
     return "";
   }
   if (errno != EEXIST) {

@@ -198,8 +198,8 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
     return openStandardOutput(file);
   }
 #ifndef _WIN32
-  // /dev/stdout, /dev/fd/N and a shell's >(...) lead through /proc to a pipe with no name of its
-  // own to follow: the system opens them itself.
+  // A device, FIFO or pipe is opened as the system reaches it, through any links: /dev/stdout,
+  // /dev/fd/N and a shell's >(...) lead through /proc to a pipe with no name of its own.
   struct stat reached {};
   if (stat(path.c_str(), &reached) == 0 && !S_ISREG(reached.st_mode) && !S_ISDIR(reached.st_mode)) {
     file->target = path;
@@ -216,9 +216,7 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
     return reason(EISDIR);
   }
 #ifndef _WIN32
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    return openSpecial(file->target, file);
-  }
+  // A device or FIFO was opened above, as the name reached it.
   if (fs::exists(status)) {
     if (std::string problem = checkReplaceable(file->target); !problem.empty()) {
       return problem;

@@ -182,7 +182,7 @@ void drawBox(int box, const Box& lines, int edge, bool alignRight, int top, int 
   glVertex2i(left, top);
 }
 
-// How many pixels a texel of the readout takes: one in the designed window, more in larger
+// How many pixels a texel of the readout takes: one in the 620 × 160 window, more in larger
 // ones, so that the text keeps its size against the scene's; whole numbers keep it sharp.
 int readoutScale(int width, int height) {
   return std::max(1, std::min(width / kScaleWidth, height / kScaleHeight));

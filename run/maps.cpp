@@ -84,7 +84,7 @@ void addMaps(const std::vector<std::string>& named) {
 // Reads a map the first time it is shown; says once why it gives no texture.
 void load(Map& map, bool silentWhenAbsent) {
   map.tried = true;
-  // The first map's pixels are the design's image buffer, in the scene state.
+  // The first map's pixels are the scene state's image buffer, kept for the run.
   ImageBuffer* image = &map == maps.list.front().get() ? &scene.envImage : &map.image;
   TextureLoad report;
   map.texture = silentWhenAbsent ? loadPpmTexture(image, map.path.c_str(), &report)

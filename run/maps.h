@@ -1,4 +1,4 @@
-// The environment maps a run shows: ./env.ppm by the design's rules when none is named; else
+// The environment maps a run shows: ./env.ppm by the PPM reader's rules when none is named; else
 // every --env-map, a folder standing for its PNG, JPEG and PPM files in name order. Page Down
 // and Page Up step through them, wrapping; a map is read when it is first shown and kept, so
 // stepping back is immediate, and one that fails is reported once and skipped.

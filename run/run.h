@@ -1,6 +1,6 @@
-// A run that asks for more than the design's frames until Escape: --fps, --keys, --frames,
+// A run that asks for more than the plain loop's frames until Escape: --fps, --keys, --frames,
 // --screenshot, --frame-rate, --record, --replay, --hud or --samples. Its frames are counted,
-// paced, keyed, read back and kept as the plan says; without any of these the design's own
+// paced, keyed, read back and kept as the plan says; without any of these the viewer's plain
 // loop runs untouched.
 #pragma once
 

@@ -1,4 +1,4 @@
-// What a run is asked to do beyond the design's loop (--keys, --frames, --screenshot,
+// What a run is asked to do beyond the viewer's plain loop (--keys, --frames, --screenshot,
 // --frame-rate, --record, --replay, --fps, --hud, --samples), read once from the command line,
 // and the small steps that carry it out frame by frame. Pure: the run presses the keys, draws,
 // sleeps and saves.
@@ -25,7 +25,7 @@ struct RunPlan {
   int samples = 0;              // smooth edges with this many samples a pixel; 0: none
 };
 
-// Whether the run asks for more than the design's frames until Escape.
+// Whether the run asks for more than the plain loop's frames until Escape.
 bool isScripted(const RunPlan& plan);
 
 struct RunProgress {

@@ -1,4 +1,4 @@
-// The one record of a run beyond the design's own loop (a scripted, paced, counted, kept or
+// The one record of a run beyond the viewer's plain loop (a scripted, paced, counted, kept or
 // replayed run, or one with a readout or smooth edges), as SceneState is the scene's. The run's
 // files share it; nothing else reads it.
 #pragma once
@@ -20,7 +20,7 @@ enum class Recording { Off, Pending, Writing, Stopped };
 
 struct RunState {
   RunPlan plan;
-  bool active = false;  // the run draws the frames; else renderFrame does, as designed
+  bool active = false;  // the run draws the frames; else renderFrame does, as in the plain loop
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;

@@ -97,7 +97,7 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
   return load;
 }
 
-// A binary PPM, by the design's rules.
+// A binary PPM, by the PPM reader's rules.
 TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load) {
   load.refusal = readPpmHeader(file, &load.size);
   if (load.refusal == PpmStatus::Ok && !fitsThisGl(load.size)) {

@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes as a map, read as the viewer reads a named one: by its first
-// byte, as a PPM by the design's rules or a PNG or JPEG through its library. No reader may
+// byte, as a PPM by the PPM reader's rules or a PNG or JPEG through its library. No reader may
 // crash or read out of bounds, and each must keep its promise: pixels exactly when it reports
 // success, and as many as its size says.
 #include <cstddef>
