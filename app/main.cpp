@@ -9,7 +9,9 @@
 #include "app/standard_streams.h"
 #include "app/startup.h"
 #include "app/usage.h"
+#include "files/complaint.h"
 #include "files/file_name.h"
+#include "picture/output_file.h"
 #include "run/maps.h"
 #include "run/run.h"
 #include "scene/gl_headers.h"
@@ -39,6 +41,14 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
       return kWriteErrorStatus;
     }
     return 0;
+  }
+  // So is a picture or a session sent to it: refused before anything is drawn, as a file that
+  // can never be written is.
+  for (const std::string* file : {&options.run.screenshot, &options.run.record}) {
+    if (outputClosed && *file == kStandardOutputName) {
+      complain(*file, "standard output is closed");
+      return kWriteErrorStatus;
+    }
   }
   return -1;
 }

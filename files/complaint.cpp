@@ -4,9 +4,34 @@
 
 namespace {
 
-// A byte that would act on a terminal, or break the message's line, rather than show.
-bool isControl(unsigned char byte) {
-  return byte < 0x20 || byte == 0x7f;
+// How many bytes from `at` make one character that shows as itself, or 0 where the byte there
+// must be escaped: a control byte (one that acts on a terminal or breaks the message's line,
+// C1 ones included) or a byte of no whole UTF-8 character, which some terminals take as a C1
+// control too.
+std::size_t plainLength(const std::string& name, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(name[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x20 || lead == 0x7f) {
+    return 0;
+  }
+  if (lead < 0x80) {
+    return 1;
+  }
+  const std::size_t length = lead >= 0xF8   ? 0
+                             : lead >= 0xF0 ? 4
+                             : lead >= 0xE0 ? 3
+                             : lead >= 0xC2 ? 2
+                                            : 0;
+  if (length == 0 || at + length > name.size()) {
+    return 0;
+  }
+  for (std::size_t i = at + 1; i < at + length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) {
+      return 0;
+    }
+  }
+  const bool c1Control = lead == 0xC2 && byte(at + 1) < 0xA0;
+  return c1Control ? 0 : length;
 }
 
 // One control byte as a shell's $'...' writes it.
@@ -38,21 +63,25 @@ std::string escaped(unsigned char byte) {
 
 std::string shownName(const std::string& name) {
   bool plain = true;
-  for (const char c : name) {
-    plain = plain && !isControl(static_cast<unsigned char>(c));
+  for (std::size_t at = 0, length = 0; plain && at < name.size(); at += length) {
+    length = plainLength(name, at);
+    plain = length > 0;
   }
   if (plain) {
     return name;
   }
   std::string shown = "'";
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (isControl(byte)) {
-      shown += "'$'" + escaped(byte) + "''";
-    } else if (c == '\'') {
+  for (std::size_t at = 0; at < name.size();) {
+    const std::size_t length = plainLength(name, at);
+    if (length == 0) {
+      shown += "'$'" + escaped(static_cast<unsigned char>(name[at])) + "''";
+      ++at;
+    } else if (name[at] == '\'') {
       shown += "'\\''";
+      ++at;
     } else {
-      shown += c;
+      shown.append(name, at, length);
+      at += length;
     }
   }
   return shown + "'";

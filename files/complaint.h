@@ -4,7 +4,8 @@
 #include <string>
 
 // A file's name as it can be shown on a terminal: as it is, unless it holds a control byte (a
-// line break, an escape code); then quoted as ls and a shell quote it, 'a'$'\n''b'.
+// line break, an escape code) or a byte of no UTF-8 character; then quoted as ls and a shell
+// quote it, 'a'$'\n''b'.
 std::string shownName(const std::string& name);
 
 // Says what is wrong with a file on standard error, its name shown as shownName shows it.

@@ -134,31 +134,44 @@ void onPaceTimer(int) {
 }
 
 // A file the run would both write and read, or write twice, or "": a map or a replayed session
-// replaced by a picture is lost, and so on for every pair. Standard input and output ("-") are
-// streams, not files.
+// replaced by a picture is lost, and so on for every pair. A file written as "-" is standard
+// output, which the two files written cannot share, and which is never read; a session replayed
+// from "-" is standard input.
 std::string fileOptionsClash(const RunPlan& plan, const std::vector<std::string>& maps) {
-  std::vector<const std::string*> written = {&plan.screenshot, &plan.record};
-  std::vector<const std::string*> touched = written;
-  touched.push_back(&plan.replay);
-  for (const std::string& map : maps) {
-    touched.push_back(&map);
+  const auto isStream = [](const std::string& name) { return name == kStandardOutputName; };
+  const auto sameFile = [&](const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) {
+      return false;
+    }
+    return isStream(a) || isStream(b) ? a == b : nameOneFile(a, b);
+  };
+  if (sameFile(plan.screenshot, plan.record)) {
+    return plan.record;
   }
-  const auto isFile = [](const std::string* name) { return !name->empty() && *name != "-"; };
-  for (const std::string* output : written) {
-    for (const std::string* other : touched) {
-      if (other != output && isFile(output) && isFile(other) && nameOneFile(*output, *other)) {
-        return *other;
+  std::vector<const std::string*> read;
+  if (!isStream(plan.replay)) {
+    read.push_back(&plan.replay);
+  }
+  for (const std::string& map : maps) {
+    read.push_back(&map);
+  }
+  for (const std::string* output : {&plan.screenshot, &plan.record}) {
+    for (const std::string* input : read) {
+      if (!isStream(*output) && sameFile(*output, *input)) {
+        return *input;
       }
     }
   }
   return "";
 }
 
-// A picture piped out through standard output is all that goes there: the lines the run prints
-// (tex = N, the frame rates) go to standard error instead.
-void keepStandardOutputForThePicture() {
-  std::fflush(stdout);
-  dup2(STDERR_FILENO, STDOUT_FILENO);
+// The run's text lines (tex = N, the frame rates) go to standard error when standard output
+// carries the picture or the kept session, so that nothing else is mixed into it.
+void keepStandardOutputForTheRunsFile() {
+  if (takesStandardOutput(run.picture) || takesStandardOutput(run.record)) {
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+  }
 }
 
 // Smooth edges and the readout, set up once the window's context exists.
@@ -192,10 +205,8 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
       complain(plan.screenshot, problem);
       return kCannotWriteStatus;
     }
-    if (takesStandardOutput(run.picture)) {
-      keepStandardOutputForThePicture();
-    }
   }
+  keepStandardOutputForTheRunsFile();
   if (run.plan.frames > 0 || !plan.record.empty()) {
     catchStopSignals();
   }

@@ -75,10 +75,11 @@ run -indirect --frames 2 >/dev/null 2>errors.txt || status=$?
 [ "$status" = 1 ] && grep -q '^velkarin: the X server refused a request: .*-indirect' errors.txt ||
   fail "-indirect: status $status, $(cat errors.txt)"
 
-# A name with a line break or an escape code is shown quoted, as ls shows it, never raw.
-odd=$'a\nb\033[31m.png'
+# A name with a line break, an escape code or a byte of no UTF-8 character is shown quoted, as
+# ls shows it, never raw; a character outside ASCII shows as itself.
+odd=$'a\nb\033[31m\xff\x9bé.png'
 DISPLAY= run --frames 1 --screenshot "$odd" --record "$odd" >/dev/null 2>errors.txt || true
-grep -qF "velkarin: 'a'\$'\\n''b'\$'\\033''[31m.png': " errors.txt ||
+grep -qF "velkarin: 'a'\$'\\n''b'\$'\\033''[31m'\$'\\377'''\$'\\233''é.png': " errors.txt ||
   fail "a name with control bytes: $(od -c errors.txt | head -3)"
 
 # A connection to the X server that dies (here the client killed on the server) ends a
@@ -120,7 +121,8 @@ status=0
   fail "a picture beyond a file-size limit: status $status, $(cat errors.txt)"
 
 # A picture piped on: through standard output ("-", whose text lines then go to standard
-# error), /dev/stdout, /dev/fd/N and a shell's >(...), each the run's own picture.
+# error), /dev/stdout, /dev/fd/N and a shell's >(...), each the run's own picture; a session
+# too. Standard output closed, or taken by both, is refused before anything is drawn.
 run --frames 2 --screenshot own.png >/dev/null
 run --frames 2 --screenshot - >piped.png 2>errors.txt || fail "--screenshot -: status $?"
 cmp -s own.png piped.png && grep -q '^tex = ' errors.txt || fail "--screenshot -: $(cat errors.txt)"
@@ -128,6 +130,15 @@ run --frames 2 --screenshot /dev/stdout 2>/dev/null | cat >piped.png
 cmp -s own.png piped.png || fail "--screenshot /dev/stdout"
 run --frames 2 --screenshot /dev/fd/3 3>&1 >/dev/null | cat >piped.png
 cmp -s own.png piped.png || fail "--screenshot /dev/fd/3"
+run --keys p --frames 2 --record - 2>/dev/null | cat >piped.txt
+[ "$(head -n 1 piped.txt)" = "velkarin-session 1" ] || fail "--record -: $(cat piped.txt)"
+status=0
+run --frames 2 --screenshot - >&- 2>errors.txt || status=$?
+[ "$status" = 1 ] && grep -q '^velkarin: -: standard output is closed$' errors.txt ||
+  fail "--screenshot - with standard output closed: status $status, $(cat errors.txt)"
+status=0
+run --frames 2 --screenshot - --record - >/dev/null 2>errors.txt || status=$?
+[ "$status" = 2 ] || fail "--screenshot - --record -: status $status, $(cat errors.txt)"
 run --frames 2 --screenshot >(cat >substituted.png) >/dev/null
 for _ in $(seq 100); do cmp -s own.png substituted.png && break; sleep 0.1; done
 cmp -s own.png substituted.png || fail "--screenshot >(...)"
