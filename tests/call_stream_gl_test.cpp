@@ -19,6 +19,7 @@
 #include "render/frame.h"
 #include "render/hud.h"
 #include "run/input_handling.h"
+#include "run/maps.h"
 #include "run/readout.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
@@ -526,6 +527,30 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     Stream expected;
     frameCalls(expected, model);
     expectSameStream(actual, expected.calls);
+  }
+  resetScene();
+}
+
+// With one map the page keys have nowhere to go: no frame at once, no other texture, no title.
+TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
+  resetScene();
+  findMaps({VELKARIN_ASSETS "/env.ppm"});
+  scene.envTexture = loadEnvironmentMap();
+  ASSERT_NE(scene.envTexture, 0u);
+  scene.envMapOn = 1;
+  glDisable(GL_TEXTURE_2D);  // as start-up leaves it for the first frame
+  SceneState model = initialState();
+  model.animate = 0, model.envMapOn = 1, model.envTexture = scene.envTexture;
+  const std::string title = windowTitle();
+  for (const int key : {GLUT_KEY_PAGE_DOWN, GLUT_KEY_PAGE_UP}) {
+    startRecording();
+    pressCode(kSpecial + key);
+    renderFrame();
+    const Calls actual = stopRecording();
+    Stream expected;
+    frameCalls(expected, model);
+    expectSameStream(actual, expected.calls);
+    EXPECT_EQ(windowTitle(), title);
   }
   resetScene();
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/framebuffer.h"
+#include "render/smooth_edges.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_window.h"
 #include "tests/transform.h"
@@ -101,4 +106,42 @@ TEST_F(Frame, WireFrameTorusShowsTheBackgroundThroughItsHole) {
   const WindowPoint tube = project(0.0, halfUp, 3.0 + halfUp);
   const Rgb lit = shownPixel(tube.x, tube.y);
   EXPECT_GT(lit.r + lit.g + lit.b, 30);
+}
+
+// The sample counts GL can give a colour buffer like the smoothing one, fewest first.
+std::vector<int> sampleCountsOffered() {
+  const auto query =
+      reinterpret_cast<PFNGLGETINTERNALFORMATIVPROC>(glutGetProcAddress("glGetInternalformativ"));
+  GLint count = 0;
+  if (query != nullptr) {
+    query(GL_RENDERBUFFER, GL_RGBA8, GL_NUM_SAMPLE_COUNTS, 1, &count);
+  }
+  std::vector<GLint> counts(static_cast<std::size_t>(std::max(count, 0)));
+  if (count > 0) {
+    query(GL_RENDERBUFFER, GL_RGBA8, GL_SAMPLES, count, counts.data());
+  }
+  std::sort(counts.begin(), counts.end());
+  return std::vector<int>(counts.begin(), counts.end());
+}
+
+// --samples N draws with the fewest samples a pixel GL offers from N up (N itself where GL has
+// it), and with GL's most past them; whenever that is not N, it says what it asked and got.
+TEST_F(Frame, SmoothEdgesDrawWithTheSamplesAskedAndSayWhatGlGivesInstead) {
+  const std::vector<int> offered = sampleCountsOffered();
+  ASSERT_FALSE(offered.empty()) << "this GL does not say which sample counts it offers";
+  const int most = maxFramebufferSamples();
+  for (int asked = 2; asked <= 16; ++asked) {
+    SCOPED_TRACE("asked " + std::to_string(asked));
+    const std::string said = startSmoothEdges(asked);
+    beginSmoothFrame();
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    endSmoothFrame();
+    const auto fewest = std::lower_bound(offered.begin(), offered.end(), asked);
+    EXPECT_EQ(samples, fewest == offered.end() ? most : *fewest);
+    const std::string given = " samples a pixel; drawing with " + std::to_string(samples);
+    EXPECT_EQ(said, asked > most       ? "this GL offers at most " + std::to_string(most) + given
+                    : samples != asked ? "this GL offers no " + std::to_string(asked) + given
+                                       : "");
+  }
 }

@@ -8,6 +8,7 @@
 #include "scene/gl_headers.h"
 // glutMainLoopEvent: the tests pump events themselves instead of entering the main loop.
 #include <GL/freeglut_ext.h>
+#include <GL/glx.h>
 
 #include "app/startup.h"
 #include "tests/gl_window.h"
@@ -39,6 +40,14 @@ Rgb shownPixel(int x, int y) {
   const std::vector<unsigned char> rgb = shownImage();
   const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * kWindowWidth + x) * 3];
   return {p[0], p[1], p[2]};
+}
+
+std::string windowTitle() {
+  char* name = nullptr;
+  XFetchName(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &name);
+  const std::string title = name != nullptr ? name : "";
+  XFree(name);
+  return title;
 }
 
 int main(int argc, char** argv) {

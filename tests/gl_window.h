@@ -1,6 +1,7 @@
 // The GL tests share one real GLUT window, opened as the viewer opens its own.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "scene/scene_state.h"
@@ -19,3 +20,6 @@ struct Rgb {
   int r, g, b;
 };
 Rgb shownPixel(int x, int y);
+
+// The window's title as the X server holds it.
+std::string windowTitle();

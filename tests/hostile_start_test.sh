@@ -100,7 +100,8 @@ wait "$lost" || status=$?
 # A session kept onto a full disk (here a file-size limit, whose signal the viewer ignores
 # itself) ends with its last whole event, says recording stopped once, and replays as a
 # session cut short; a device that refuses every write is a full disk from the first line on.
-keys=$(printf 'x%.0s' $(seq 200))
+# The p shifts the events so that the limit falls within one, not between two.
+keys=p$(printf 'x%.0s' $(seq 200))
 (ulimit -f 1 && run --record full.txt --keys "$keys" --frames 250) \
   >/dev/null 2>errors.txt || fail "recording onto a full disk: status $?"
 grep -q 'full.txt: File too large; recording stopped' errors.txt &&

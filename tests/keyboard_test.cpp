@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/usage.h"
 #include "input/keyboard.h"
 #include "scene/gl_headers.h"
 
@@ -96,9 +97,29 @@ std::string fileText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The keys --help's key paragraph names: the first word of each of its comma-separated
+// entries, as "1-5" or "W/w".
+std::set<int> keysInHelp() {
+  const std::string help = usageText("velkarin");
+  const std::size_t start = help.find("Keys:") + 5;
+  std::istringstream entries(help.substr(start, help.find("In --keys") - start));
+  std::set<int> keys;
+  for (std::string entry; std::getline(entries, entry, ',');) {
+    std::istringstream words(entry);
+    std::string first;
+    words >> first;
+    if (first.size() == 3 && (first[1] == '-' || first[1] == '/')) {
+      first = std::string(1, first[0]) + (first[1] == '-' ? " to " : " ") + first[2];
+    }
+    const std::set<int> named = keysNamed(first);
+    keys.insert(named.begin(), named.end());
+  }
+  return keys;
+}
+
 }  // namespace
 
-TEST(Keys, TheReadmeAndTheManualListEveryKeyOfTheTableAndNoOther) {
+TEST(Keys, TheHelpTheReadmeAndTheManualListEveryKeyOfTheTableAndNoOther) {
   std::set<int> table;
   for (const KeyCommand& command : keyTable()) {
     table.insert(command.key);
@@ -125,4 +146,5 @@ TEST(Keys, TheReadmeAndTheManualListEveryKeyOfTheTableAndNoOther) {
     }
   }
   EXPECT_EQ(inManual, table);
+  EXPECT_EQ(keysInHelp(), table);
 }

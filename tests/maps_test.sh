@@ -36,6 +36,10 @@ done
 shot "$map" ppm-shot.png >/dev/null
 cmp -s png8.png-shot.png ppm-shot.png || fail "the 8-bit PNG does not show what the PPM shows"
 cmp -s png16.png-shot.png ppm-shot.png || fail "the 16-bit PNG does not show what the PPM shows"
+# Alpha is dropped, never blended onto black: half-transparent maps show their colours whole.
+cmp -s rgba.png-shot.png png8.png-shot.png || fail "the RGBA PNG does not show what the RGB one shows"
+cmp -s grey-alpha.png-shot.png grey.png-shot.png ||
+  fail "the grey PNG with alpha does not show what the grey one shows"
 convert baseline.jpg from-jpeg.ppm
 shot from-jpeg.ppm from-jpeg-shot.png >/dev/null
 differing=$(compare -fuzz 2% -metric AE baseline.jpg-shot.png from-jpeg-shot.png null: 2>&1 || true)
@@ -65,12 +69,18 @@ done
 [ "$(tail -n 1 errors.txt | tr -dc 0-9)" -lt 1000000 ] || fail "huge.png: peak memory $(tail -n 1 errors.txt) KiB"
 
 # A folder: its maps in name order, others skipped; Page Down the next, Page Up back, wrapping.
-mkdir folder
+# Neither a file that only looks like a map by its name nor a map in a folder within is one of
+# the five: five Page Downs come back to the first map, and none is reported.
+mkdir -p folder/inner
 "$build/velkarin_make_matcaps" folder
 cp grey.jpg folder/zinc.jpg
 echo "not a map" >folder/notes.txt
+echo "not a map either" >folder/fake.png
+cp png8.png folder/inner/
 : >errors.txt
 shot folder first.png >/dev/null
+shot folder round.png 'pfe<pagedown><pagedown><pagedown><pagedown><pagedown>' >/dev/null
+cmp -s first.png round.png || fail "five Page Downs in a folder of five maps do not come back"
 shot folder second.png 'pfe<pagedown>' >/dev/null
 shot folder back.png 'pfe<pagedown><pageup>' >/dev/null
 shot folder wrapped.png 'pfe<pageup>' >/dev/null
@@ -79,6 +89,19 @@ shot folder/zinc.jpg zinc.png >/dev/null
 cmp -s first.png back.png || fail "Page Up does not bring the first map back"
 cmp -s first.png second.png && fail "Page Down does not show the second map"
 cmp -s wrapped.png zinc.png || fail "Page Up from the first map does not wrap to the last"
+# A map that cannot be read is skipped, never shown, and reported once however often it is
+# passed: from a, Page Down shows c; three pass b twice.
+mkdir broken
+cp folder/brass.png broken/a.png
+cp cut.png broken/b.png
+cp folder/jade.png broken/c.png
+shot broken/c.png c.png >/dev/null
+shot broken skipped.png 'pfe<pagedown>' >/dev/null 2>&1
+cmp -s skipped.png c.png || fail "Page Down onto a broken map does not skip it"
+: >errors.txt
+shot broken passed.png 'pfe<pagedown><pagedown><pagedown>' >/dev/null
+cmp -s passed.png c.png || fail "three Page Downs past a broken map do not show c"
+[ "$(grep -c 'b.png' errors.txt)" = 1 ] || fail "a broken map passed twice: $(cat errors.txt)"
 # The window's title names the map shown, and a replayed session shows the same map.
 # Started as itself (timeout passes its signal on), not through a function whose shell a kill
 # would end with the viewer left running, its window still up when the next run looks.
