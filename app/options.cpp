@@ -1,11 +1,12 @@
 #include "app/options.h"
 
+#include "app/geometry.h"
 #include "files/text_fields.h"
+#include "picture/numbered_name.h"
 
 #include <getopt.h>
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cstring>
 #include <deque>
@@ -57,6 +58,18 @@ std::string mapName(std::vector<std::string>& maps, const char* value) {
   return problem;
 }
 
+// A picture's name, which may number the frames to save every one.
+std::string pictureName(RunPlan& plan, const char* value) {
+  if (std::string problem = fileName(plan.screenshot, value); !problem.empty()) {
+    return problem;
+  }
+  std::string problem = readNumberedName(plan.screenshot, &plan.everyFrame);
+  if (problem.empty() && !plan.everyFrame) {
+    plan.screenshot = numberedName(plan.screenshot, 0);  // its %% each a percent sign
+  }
+  return problem;
+}
+
 std::string keyScript(std::vector<ScriptKey>& keys, const char* value) {
   std::string unknown;
   if (*value == '\0') {
@@ -77,14 +90,16 @@ const ViewerOption kViewerOptions[] = {
     {"env-map", 0, "FILE",
      "read the map (PPM, PNG, JPEG or a folder of them) from FILE; again for more",
      [](Options& o, const char* v) { return mapName(o.envMaps, v); }},
-    {"fps", 0, nullptr, "print the frame rate every 5 s, and for a --frames run",
+    {"fps", 0, nullptr, "print the frame rate and frame times every 5 s, and for a --frames run",
      [](Options& o, const char*) { return set(o.run.fps); }},
     {"keys", 0, "KEYS", "press KEYS, one a frame from the first on (names below)",
      [](Options& o, const char* v) { return keyScript(o.run.keys, v); }},
     {"frames", 0, "N", "draw N frames, then exit with status 0",
      [](Options& o, const char* v) { return count(o.run.frames, v, INT_MAX); }},
-    {"screenshot", 0, "FILE", "with --frames or --replay, save the last frame as PNG",
-     [](Options& o, const char* v) { return fileName(o.run.screenshot, v); }},
+    {"screenshot", 0, "FILE",
+     "with --frames or --replay, save the last frame as PNG; every frame when FILE has a "
+     "number (%d, %04d) in it",
+     [](Options& o, const char* v) { return pictureName(o.run, v); }},
     {"frame-rate", 0, "N", "draw at most N frames a second (1 to 1000)",
      [](Options& o, const char* v) { return count(o.run.frameRate, v, kMaxFrameRate); }},
     {"record", 0, "FILE", "keep every key and drag, with its frame, in FILE",
@@ -95,6 +110,11 @@ const ViewerOption kViewerOptions[] = {
      [](Options& o, const char*) { return set(o.run.hud); }},
     {"samples", 0, "N", "smooth edges with N samples a pixel (2 to 16)",
      [](Options& o, const char* v) { return count(o.run.samples, v, kMaxSamples, 2); }},
+    {"results", 0, "FILE", "write the run's figures as JSON to FILE (- for standard output)",
+     [](Options& o, const char* v) { return fileName(o.run.results, v); }},
+    {"swap-interval", 0, "N",
+     "wait for N screen refreshes a swap (0: none), where the display lets it be set",
+     [](Options& o, const char* v) { return count(o.run.swapInterval, v, kMaxSwapInterval, 0); }},
     {"info", 0, nullptr, "print GL's vendor, renderer and version first",
      [](Options& o, const char*) { return set(o.info); }},
     {"fullscreen", 0, nullptr, "fill the screen",
@@ -114,12 +134,6 @@ const GlutOption kGlutOptions[] = {
 };
 constexpr int kGlutOptionCount = sizeof kGlutOptions / sizeof kGlutOptions[0];
 
-// The largest window side: the largest viewport Mesa's drivers, and most GPUs', draw into (a
-// larger window is drawn into only in part, and llvmpipe crashes on one of 32767 × 32767).
-constexpr int kMaxWindowSide = 16384;
-// X's window positions are 16-bit signed.
-constexpr int kMaxWindowOffset = 32767;
-
 // getopt's codes: a viewer option's index past 256, a GLUT option's past 512.
 constexpr int kViewerCode = 256;
 constexpr int kGlutCode = 512;
@@ -137,49 +151,6 @@ std::vector<option> getoptTable() {
   }
   table.push_back({nullptr, 0, nullptr, 0});
   return table;
-}
-
-// Reads digits, and only digits, at *at as a number up to `most`.
-bool readDigits(const char*& at, const char* end, int most, int* number) {
-  if (at == end || *at < '0' || *at > '9') {
-    return false;
-  }
-  const auto [stop, error] = std::from_chars(at, end, *number);
-  at = stop;
-  return error == std::errc() && *number <= most;
-}
-
-// Reads a signed offset, "+N" or "-N".
-bool readOffset(const char*& at, const char* end) {
-  int offset = 0;
-  return at != end && (*at == '+' || *at == '-') &&
-         readDigits(++at, end, kMaxWindowOffset, &offset);
-}
-
-// X's geometry, [=][W{xX}H][{+-}X{+-}Y], taken whole: GLUT ignores one it cannot read to the
-// end, and one with only a width or only an X, in silence, leaving its window's size or place
-// undefined. So a geometry is understood here exactly or refused.
-std::string noteGeometry(WindowRequest& window, const char* geometry) {
-  const char* at = geometry + (*geometry == '=');
-  const char* end = at + std::strlen(at);
-  int width = 0;
-  int height = 0;
-  bool whole = at != end;
-  if (whole && *at != '+' && *at != '-') {
-    whole = readDigits(at, end, kMaxWindowSide, &width) && at != end &&
-            (*at == 'x' || *at == 'X') && readDigits(++at, end, kMaxWindowSide, &height) &&
-            width > 0 && height > 0;
-    window.sizeGiven = true;
-  }
-  if (whole && at != end) {
-    whole = readOffset(at, end) && readOffset(at, end) && at == end;
-    window.positionGiven = true;
-  }
-  if (!whole) {
-    return "takes WxH, +X+Y or WxH+X+Y, each side from 1 to " + std::to_string(kMaxWindowSide) +
-           ", not '" + geometry + "'";
-  }
-  return "";
 }
 
 // GLUT is given the option under its own one-dash name, and its value. -iconic is carried out

@@ -7,6 +7,7 @@
 #include "run/run_plan.h"
 
 inline constexpr int kMaxSamples = 16;
+inline constexpr int kMaxSwapInterval = 8;
 
 // What the command line asks of the window beyond its usual size and place.
 struct WindowRequest {

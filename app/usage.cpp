@@ -55,8 +55,8 @@ std::string usageText(const char* program) {
   // The name it was started by, without the folder it was found in.
   const std::string name = std::filesystem::path(program).filename().string();
   std::string text = "Usage: " + name + R"( [OPTION]... [MAP]...
-Shows a helical torus under five coloured, orbiting lights; each MAP is shown as
---env-map MAP shows it.
+Shows a helical torus under five coloured, orbiting lights; each MAP is shown
+as --env-map MAP shows it.
 
 )";
   for (const OptionHelp& option : optionHelp()) {

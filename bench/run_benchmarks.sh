@@ -2,9 +2,9 @@
 # Runs every benchmark side by side on this machine and prints the results as Markdown tables
 # (also saved to build/bench-results.md): the strip's CPU cost, frame rates against the floor
 # and the precomputed-strip limit, the loader against a page-cache read, PNG and JPEG decoding
-# against pngtopnm and djpeg, the project's share
-# of a frame's instructions and its heap allocations per frame, a paced run's drift on a busy
-# machine, and a long soak.
+# against pngtopnm and djpeg, the project's share of a frame's instructions and its heap
+# allocations per frame, what --fps and --results add to a frame's instructions, a paced run's
+# drift on a busy machine, and a long soak.
 #
 # Usage: bench/run_benchmarks.sh [RUNS]   (RUNS per frame-rate figure, default 7; medians)
 set -euo pipefail
@@ -162,6 +162,32 @@ print(f"| instructions of the limit program's frame | {limit['total']:,.0f} |")
 print(f"| limit ÷ viewer instructions (the frame-rate ratio a CPU-bound frame would show) | {limit['total'] / viewer['total']:.3f} |")
 print(f"| heap allocations, all callers | {viewer['all_allocs']:.1f} |")
 print(f"| heap allocations by project code | {viewer['project_allocs']:.1f} |")
+PY
+  echo
+
+  echo "## What --fps and --results cost a frame (callgrind)"
+  echo
+  # A frame's own cost varies by some thousands of instructions from run to run (the X
+  # server's replies): the figures' cost is counted in the only code they add to a frame,
+  # collected alone (each frame's time into the histograms, the five-second count and its
+  # lines), against the default frame's instructions.
+  (cd "$VELKARIN_ROOT/assets" && LP_NUM_THREADS=0 valgrind --tool=callgrind \
+    --toggle-collect='addFrameTime*' --toggle-collect='countFrame*' --toggle-collect='printLine*' \
+    --callgrind-out-file="$VELKARIN_BUILD/callgrind.figures" \
+    "$VELKARIN_BUILD/velkarin" --frames 400 --fps --results /dev/null >/dev/null 2>&1)
+  figures=$(awk '/^summary:/ { print $2 }' "$VELKARIN_BUILD/callgrind.figures")
+  python3 - "$figures" "$VELKARIN_BUILD"/callgrind.velkarin_frame_rate.{200,400}.split <<'PY'
+import sys
+
+def total(path):
+    return int(dict(p.split("=") for p in open(path).read().split())["total"])
+
+figures = int(sys.argv[1]) / 400
+frame = (total(sys.argv[3]) - total(sys.argv[2])) / 200
+print("| per default frame | instructions |")
+print("|---|---|")
+print(f"| the frame (as above) | {frame:,.0f} |")
+print(f"| what --fps and --results add | {figures:,.0f} ({figures / frame:.3%}) |")
 PY
   echo
 

@@ -55,6 +55,10 @@ std::string startSmoothEdges(int asked) {
   return "";
 }
 
+int smoothEdgeSamples() {
+  return smooth.complete ? smooth.framebuffer.samples : 0;
+}
+
 void beginSmoothFrame() {
   smooth.drawing = false;
   if (smooth.samples == 0) {

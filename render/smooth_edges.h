@@ -9,6 +9,9 @@
 // what they get instead, in words for standard error ("drawing without smooth edges").
 std::string startSmoothEdges(int asked);
 
+// The samples a pixel that frames are drawn with: 0 when not smoothing.
+int smoothEdgeSamples();
+
 // Around each frame while smoothing: the multisampled framebuffer, kept at the viewport's size,
 // takes the drawing; then its picture goes to the window's back buffer.
 void beginSmoothFrame();

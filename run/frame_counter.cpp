@@ -2,15 +2,16 @@
 
 #include <cstdio>
 
-std::string frameRateLine(std::int64_t frames, double seconds, int secondsDecimals) {
+std::string frameRateLine(std::int64_t frames, double seconds, int secondsDecimals,
+                          const std::string& more) {
   char line[112];
-  std::snprintf(line, sizeof line, "%lld frames in %.*f seconds = %.3f FPS\n",
+  std::snprintf(line, sizeof line, "%lld frames in %.*f seconds = %.3f FPS",
                 static_cast<long long>(frames), secondsDecimals, seconds,
                 static_cast<double>(frames) / seconds);
-  return line;
+  return line + more + "\n";
 }
 
-std::string countFrame(FrameCounter& counter, double now) {
+std::string countFrame(FrameCounter& counter, double now, FrameTimes* times) {
   if (!counter.started) {
     counter = FrameCounter{0, now, true};  // the count runs from this frame on
     return "";
@@ -20,7 +21,11 @@ std::string countFrame(FrameCounter& counter, double now) {
   if (elapsed < kFrameCountSeconds) {
     return "";
   }
-  const std::string line = frameRateLine(counter.frames, elapsed);
+  const std::string line = frameRateLine(counter.frames, elapsed, kIntervalSecondsDecimals,
+                                         times != nullptr ? frameTimesWords(*times) : "");
+  if (times != nullptr) {
+    *times = FrameTimes{};
+  }
   counter = FrameCounter{0, now, true, counter.frames / elapsed};
   return line;
 }

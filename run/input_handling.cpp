@@ -7,6 +7,7 @@
 #include "run/kept_session.h"
 #include "run/maps.h"
 #include "run/run.h"
+#include "run/run_end.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -34,7 +35,7 @@ void handleKey(const InputEvent& event) {
   }
   switch (applyKey(scene, key)) {
     case KeyAction::Quit:
-      std::exit(kQuitStatus);
+      quitRun(kQuitStatus);
     case KeyAction::DrawNow:
       drawFrameNow();
       break;

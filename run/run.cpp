@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 
 #include <unistd.h>
 
@@ -10,11 +9,14 @@
 #include "render/frame.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
+#include "render/swap_interval.h"
 #include "run/input_handling.h"
 #include "run/kept_session.h"
 #include "run/maps.h"
 #include "run/readout.h"
+#include "run/results.h"
 #include "run/run_end.h"
+#include "run/run_files.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
@@ -76,8 +78,13 @@ void countShownFrame() {
   if (run.plan.hud) {
     countFrame(run.hudCounter, shown);
   }
+  if (run.lastShown >= 0.0 && (run.plan.fps || !run.plan.results.empty())) {
+    addFrameTime(run.runTimes, shown - run.lastShown);
+    addFrameTime(run.intervalTimes, shown - run.lastShown);
+  }
+  run.lastShown = shown;
   if (run.plan.fps) {
-    const std::string line = countFrame(run.fpsCounter, shown);
+    const std::string line = countFrame(run.fpsCounter, shown, &run.intervalTimes);
     if (!line.empty()) {
       printLine(line);
     }
@@ -97,14 +104,17 @@ void drawRunFrame() {
   }
   const bool last = isLastFrame(run.plan, run.progress);
   drawRunPicture();
-  RgbImage lastFrame;
-  if (last && !run.plan.screenshot.empty()) {
-    lastFrame = readBackFrame();  // before the swap, which leaves the back buffer undefined
+  RgbImage picture;
+  if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
+    picture = readBackFrame();  // before the swap, which leaves the back buffer undefined
   }
   glutSwapBuffers();
   countShownFrame();
+  if (run.plan.everyFrame) {
+    saveNumberedPicture(picture);
+  }
   if (last) {
-    endRun(lastFrame);
+    endRun(picture);
   }
 }
 
@@ -133,54 +143,31 @@ void onPaceTimer(int) {
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
 }
 
-// A file the run would both write and read, or write twice, or "": a map or a replayed session
-// replaced by a picture is lost, and so on for every pair. A file written as "-" is standard
-// output, which the two files written cannot share, and which is never read; a session replayed
-// from "-" is standard input.
-std::string fileOptionsClash(const RunPlan& plan, const std::vector<std::string>& maps) {
-  const auto isStream = [](const std::string& name) { return name == kStandardOutputName; };
-  const auto sameFile = [&](const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) {
-      return false;
-    }
-    return isStream(a) || isStream(b) ? a == b : nameOneFile(a, b);
-  };
-  if (sameFile(plan.screenshot, plan.record)) {
-    return plan.record;
-  }
-  std::vector<const std::string*> read;
-  if (!isStream(plan.replay)) {
-    read.push_back(&plan.replay);
-  }
-  for (const std::string& map : maps) {
-    read.push_back(&map);
-  }
-  for (const std::string* output : {&plan.screenshot, &plan.record}) {
-    for (const std::string* input : read) {
-      if (!isStream(*output) && sameFile(*output, *input)) {
-        return *input;
-      }
-    }
-  }
-  return "";
-}
-
 // The run's text lines (tex = N, the frame rates) go to standard error when standard output
 // carries the picture or the kept session, so that nothing else is mixed into it.
 void keepStandardOutputForTheRunsFile() {
-  if (takesStandardOutput(run.picture) || takesStandardOutput(run.record)) {
+  if (takesStandardOutput(run.picture) || takesStandardOutput(run.record) ||
+      takesStandardOutput(run.resultsFile)) {
     std::fflush(stdout);
     dup2(STDERR_FILENO, STDOUT_FILENO);
   }
 }
 
-// Smooth edges and the readout, set up once the window's context exists.
+// Smooth edges, the swap interval and the readout, set up once the window's context exists.
 void prepareDrawing() {
   if (run.plan.samples > 0) {
     if (const std::string word = startSmoothEdges(run.plan.samples); !word.empty()) {
       std::fprintf(stderr, "velkarin: %s\n", word.c_str());
     }
   }
+  if (run.plan.swapInterval >= 0) {
+    std::string problem;
+    run.swap = setSwapInterval(run.plan.swapInterval, &problem);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "velkarin: %s\n", problem.c_str());
+    }
+  }
+  noteResultsContext();
   if (run.plan.hud) {
     prepareHud();
   }
@@ -190,8 +177,9 @@ void prepareDrawing() {
 
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
   run.plan = plan;
+  run.maps = envMaps;
   run.active = isScripted(plan);
-  if (const std::string clash = fileOptionsClash(plan, envMaps); !clash.empty()) {
+  if (const std::string clash = fileOptionsClash(); !clash.empty()) {
     complain(clash,
              "both read and written, or written twice, by this run; each file it writes "
              "needs one of its own");
@@ -200,11 +188,8 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
   if (const int status = prepareSessions(); status >= 0) {
     return status;
   }
-  if (!plan.screenshot.empty()) {
-    if (std::string problem = openOutputFile(plan.screenshot, &run.picture); !problem.empty()) {
-      complain(plan.screenshot, problem);
-      return kCannotWriteStatus;
-    }
+  if (const int status = openRunFiles(); status >= 0) {
+    return status;
   }
   keepStandardOutputForTheRunsFile();
   if (run.plan.frames > 0 || !plan.record.empty()) {

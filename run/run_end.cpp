@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "files/complaint.h"
+#include "run/results.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
@@ -40,21 +41,21 @@ void sleepUntil(double when) {
   }
 }
 
-// The whole run's frame rate, when --fps asks for it and a frame was drawn.
+// The whole run's frame rate and frame times, when --fps asks for them and a frame was drawn.
 void reportRunFrameRate() {
   if (run.plan.fps && run.started >= 0.0) {
-    printLine(
-        frameRateLine(run.progress.framesDrawn, secondsNow() - run.started, kRunSecondsDecimals));
+    printLine(frameRateLine(run.progress.framesDrawn, secondsNow() - run.started,
+                            kRunSecondsDecimals, frameTimesWords(run.runTimes)));
   }
 }
 
 // A run cut short by the window closing or a signal: what was drawn, and no picture.
-[[noreturn]] void endEarly(const char* why, int status) {
+[[noreturn]] void endEarly(const char* why, int status, bool displayGone = false) {
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
   std::fprintf(stderr, "velkarin: %s after %lld%s frames\n", why,
                static_cast<long long>(run.progress.framesDrawn), budget.c_str());
   reportRunFrameRate();
-  std::exit(status);
+  std::exit(writeResults(status, displayGone));
 }
 
 // freeglut also closes its window from an exit handler, as any exit ends the process; that is
@@ -106,15 +107,21 @@ void watchWindowClose() {
 
 void endWithWindowGone() {
   if (run.active && run.plan.frames > 0) {
-    endEarly("window closed", kWindowClosedStatus);
+    endEarly("window closed", kWindowClosedStatus, true);
   }
-  std::exit(0);  // as GLUT ends the viewer when its window is closed
+  std::exit(writeResults(0, true));  // as GLUT ends the viewer when its window is closed
+}
+
+void quitRun(int status) {
+  std::exit(run.active ? writeResults(status) : status);
 }
 
 void endRun(const RgbImage& lastFrame) {
   int status = 0;
   const RunPlan& plan = run.plan;
-  if (!plan.screenshot.empty()) {
+  if (run.pictureFailed) {
+    status = kCannotWriteStatus;
+  } else if (!plan.screenshot.empty() && !plan.everyFrame) {
     const std::string problem =
         writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, lastFrame); });
     if (!problem.empty()) {
@@ -131,5 +138,5 @@ void endRun(const RgbImage& lastFrame) {
     sleepUntil(run.pace.next);  // the last frame's period is part of the run
   }
   reportRunFrameRate();
-  std::exit(status);
+  std::exit(writeResults(status));
 }

@@ -22,5 +22,8 @@ void watchWindowClose();
 // is closed; any other run ends with status 0.
 [[noreturn]] void endWithWindowGone();
 
+// Escape: the run's results, when it keeps them, then the exit with `status`.
+[[noreturn]] void quitRun(int status);
+
 // Prints a frame-rate line at once.
 void printLine(const std::string& line);

@@ -4,7 +4,8 @@
 
 bool isScripted(const RunPlan& plan) {
   return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0 || !plan.record.empty() ||
-         !plan.replay.empty() || plan.fps || plan.hud || plan.samples > 0;
+         !plan.replay.empty() || plan.fps || plan.hud || plan.samples > 0 ||
+         !plan.results.empty() || plan.swapInterval >= 0;
 }
 
 const ScriptKey* takeNextKey(const RunPlan& plan, RunProgress& progress) {

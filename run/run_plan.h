@@ -1,5 +1,6 @@
 // What a run is asked to do beyond the viewer's plain loop (--keys, --frames, --screenshot,
-// --frame-rate, --record, --replay, --fps, --hud, --samples), read once from the command line,
+// --frame-rate, --record, --replay, --fps, --hud, --samples, --results, --swap-interval), read
+// once from the command line,
 // and the small steps that carry it out frame by frame. Pure: the run presses the keys, draws,
 // sleeps and saves.
 #pragma once
@@ -17,12 +18,15 @@ struct RunPlan {
   std::vector<ScriptKey> keys;  // pressed one per frame, from the first frame on
   int frames = 0;               // frames to draw before exiting with status 0; 0: no end
   std::string screenshot;       // where the last frame is saved as a PNG; empty: nowhere
+  bool everyFrame = false;      // the screenshot's name numbers the frames: each is saved
   int frameRate = 0;            // at most this many frames a second; 0: as fast as they come
   std::string record;           // where the session is kept; empty: nowhere
   std::string replay;           // the kept session to replay; empty: none
   bool fps = false;             // frame-rate lines every five seconds and for the whole run
   bool hud = false;             // the readout over every frame
   int samples = 0;              // smooth edges with this many samples a pixel; 0: none
+  std::string results;          // where the run's figures are written as JSON; empty: nowhere
+  int swapInterval = -1;        // refreshes a swap waits for; negative: as the driver sets it
 };
 
 // Whether the run asks for more than the plain loop's frames until Escape.

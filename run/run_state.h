@@ -7,8 +7,12 @@
 #include <cstddef>
 #include <string>
 
+#include <vector>
+
 #include "picture/output_file.h"
+#include "render/swap_interval.h"
 #include "run/frame_counter.h"
+#include "run/frame_times.h"
 #include "run/run_plan.h"
 #include "run/session.h"
 
@@ -24,9 +28,16 @@ struct RunState {
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;
-  FrameCounter hudCounter;  // the readout's own, so that --fps keeps its count
-  double started = -1.0;    // when the first frame began; negative until then
+  FrameCounter hudCounter;        // the readout's own, so that --fps keeps its count
+  double started = -1.0;          // when the first frame began; negative until then
+  double lastShown = -1.0;        // when the last frame was swapped; negative until then
+  FrameTimes runTimes;            // every frame's time, for the whole run's figures
+  FrameTimes intervalTimes;       // those of the --fps line's five seconds
+  std::vector<std::string> maps;  // every file the run reads as a map
+  SwapControl swap;
   OutputFile picture;
+  bool pictureFailed = false;  // a numbered picture could not be written: no more are saved
+  OutputFile resultsFile;
   OutputFile record;  // open while the session is kept
   Recording recording = Recording::Off;
   std::string recordPending;  // the events before the first frame, while the file waits

@@ -1,11 +1,14 @@
 // The command line, read against the README's list of options.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/options.h"
 #include "files/file_name.h"
+#include "picture/numbered_name.h"
 
 namespace {
 
@@ -38,7 +41,9 @@ std::string asked(const std::vector<std::string>& args) {
   }
   add(o.run.frames != 0, "frames=" + std::to_string(o.run.frames));
   add(o.run.frameRate != 0, "rate=" + std::to_string(o.run.frameRate));
-  add(!o.run.screenshot.empty(), "shot=" + o.run.screenshot);
+  add(!o.run.screenshot.empty(), (o.run.everyFrame ? "shots=" : "shot=") + o.run.screenshot);
+  add(!o.run.results.empty(), "results=" + o.run.results);
+  add(o.run.swapInterval >= 0, "swap=" + std::to_string(o.run.swapInterval));
   std::string keys;
   for (const ScriptKey& key : o.run.keys) {
     keys += (keys.empty() ? "" : ",") +
@@ -125,8 +130,41 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--keys", "\xC3p"}, "error: option '--keys' has an unknown key '\xC3' in '\xC3p'"},
       {{"--screenshot", "a.png"}, "error: option '--screenshot' needs '--frames' or '--replay'"},
       {{"--frames", "9", "--screenshot="}, "error: option '--screenshot' needs a file name"},
+      // A picture of every frame: one number, with its zeros; %% a percent sign either way.
+      {{"--frames", "9", "--screenshot", "f%04d-100%%.png", "--results", "-"},
+       "frames=9 shots=f%04d-100%%.png results=-"},
+      {{"--frames", "9", "--screenshot", "%d"}, "frames=9 shots=%d"},
+      {{"--frames", "9", "--screenshot", "100%%.png"}, "frames=9 shot=100%.png"},
+      {{"--frames", "9", "--screenshot", "%s.png"},
+       "error: option '--screenshot' takes a frame number as %d or %0Nd (N up to 19) and a "
+       "percent sign as %%, not '%s.png'"},
+      {{"--frames", "9", "--screenshot", "%"},
+       "error: option '--screenshot' takes a frame number as %d or %0Nd (N up to 19) and a "
+       "percent sign as %%, not '%'"},
+      {{"--frames", "9", "--screenshot", "%020d"},
+       "error: option '--screenshot' takes a frame number as %d or %0Nd (N up to 19) and a "
+       "percent sign as %%, not '%020d'"},
+      {{"--frames", "9", "--screenshot", "%d-%d"},
+       "error: option '--screenshot' takes one frame number, not '%d-%d'"},
+      {{"--swap-interval", "0", "--results", "r.json"}, "results=r.json swap=0"},
+      {{"--swap-interval", "9"},
+       "error: option '--swap-interval' takes a whole number from 0 to 8, not '9'"},
+      {{"--results="}, "error: option '--results' needs a file name"},
   };
   for (const auto& [args, expected] : cases) {
     EXPECT_EQ(asked(args), expected) << testing::PrintToString(args);
+  }
+}
+
+TEST(CommandLine, ANumberedPictureNameTakesEachFramesNumber) {
+  const std::vector<std::tuple<std::string, std::int64_t, std::string>> cases = {
+      {"f%04d-100%%.png", 37, "f0037-100%.png"},
+      {"%d", 2147483648, "2147483648"},
+      {"%3d.png", 7, "  7.png"},
+      {"%02d", 123, "123"},
+      {"a%%d%d", 5, "a%d5"},
+  };
+  for (const auto& [name, frame, expected] : cases) {
+    EXPECT_EQ(numberedName(name, frame), expected) << name;
   }
 }

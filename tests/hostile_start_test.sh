@@ -133,6 +133,9 @@ run --frames 2 --screenshot /dev/fd/3 3>&1 >/dev/null | cat >piped.png
 cmp -s own.png piped.png || fail "--screenshot /dev/fd/3"
 run --keys p --frames 2 --record - 2>/dev/null | cat >piped.txt
 [ "$(head -n 1 piped.txt)" = "velkarin-session 1" ] || fail "--record -: $(cat piped.txt)"
+run --frames 2 --results - 2>errors.txt | cat >piped.json
+python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["frames"] == 2' piped.json &&
+  grep -q '^tex = ' errors.txt || fail "--results -: $(cat piped.json) $(cat errors.txt)"
 status=0
 run --frames 2 --screenshot - >&- 2>errors.txt || status=$?
 [ "$status" = 1 ] && grep -q '^velkarin: -: standard output is closed$' errors.txt ||
@@ -140,6 +143,9 @@ run --frames 2 --screenshot - >&- 2>errors.txt || status=$?
 status=0
 run --frames 2 --screenshot - --record - >/dev/null 2>errors.txt || status=$?
 [ "$status" = 2 ] || fail "--screenshot - --record -: status $status, $(cat errors.txt)"
+status=0
+run --frames 2 --record - --results - >/dev/null 2>errors.txt || status=$?
+[ "$status" = 2 ] || fail "--record - --results -: status $status, $(cat errors.txt)"
 run --frames 2 --screenshot >(cat >substituted.png) >/dev/null
 for _ in $(seq 100); do cmp -s own.png substituted.png && break; sleep 0.1; done
 cmp -s own.png substituted.png || fail "--screenshot >(...)"

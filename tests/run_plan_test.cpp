@@ -21,6 +21,33 @@ TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
             "2 frames in 0.170 seconds = 11.737 FPS\n");
 }
 
+TEST(FrameCounter, FrameTimesGiveTheMedianThe99thPercentileAndTheLongest) {
+  FrameTimes times;
+  EXPECT_EQ(frameTimesWords(times), "");
+  // 1,000 frames: 980 of 10 ms, 15 of 20 ms, 5 of 50 ms; the 990th is one of 20 ms.
+  for (int frame = 0; frame < 1000; ++frame) {
+    addFrameTime(times, frame < 980 ? 0.010 : frame < 995 ? 0.020 : 0.050);
+  }
+  EXPECT_NEAR(frameTimeAt(times, 0.5), 0.010, 0.010 * 0.0005);
+  EXPECT_NEAR(frameTimeAt(times, 0.99), 0.020, 0.020 * 0.0005);
+  EXPECT_EQ(frameTimeAt(times, 1.0), 0.050);
+  EXPECT_EQ(frameTimesWords(times),
+            "; frame times: median 10.00 ms, 99th percentile 20.00 ms, max 50.00 ms");
+  // Beyond the bins' ends, and one frame alone: the figures stay within what was measured.
+  FrameTimes extremes;
+  addFrameTime(extremes, 30.0);
+  EXPECT_EQ(frameTimeAt(extremes, 0.5), 30.0);
+  addFrameTime(extremes, 1e-7);
+  EXPECT_EQ(frameTimeAt(extremes, 0.5), 1e-7);
+  // A five-second line carries its own frames' times, and the next begins afresh.
+  FrameCounter counter;
+  countFrame(counter, 0.0, &times);
+  EXPECT_EQ(countFrame(counter, 5.0, &times),
+            "1 frames in 5.0 seconds = 0.200 FPS; frame times: median 10.00 ms, 99th percentile "
+            "20.00 ms, max 50.00 ms\n");
+  EXPECT_EQ(times.count, 0u);
+}
+
 TEST(FrameRate, FramesFallDueOnAFixedGridThatALateFrameDoesNotMove) {
   Pace pace;                                             // 50 frames a second: due every 0.02 s
   EXPECT_DOUBLE_EQ(frameDue(pace, 50, 10.000), 10.000);  // the first at once

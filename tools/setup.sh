@@ -16,6 +16,7 @@ fi
 velkarin_viewer_packages=(
   build-essential cmake pkg-config
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri libpng-dev libjpeg-dev
+  nlohmann-json3-dev
 )
 velkarin_test_packages=(
   libgtest-dev libbenchmark-dev

@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/tools/packages.sh"
 velkarin_install_packages build-essential cmake dpkg-dev g++-mingw-w64-x86-64-posix \
-  wine wine64
+  wine wine64 nlohmann-json3-dev
 mkdir -p "${1:-$root/build-windows}"
 folder=$(cd "${1:-$root/build-windows}" && pwd)
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
@@ -69,6 +69,11 @@ cross_build libpng install "$(echo "$src"/libpng1.6-*/)" -DPNG_SHARED=OFF -DPNG_
 # libjpeg-turbo's plain C code: its SIMD parts need an assembler the cross tools lack.
 cross_build libjpeg install "$(echo "$src"/libjpeg-turbo-*/)" -DENABLE_SHARED=OFF \
   -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF
+# nlohmann-json is headers alone: Debian's package serves as it is, its headers and CMake files
+# copied into the prefix (its own /usr/include holds this machine's C headers, not Windows').
+mkdir -p "$prefix/share/cmake"
+cp -r /usr/include/nlohmann "$prefix/include/"
+cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
 cross_build freeglut install "$(echo "$src"/freeglut-*/)" -DFREEGLUT_BUILD_DEMOS=OFF \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON
 

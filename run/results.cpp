@@ -1,0 +1,114 @@
+#include "run/results.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include "files/complaint.h"
+#include "render/smooth_edges.h"
+#include "run/run_state.h"
+#include "scene/gl_headers.h"
+
+namespace {
+
+constexpr double kMillisecondsPerSecond = 1000.0;
+
+// Figures to the places they are good to: a clock's microseconds, a rate's thousandths.
+double rounded(double value, double places) {
+  const double scale = std::pow(10.0, places);
+  return std::round(value * scale) / scale;
+}
+
+struct ContextFacts {
+  std::string vendor, renderer, version;
+  int width = 0;
+  int height = 0;
+};
+ContextFacts facts;
+
+std::string glString(GLenum name) {
+  const auto* text = reinterpret_cast<const char*>(glGetString(name));
+  return text != nullptr ? text : "";
+}
+
+// A count or interval the run could not learn is null.
+nlohmann::ordered_json known(int value) {
+  return value >= 0 ? nlohmann::ordered_json(value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json frameTimes(const FrameTimes& times) {
+  if (times.count == 0) {
+    return nullptr;
+  }
+  const auto ms = [](double seconds) { return rounded(seconds * kMillisecondsPerSecond, 3); };
+  return {{"median", ms(frameTimeAt(times, 0.5))},
+          {"p99", ms(frameTimeAt(times, 0.99))},
+          {"max", ms(times.longest)}};
+}
+
+nlohmann::ordered_json options(const RunPlan& plan) {
+  return {{"keys", spellKeys(plan.keys)},
+          {"replay", plan.replay.empty() ? nlohmann::ordered_json(nullptr)
+                                         : nlohmann::ordered_json(plan.replay)},
+          {"maps", run.maps},
+          {"hud", plan.hud},
+          {"frame_rate", plan.frameRate > 0 ? nlohmann::ordered_json(plan.frameRate) : nullptr}};
+}
+
+nlohmann::ordered_json results(int status) {
+  const RunPlan& plan = run.plan;
+  const double seconds = run.started >= 0.0 ? secondsNow() - run.started : 0.0;
+  const auto frames = run.progress.framesDrawn;
+  return {
+      {"version", VELKARIN_VERSION},
+      {"gl", {{"vendor", facts.vendor}, {"renderer", facts.renderer}, {"version", facts.version}}},
+      {"window", {{"width", facts.width}, {"height", facts.height}}},
+      {"samples", {{"asked", plan.samples}, {"given", smoothEdgeSamples()}}},
+      {"swap_interval",
+       {{"asked", known(plan.swapInterval)},
+        {"obtained", known(run.swap.obtained)},
+        {"extension", run.swap.extension.empty() ? nlohmann::ordered_json(nullptr)
+                                                 : nlohmann::ordered_json(run.swap.extension)}}},
+      {"options", options(plan)},
+      {"frames", frames},
+      {"seconds", rounded(seconds, 6)},
+      {"fps", seconds > 0.0
+                  ? nlohmann::ordered_json(rounded(static_cast<double>(frames) / seconds, 3))
+                  : nullptr},
+      {"frame_time_ms", frameTimes(run.runTimes)},
+      {"exit_status", status}};
+}
+
+}  // namespace
+
+void noteResultsContext() {
+  facts.vendor = glString(GL_VENDOR);
+  facts.renderer = glString(GL_RENDERER);
+  facts.version = glString(GL_VERSION);
+  facts.width = glutGet(GLUT_WINDOW_WIDTH);
+  facts.height = glutGet(GLUT_WINDOW_HEIGHT);
+}
+
+int writeResults(int status, bool displayGone) {
+  if (run.plan.results.empty()) {
+    return status;
+  }
+  if (!displayGone) {
+    facts.width = glutGet(GLUT_WINDOW_WIDTH);
+    facts.height = glutGet(GLUT_WINDOW_HEIGHT);
+  }
+  // Invalid UTF-8 in a name (a map's, a session's) is replaced, not refused: the figures count.
+  const std::string text =
+      results(status).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  const std::string problem = writeOutputFile(run.resultsFile, [&](std::FILE* file) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size() ? ""
+                                                                         : std::strerror(errno);
+  });
+  if (!problem.empty()) {
+    complain(run.plan.results, problem);
+    return kCannotWriteStatus;
+  }
+  return status;
+}

@@ -1,0 +1,19 @@
+// --results: the run's figures as one JSON object, written when the run ends however it ends,
+// as the picture is written (whole or not at all). Its fields:
+//   version, gl {vendor, renderer, version}, window {width, height},
+//   samples {asked, given}, swap_interval {asked, obtained, extension},
+//   options {keys, replay, maps, hud, frame_rate},
+//   frames, seconds, fps, frame_time_ms {median, p99, max}, exit_status
+// A figure the run cannot give (frame times of a one-frame run, an interval the display does
+// not report) is null.
+#pragma once
+
+#include <string>
+
+// What GL and the window are, read while the context is current; a run that loses its display
+// writes what was read here.
+void noteResultsContext();
+
+// Writes the results file, when the run keeps one, with the status the run ends with. Returns
+// that status, or the status of a write that failed (after saying why).
+int writeResults(int status, bool displayGone = false);

@@ -1,0 +1,103 @@
+#include "run/run_files.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "files/complaint.h"
+#include "picture/numbered_name.h"
+#include "run/run_state.h"
+
+namespace {
+
+// Whether two names are one file, a stream named "-" being its own.
+bool sameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) {
+    return false;
+  }
+  const bool aStream = a == kStandardOutputName;
+  const bool bStream = b == kStandardOutputName;
+  return aStream || bStream ? a == b : nameOneFile(a, b);
+}
+
+// The files the run reads: its maps, and the session it replays unless from standard input.
+std::vector<std::string> filesRead() {
+  std::vector<std::string> read = run.maps;
+  if (run.plan.replay != kStandardOutputName) {
+    read.push_back(run.plan.replay);
+  }
+  return read;
+}
+
+bool isReadByTheRun(const std::string& name) {
+  const std::vector<std::string> read = filesRead();
+  return name != kStandardOutputName &&
+         std::any_of(read.begin(), read.end(),
+                     [&](const std::string& input) { return sameFile(name, input); });
+}
+
+}  // namespace
+
+// A file the run would both write and read, or write twice, or "": a map or a replayed session
+// replaced by a picture is lost, and so on for every pair. A file written as "-" is standard
+// output, which the files written cannot share, and which is never read; a session replayed
+// from "-" is standard input. A numbered picture's first name stands for it here.
+std::string fileOptionsClash() {
+  const RunPlan& plan = run.plan;
+  const std::string picture = plan.everyFrame ? numberedName(plan.screenshot, 1) : plan.screenshot;
+  const std::string* written[] = {&picture, &plan.record, &plan.results};
+  for (std::size_t i = 0; i < std::size(written); ++i) {
+    for (std::size_t j = i + 1; j < std::size(written); ++j) {
+      if (sameFile(*written[i], *written[j])) {
+        return *written[j];
+      }
+    }
+  }
+  for (const std::string* output : written) {
+    for (const std::string& input : filesRead()) {
+      if (*output != kStandardOutputName && sameFile(*output, input)) {
+        return input;
+      }
+    }
+  }
+  return "";
+}
+
+int openRunFiles() {
+  const RunPlan& plan = run.plan;
+  // A numbered picture's first file stands for them all: a folder that cannot take it is
+  // refused before anything is drawn.
+  const std::string picture = plan.everyFrame ? numberedName(plan.screenshot, 1) : plan.screenshot;
+  for (const auto& [name, file] :
+       {std::pair{&picture, &run.picture}, std::pair{&plan.results, &run.resultsFile}}) {
+    if (name->empty()) {
+      continue;
+    }
+    if (std::string problem = openOutputFile(*name, file); !problem.empty()) {
+      complain(*name, problem);
+      return kCannotWriteStatus;
+    }
+  }
+  return -1;
+}
+
+// A numbered picture of the frame just counted. The first frame's file was opened before the
+// run began; each later one is opened as it comes, and held against every file the run reads,
+// which a name's number may reach. The first that cannot be written ends the saving.
+void saveNumberedPicture(const RgbImage& picture) {
+  if (run.pictureFailed) {
+    return;
+  }
+  const std::string name = numberedName(run.plan.screenshot, run.progress.framesDrawn);
+  std::string problem;
+  if (run.progress.framesDrawn > 1) {
+    problem = isReadByTheRun(name) ? "also read by this run" : openOutputFile(name, &run.picture);
+  }
+  if (problem.empty()) {
+    problem =
+        writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, picture); });
+  }
+  if (!problem.empty()) {
+    complain(name, problem + "; no more pictures saved");
+    run.pictureFailed = true;
+  }
+}

@@ -1,0 +1,19 @@
+// The files a run writes beside its window (its picture or numbered pictures, its results), and
+// the rule that no file is both read and written by one run, or written twice.
+#pragma once
+
+#include <string>
+
+#include "picture/png_file.h"
+
+// A file the run would both write and read, or write twice, or "", by the plan and the maps
+// in the run's record.
+std::string fileOptionsClash();
+
+// Opens the picture's and the results' files before the first frame, so that a name that can
+// never be written is refused before anything is drawn. Returns -1, or the status to exit
+// with after saying why.
+int openRunFiles();
+
+// Saves the frame just counted under its number, for a numbered --screenshot name.
+void saveNumberedPicture(const RgbImage& picture);
