@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "app/options.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
@@ -21,6 +25,9 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr int kWriteErrorStatus = 1;
+#ifdef __GLIBC__
+constexpr int kOwnMappingBytes = 256 * 1024;
+#endif
 
 // --help, --version and a bad command line are answered before any window opens, so they work
 // without a display. An answer to a standard output that was closed is lost, which is an
@@ -56,6 +63,12 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Large blocks (a map's pixels, its texture) are mapped on their own and given back whole
+  // when freed. glibc would otherwise raise its threshold to the size of each such block freed,
+  // and maps read one after another, on two threads, would leave their heaps full of holes.
+  mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+#endif
   const bool outputClosed = keepStandardStreamsOpen();
 #ifdef SIGXFSZ
   // A write beyond a file-size limit (ulimit -f) then fails with EFBIG and is reported as any
@@ -71,8 +84,7 @@ int main(int argc, char** argv) {
   if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
     return status;
   }
-  const std::vector<std::string> mapFiles = findMaps(options.envMaps);
-  if (const int status = prepareRun(options.run, mapFiles); status >= 0) {
+  if (const int status = prepareRun(options.run, options.envMaps); status >= 0) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());

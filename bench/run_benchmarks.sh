@@ -3,7 +3,8 @@
 # (also saved to build/bench-results.md): the strip's CPU cost, frame rates against the floor
 # and the precomputed-strip limit, the loader against a page-cache read, PNG and JPEG decoding
 # against pngtopnm and djpeg, the project's share of a frame's instructions and its heap
-# allocations per frame, what --fps and --results add to a frame's instructions, a paced run's
+# allocations per frame, what --fps and --results add to a frame's instructions, Page Down to a
+# large map with and without read-ahead, the memory of browsing a thousand maps, a paced run's
 # drift on a busy machine, and a long soak.
 #
 # Usage: bench/run_benchmarks.sh [RUNS]   (RUNS per frame-rate figure, default 7; medians)
@@ -189,6 +190,39 @@ print("|---|---|")
 print(f"| the frame (as above) | {frame:,.0f} |")
 print(f"| what --fps and --results add | {figures:,.0f} ({figures / frame:.3%}) |")
 PY
+  echo
+
+  echo "## Page Down to a 4096 × 4096 map, and memory over a thousand maps"
+  echo
+  # Noise: the hardest picture to compress, so the slowest to decode.
+  maps=$VELKARIN_BUILD/bench-maps
+  rm -rf "$maps" && mkdir -p "$maps/thousand" "$maps/three"
+  convert -size 4096x4096 xc: +noise Random -depth 8 "$maps/large.png"
+  convert "$maps/large.png" -quality 90 "$maps/large.jpg"
+  "$VELKARIN_BUILD/velkarin_make_matcaps" "$maps/small"
+  echo "| map | without read-ahead (ms) | with read-ahead (ms) |"
+  echo "|---|---|---|"
+  for large in large.png large.jpg; do
+    for _ in 1 2 3 4 5; do
+      "$bench/velkarin_page_down" "$maps/small/brass.png" "$maps/$large"
+    done >"$maps/$large.times"
+    without=$(awk '/^without/ { print $2 }' "$maps/$large.times" | median)
+    with=$(awk '/^with-/ { print $2 }' "$maps/$large.times" | median)
+    echo "| 4096 × 4096 ${large##*.} | $without | $with |"
+  done
+  echo
+  # The peak resident memory of browsing 1,000 maps of 1024 × 1024 against browsing 3: each
+  # Page Down also draws a frame at once, so a run draws two frames a map.
+  convert -size 1024x1024 xc: +noise Random -depth 8 "$maps/noise.png"
+  for n in $(seq 1000); do cp "$maps/noise.png" "$maps/thousand/$n.png"; done
+  for n in 1 2 3; do cp "$maps/noise.png" "$maps/three/$n.png"; done
+  browse_peak() {
+    /usr/bin/time -f %M "$VELKARIN_BUILD/velkarin" --env-map "$1" --frames $((2 * $2 + 5)) \
+      --keys "pfe$(printf '<pagedown>%.0s' $(seq "$2"))" 2>&1 >/dev/null | tail -n 1
+  }
+  three=$(browse_peak "$maps/three" 3)
+  thousand=$(browse_peak "$maps/thousand" 1000)
+  awk -v a="$three" -v b="$thousand" 'BEGIN { printf "Peak resident memory: 3 maps %.0f MB, 1,000 maps %.0f MB (%+.0f MB).\n", a / 1024, b / 1024, (b - a) / 1024 }'
   echo
 
   echo "## Pace under load: --frame-rate 60 --frames 600 beside four busy processes"

@@ -68,7 +68,7 @@ void beginRecordFile() {
   if (run.recording != Recording::Pending) {
     return;
   }
-  const std::string first = sessionHeader() + run.recordPending;
+  const std::string first = sessionHeader(run.keptMaps) + run.recordPending;
   run.recordPending.clear();
   if (std::string problem = startOutputFile(run.record, first); !problem.empty()) {
     stopRecording(problem);

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "files/complaint.h"
 #include "files/file_name.h"
 #include "files/input_file.h"
+#include "files/natural_order.h"
+#include "render/window_title.h"
+#include "run/map_cache.h"
+#include "run/map_list.h"
 #include "scene/scene_state.h"
 #include "texture/map_decoders.h"
 #include "texture/map_texture.h"
@@ -17,19 +20,11 @@ namespace {
 // Read from the working folder when no map is named.
 constexpr char kEnvironmentMapFile[] = "env.ppm";
 constexpr char kTitleBeforeMap[] = " - ";
+// How often the shown map's file is looked at for a change, and, while its new contents are
+// being read, for the read to end.
+constexpr unsigned kWatchMs = 1000;
+constexpr unsigned kRereadMs = 100;
 
-struct Map {
-  std::string path;
-  bool tried = false;  // read once, whether or not it gave a texture
-  GLuint texture = 0;
-  ImageBuffer image;  // kept for the whole run, as the first map's is in the scene state's
-};
-
-struct Maps {
-  std::vector<std::unique_ptr<Map>> list;
-  std::size_t shown = 0;
-  bool defaultMap = false;  // ./env.ppm, none being named
-};
 Maps maps;
 
 // Whether the file starts as a PPM, a PNG or a JPEG does: what a folder's maps are told by.
@@ -44,8 +39,8 @@ bool looksLikeAMap(const std::string& path) {
   return startsLikeAMap(first, second);
 }
 
-// A folder's maps in name order; other files, and folders within, are passed over in silence.
-// A folder that cannot be read, or holds none, says so.
+// A folder's maps in the order a file manager shows them; other files, and folders within,
+// are passed over in silence. A folder that cannot be read, or holds none, says so.
 std::vector<std::string> mapsIn(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code error;
@@ -60,7 +55,9 @@ std::vector<std::string> mapsIn(const std::string& folder) {
       found.push_back(path);
     }
   }
-  std::sort(found.begin(), found.end());
+  std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
+    return comesBeforeNaturally(nameOf(pathOf(a).filename()), nameOf(pathOf(b).filename()));
+  });
   if (found.empty()) {
     complain(folder, "a folder with no PNG, JPEG or PPM map in it");
   }
@@ -75,30 +72,128 @@ void addMaps(const std::vector<std::string>& named) {
       paths = mapsIn(name);
     }
     for (const std::string& path : paths) {
-      maps.list.push_back(std::make_unique<Map>());
-      maps.list.back()->path = path;
+      maps.list.emplace_back();
+      maps.list.back().path = path;
     }
   }
 }
 
-// Reads a map the first time it is shown; says once why it gives no texture.
-void load(Map& map, bool silentWhenAbsent) {
-  map.tried = true;
-  // The first map's pixels are the scene state's image buffer, kept for the run.
-  ImageBuffer* image = &map == maps.list.front().get() ? &scene.envImage : &map.image;
+// A map that cannot be read is said once, with why, and skipped from then on.
+void markBroken(Map& map, const TextureLoad& report) {
+  complain(map.path, describe(report));
+  map.broken = true;
+}
+
+// Where the shown map stands among them all: "clay.png (3/12)".
+std::string shownWithPlace() {
+  const Map& map = maps.list[maps.shown];
+  return nameOf(pathOf(map.path).filename()) + " (" + std::to_string(maps.shown + 1) + "/" +
+         std::to_string(maps.list.size()) + ")";
+}
+
+void nameInTitle() {
+  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap + shownWithPlace());
+}
+
+// Reads and uploads the map `index` on the GL thread, as start-up does: into the scene's image
+// buffer, kept for the run. Says why it gives no texture, but for a missing ./env.ppm, which
+// the viewer has always started without.
+bool loadAtStart(std::size_t index) {
+  Map& map = maps.list[index];
   TextureLoad report;
-  map.texture = silentWhenAbsent ? loadPpmTexture(image, map.path.c_str(), &report)
-                                 : loadMapTexture(image, map.path.c_str(), &report);
-  const bool silent = silentWhenAbsent && report.problem == TextureProblem::CannotOpen;
-  if (report.problem != TextureProblem::None && !silent) {
-    complain(map.path, describe(report));
+  map.stamp = stampOf(map.path);
+  const GLuint texture = maps.defaultMap
+                             ? loadPpmTexture(&scene.envImage, map.path.c_str(), &report)
+                             : loadMapTexture(&scene.envImage, map.path.c_str(), &report);
+  if (texture == 0) {
+    const bool silent = maps.defaultMap && report.problem == TextureProblem::CannotOpen;
+    if (!silent) {
+      markBroken(map, report);
+    }
+    return false;
+  }
+  map.texture = texture;
+  map.textureBytes = static_cast<std::size_t>(report.size.width) * report.size.height * 4;
+  maps.kept = index;
+  return true;
+}
+
+// The shown map's texture, from the reader: read ahead already, or read now and waited for.
+// False, the map marked broken, when it gives none.
+bool uploadFromReader(Map& map, std::size_t index) {
+  MapRead read = takeMapRead(maps.reader, {index, map.path});
+  uploadMapPixels(&read.image, &read.report);
+  glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
+  if (read.report.name == 0) {
+    markBroken(map, read.report);
+    return false;
+  }
+  map.texture = read.report.name;
+  map.textureBytes = static_cast<std::size_t>(read.report.size.width) * read.report.size.height * 4;
+  map.stamp = read.stamp;
+  return true;  // its pixels are freed here: the texture holds them
+}
+
+// After a map is shown: its neighbours read ahead, and textures beyond the budget dropped.
+void settleAround() {
+  Map& map = maps.list[maps.shown];
+  map.lastShown = ++maps.showings;
+  scene.envTexture = map.texture;
+  nameInTitle();
+  keepTexturesInBudget(maps);
+  readAhead(maps.reader, neighboursToRead(maps));
+}
+
+void startReader() {
+  if (!maps.readerStarted) {
+    GLint largestSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
+    startMapReader(maps.reader, largestSide);
+    maps.readerStarted = true;
   }
 }
 
-void nameInTitle(const Map& map) {
-  const std::string title =
-      std::string(kWindowTitle) + kTitleBeforeMap + nameOf(pathOf(map.path).filename());
-  glutSetWindowTitle(title.c_str());
+// The shown map's file read again after a change: its texture replaced, or, when the new file
+// cannot be read (half-written, say), the last picture kept and why said once.
+void replaceShownTexture(Map& map, MapRead& read) {
+  uploadMapPixels(&read.image, &read.report);
+  glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
+  if (read.report.name == 0) {
+    complain(map.path, describe(read.report) + "; showing it as it was");
+    maps.saidOf = read.stamp;
+    return;
+  }
+  glDeleteTextures(1, &map.texture);
+  map.texture = read.report.name;
+  map.stamp = read.stamp;
+  scene.envTexture = map.texture;
+  if (maps.shown == maps.kept) {
+    scene.envImage = std::move(read.image);  // the scene keeps the pixels it shows
+  }
+}
+
+// Looks at the shown map's file: a change is read on the worker, and its result taken once
+// there, so that drawing never waits for it.
+void checkShownMap() {
+  Map& map = maps.list[maps.shown];
+  if (maps.rereading) {
+    MapRead read;
+    if (takeMapReadIfDone(maps.reader, maps.shown, &read)) {
+      maps.rereading = false;
+      replaceShownTexture(map, read);
+    }
+    return;
+  }
+  const FileStamp now = stampOf(map.path);
+  if (map.texture != 0 && now != map.stamp && now != maps.saidOf) {
+    askForMap(maps.reader, {maps.shown, map.path});
+    maps.rereading = true;
+  }
+}
+
+void onWatchTimer(int) {
+  checkShownMap();
+  glutTimerFunc(maps.rereading ? kRereadMs : kWatchMs, onWatchTimer, 0);
 }
 
 }  // namespace
@@ -107,42 +202,44 @@ std::vector<std::string> findMaps(const std::vector<std::string>& named) {
   maps.defaultMap = named.empty();
   addMaps(maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
   std::vector<std::string> paths;
-  for (const auto& map : maps.list) {
-    paths.push_back(map->path);
+  for (const Map& map : maps.list) {
+    paths.push_back(map.path);
   }
   return paths;
 }
 
 GLuint loadEnvironmentMap() {
-  if (maps.list.empty()) {
+  // The first map that loads is shown; those before it that do not are said and skipped.
+  for (maps.shown = 0; maps.shown < maps.list.size(); ++maps.shown) {
+    if (loadAtStart(maps.shown)) {
+      break;
+    }
+  }
+  if (maps.shown == maps.list.size()) {
+    maps.shown = 0;
     return 0;
   }
-  Map& first = *maps.list.front();
-  load(first, maps.defaultMap);
   if (maps.list.size() > 1) {
-    nameInTitle(first);
+    startReader();
+    settleAround();
   }
-  return first.texture;
+  return maps.list[maps.shown].texture;
 }
 
 bool stepMap(int step) {
   const std::size_t count = maps.list.size();
-  if (count < 2) {
+  if (count < 2 || !maps.readerStarted) {
     return false;
   }
+  maps.rereading = false;  // a change of the map left is looked at when it is shown again
   for (std::size_t tries = 0; tries < count; ++tries) {
     maps.shown = (maps.shown + static_cast<std::size_t>(static_cast<long>(count) + step)) % count;
-    Map& map = *maps.list[maps.shown];
-    if (!map.tried) {
-      load(map, false);
-      glDisable(GL_TEXTURE_2D);  // the loader leaves it on; a frame starts with it off
-    }
-    if (map.texture != 0) {
+    Map& map = maps.list[maps.shown];
+    if (map.texture != 0 || (!map.broken && uploadFromReader(map, maps.shown))) {
       break;
     }
   }
-  scene.envTexture = maps.list[maps.shown]->texture;
-  nameInTitle(*maps.list[maps.shown]);
+  settleAround();
   return true;
 }
 
@@ -150,5 +247,13 @@ std::string mapShown() {
   if (maps.list.size() < 2) {
     return "";
   }
-  return nameOf(pathOf(maps.list[maps.shown]->path).filename());
+  return shownWithPlace();
+}
+
+void watchShownMap() {
+  if (maps.defaultMap || maps.list.empty() || maps.list[maps.shown].texture == 0) {
+    return;
+  }
+  startReader();
+  glutTimerFunc(kWatchMs, onWatchTimer, 0);
 }

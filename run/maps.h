@@ -1,7 +1,8 @@
 // The environment maps a run shows: ./env.ppm by the PPM reader's rules when none is named; else
-// every --env-map, a folder standing for its PNG, JPEG and PPM files in name order. Page Down
-// and Page Up step through them, wrapping; a map is read when it is first shown and kept, so
-// stepping back is immediate, and one that fails is reported once and skipped.
+// every --env-map, a folder standing for its PNG, JPEG and PPM files in the order a file
+// manager shows them. Page Down and Page Up step through them, wrapping. The next and the one
+// before are read ahead on a worker thread while a map is shown; textures are kept within a
+// budget (map_cache.h); a map that fails is reported once and skipped.
 #pragma once
 
 #include <string>
@@ -13,15 +14,21 @@
 // returns every file that will be read as a map. Says on standard error why a folder gives none.
 std::vector<std::string> findMaps(const std::vector<std::string>& named);
 
-// Loads the first map found into the scene's image buffer; returns its texture name, 0 when
-// there is none. Says on standard error why a map that is there gives no texture, and when a
-// named map is missing; a missing ./env.ppm stays silent, as the viewer has always started
-// without one.
+// Loads the first map that loads into the scene's image buffer, kept for the run, and returns
+// its texture name, 0 when none does. Says on standard error why each map before it gave no
+// texture; a missing ./env.ppm stays silent, as the viewer has always started without one.
 GLuint loadEnvironmentMap();
 
-// Shows the map `step` places on (1 the next, -1 the one before), loading it first if need be,
-// and names it in the window's title. False, changing nothing, with fewer than two maps.
+// Shows the map `step` places on (1 the next, -1 the one before), skipping those that cannot be
+// read, and names it in the window's title with its place ("clay.png (3/12)"). Waits for the
+// worker where the map is not read yet. False, changing nothing, with fewer than two maps.
 bool stepMap(int step);
 
-// The name of the map shown while there are maps to step through; "" otherwise.
+// The map shown and its place among them, while there are maps to step through; "" otherwise.
 std::string mapShown();
+
+// From now on, the shown map's file is looked at about once a second: a change, in place or by
+// a rename, is read on the worker and shown once read; a file that cannot be read then keeps
+// the last picture and says why once. Only for maps named; not for a --frames or --replay
+// run, whose pictures must not depend on when a file changed.
+void watchShownMap();

@@ -46,6 +46,30 @@ std::vector<HudLine> switchLines(const SceneState& s) {
   return lines;
 }
 
+// The readout's font has the printable ASCII characters only: any other character of a UTF-8
+// name is drawn as one '?', however many bytes it takes, and so is each byte that begins none
+// and each sequence cut short.
+std::string drawableName(const std::string& utf8) {
+  std::string shown;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 1;
+    std::size_t next = at + 1;
+    while (next < at + length && next < utf8.size() &&
+           (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) {
+      ++next;
+    }
+    // A sequence cut short is one character gone wrong: one '?' for all of it.
+    shown += length == 1 && lead >= 0x20 && lead < 0x7F ? utf8[at] : '?';
+    at = next;
+  }
+  return shown;
+}
+
 std::string twoNumbers(std::int32_t a, std::int32_t b) {
   return std::to_string(a) + " " + std::to_string(b);
 }
@@ -65,7 +89,7 @@ std::vector<HudLine> figureLines(const SceneState& s, const HudFigures& figures)
       line("frame", std::to_string(figures.frame)),
   };
   if (!figures.map.empty()) {
-    lines.push_back(line("map", figures.map));
+    lines.push_back(line("map", drawableName(figures.map)));
   }
   if (figures.framesPerSecond >= 0.0) {
     char rate[32];

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include <unistd.h>
 
 #include "files/complaint.h"
+#include "files/file_name.h"
 #include "render/frame.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
@@ -173,20 +176,43 @@ void prepareDrawing() {
   }
 }
 
+// Every map by its full path, as a kept session names them.
+std::vector<std::string> fullPaths(const std::vector<std::string>& maps) {
+  std::vector<std::string> full;
+  for (const std::string& map : maps) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(pathOf(map), error);
+    full.push_back(error ? map : nameOf(path.lexically_normal()));
+  }
+  return full;
+}
+
+// The maps named, or, where none is, those a replayed session was kept with; a session kept
+// with other maps than those named is replayed with those named, and says so.
+void findRunMaps(const std::vector<std::string>& named) {
+  const std::vector<std::string>& kept = run.replayed.maps;
+  run.maps = findMaps(named.empty() ? kept : named);
+  const bool mapsNamed = !named.empty() || !kept.empty();
+  run.keptMaps = mapsNamed ? fullPaths(run.maps) : std::vector<std::string>{};
+  if (!named.empty() && !kept.empty() && kept != run.keptMaps) {
+    complain(run.plan.replay, "kept with other maps; replayed with those named");
+  }
+}
+
 }  // namespace
 
-int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
+int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
-  run.maps = envMaps;
   run.active = isScripted(plan);
+  if (const int status = prepareSessions(); status >= 0) {
+    return status;
+  }
+  findRunMaps(namedMaps);
   if (const std::string clash = fileOptionsClash(); !clash.empty()) {
     complain(clash,
              "both read and written, or written twice, by this run; each file it writes "
              "needs one of its own");
     return kUsageStatus;
-  }
-  if (const int status = prepareSessions(); status >= 0) {
-    return status;
   }
   if (const int status = openRunFiles(); status >= 0) {
     return status;
@@ -199,6 +225,10 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps) {
 }
 
 void beginRun(bool fullscreen) {
+  // A counted or replayed run's pictures must not depend on when a map's file changed.
+  if (run.plan.frames == 0 && run.plan.replay.empty()) {
+    watchShownMap();
+  }
   if (!run.active) {
     glutIdleFunc(renderFrame);
     glutDisplayFunc(renderFrame);

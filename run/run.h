@@ -9,12 +9,13 @@
 
 #include "run/run_plan.h"
 
-// What a run needs before its window opens: no two file options naming one file, the session
-// to replay, and the picture's and the kept session's files checked, so that a name that can
-// never be written is refused before anything is drawn; and, for a run with a frame budget or
-// a kept session, the signals that end it with a word of what was drawn. Returns -1 to go on,
-// or the status to exit with after saying why on standard error.
-int prepareRun(const RunPlan& plan, const std::vector<std::string>& envMaps);
+// What a run needs before its window opens: the session to replay, the maps (those named, or
+// else those the replayed session names, or else ./env.ppm), no two file options naming one
+// file, and the files it writes checked, so that a name that can never be written is refused
+// before anything is drawn; and, for a run with a frame budget or a kept session, the signals
+// that end it with a word of what was drawn. Returns -1 to go on, or the status to exit with
+// after saying why on standard error.
+int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
 
 // Registers GLUT's idle and display callbacks: renderFrame for both when the plan asks for
 // nothing of the kind, else the run's own (no idle callback for a paced run, whose frames come

@@ -28,12 +28,14 @@ struct RunState {
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;
-  FrameCounter hudCounter;        // the readout's own, so that --fps keeps its count
-  double started = -1.0;          // when the first frame began; negative until then
-  double lastShown = -1.0;        // when the last frame was swapped; negative until then
-  FrameTimes runTimes;            // every frame's time, for the whole run's figures
-  FrameTimes intervalTimes;       // those of the --fps line's five seconds
-  std::vector<std::string> maps;  // every file the run reads as a map
+  FrameCounter hudCounter;            // the readout's own, so that --fps keeps its count
+  double started = -1.0;              // when the first frame began; negative until then
+  double lastShown = -1.0;            // when the last frame was swapped; negative until then
+  FrameTimes runTimes;                // every frame's time, for the whole run's figures
+  FrameTimes intervalTimes;           // those of the --fps line's five seconds
+  std::vector<std::string> maps;      // every file the run reads as a map
+  std::vector<std::string> keptMaps;  // their full paths, as a kept session names them; none
+                                      // for the default ./env.ppm
   SwapControl swap;
   OutputFile picture;
   bool pictureFailed = false;  // a numbered picture could not be written: no more are saved

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <string_view>
 
 #include "files/text_fields.h"
@@ -70,18 +71,64 @@ std::string readEvent(const std::vector<std::string>& words, InputEvent* event) 
 }
 
 // The header line; "" or what is wrong.
-std::string readHeader(const std::string& line) {
+std::string readHeader(const std::string& line, int* versionRead) {
   const std::vector<std::string> words = wordsOf(line);
-  int version = 0;
+  int& version = *versionRead;
   if (words.size() != 2 || words[0] != kSessionFormat ||
       !readWholeNumber(words[1], INT_MIN, INT_MAX, &version)) {
     return "not a kept session: the first line must be '" + std::string(kSessionFormat) + " " +
            std::to_string(kSessionVersion) + "'";
   }
-  if (version != kSessionVersion) {
-    return "a session of format version " + words[1] + "; this viewer reads version " +
-           std::to_string(kSessionVersion);
+  if (version < kOldestSessionVersion || version > kSessionVersion) {
+    return "a session of format version " + words[1] + "; this viewer reads versions " +
+           std::to_string(kOldestSessionVersion) + " to " + std::to_string(kSessionVersion);
   }
+  return "";
+}
+
+constexpr char kMapWord[] = "map ";
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// A path in a map line: printable ASCII as it is, every other byte (spaces, line breaks, UTF-8)
+// and the percent sign as %XX, so that any name fits one line and reads back exactly.
+std::string encodedPath(const std::string& path) {
+  std::string encoded;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 0x20 && byte < 0x7F && byte != '%') {
+      encoded += c;
+    } else {
+      encoded += {'%', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+    }
+  }
+  return encoded;
+}
+
+int hexValue(char c) {
+  const char* found = std::strchr(kHexDigits, c);
+  return c != '\0' && found != nullptr ? static_cast<int>(found - kHexDigits) : -1;
+}
+
+// A map line's path; "" or what is wrong.
+std::string readMapLine(const std::string& line, Session* session) {
+  std::string path;
+  for (std::size_t at = std::strlen(kMapWord); at < line.size(); ++at) {
+    if (line[at] != '%') {
+      path += line[at];
+      continue;
+    }
+    const int high = at + 2 < line.size() ? hexValue(line[at + 1]) : -1;
+    const int low = high >= 0 ? hexValue(line[at + 2]) : -1;
+    if (low < 0) {
+      return "a map's path writes a byte as % and two capital hex digits";
+    }
+    path += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  if (path.empty()) {
+    return "a map line names no map";
+  }
+  session->maps.push_back(path);
   return "";
 }
 
@@ -116,8 +163,12 @@ std::string readLine(const std::string& line, Session* session, bool* ended) {
 
 }  // namespace
 
-std::string sessionHeader() {
-  return std::string(kSessionFormat) + " " + std::to_string(kSessionVersion) + "\n";
+std::string sessionHeader(const std::vector<std::string>& maps) {
+  std::string header = std::string(kSessionFormat) + " " + std::to_string(kSessionVersion) + "\n";
+  for (const std::string& map : maps) {
+    header += kMapWord + encodedPath(map) + "\n";
+  }
+  return header;
 }
 
 std::string sessionLine(const InputEvent& event) {
@@ -138,6 +189,7 @@ std::string readSession(const std::string& text, Session* session) {
   *session = Session{};
   bool ended = false;
   std::size_t number = 0;
+  int version = 0;
   // Editors on Windows may begin a UTF-8 file with a byte-order mark; it is no part of the text.
   const std::string_view byteOrderMark = "\xEF\xBB\xBF";
   const std::size_t start =
@@ -147,14 +199,20 @@ std::string readSession(const std::string& text, Session* session) {
     const std::size_t end = text.find('\n', at);
     const std::size_t length = (end == std::string::npos ? text.size() : end + 1) - at;
     const std::string where = "line " + std::to_string(number) + ": ";
-    if (length > kSessionLineLength) {
-      return where + "longer than " + std::to_string(kSessionLineLength) + " characters";
+    // Map lines come right after the first, before any event, in a session of version 2.
+    const bool mapLine = number > 1 && version == kSessionVersion && session->events.empty() &&
+                         !ended && text.compare(at, std::strlen(kMapWord), kMapWord) == 0;
+    const std::size_t most = mapLine ? kSessionMapLineLength : kSessionLineLength;
+    if (length > most) {
+      return where + "longer than " + std::to_string(most) + " characters";
     }
     if (end == std::string::npos) {
       return where + "half-written: it has no line break at its end";
     }
     const std::string line = text.substr(at, end - at);
-    const std::string problem = number == 1 ? readHeader(line) : readLine(line, session, &ended);
+    const std::string problem = number == 1 ? readHeader(line, &version)
+                                : mapLine   ? readMapLine(line, session)
+                                            : readLine(line, session, &ended);
     if (!problem.empty()) {
       return where + problem;
     }

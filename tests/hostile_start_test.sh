@@ -132,7 +132,7 @@ cmp -s own.png piped.png || fail "--screenshot /dev/stdout"
 run --frames 2 --screenshot /dev/fd/3 3>&1 >/dev/null | cat >piped.png
 cmp -s own.png piped.png || fail "--screenshot /dev/fd/3"
 run --keys p --frames 2 --record - 2>/dev/null | cat >piped.txt
-[ "$(head -n 1 piped.txt)" = "velkarin-session 1" ] || fail "--record -: $(cat piped.txt)"
+[ "$(head -n 1 piped.txt)" = "velkarin-session 2" ] || fail "--record -: $(cat piped.txt)"
 run --frames 2 --results - 2>errors.txt | cat >piped.json
 python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["frames"] == 2' piped.json &&
   grep -q '^tex = ' errors.txt || fail "--results -: $(cat piped.json) $(cat errors.txt)"

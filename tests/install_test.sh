@@ -20,10 +20,11 @@ desktop-file-validate "$entry"
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$icon" ] || { echo "$entry: no icon at '$icon'" >&2; exit 1; }
 # launched [FILE...]: the installed viewer started through the entry, as a desktop starts it;
-# prints its process id once its window is up (titled "Velkarin - lighting - FIRST" with files).
+# prints its process id once its window is up (titled "Velkarin - lighting - FIRST (1/N)" with
+# N files).
 launched() {
   local title="Velkarin - lighting" pid exe
-  [ $# -lt 2 ] || title="$title - $(basename "$1")"
+  [ $# -lt 2 ] || title="$title - $(basename "$1") (1/$#)"
   gio launch "$entry" "$@" >/dev/null
   for _ in $(seq 300); do
     for pid in $(pgrep -x velkarin || true); do

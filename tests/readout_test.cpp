@@ -2,9 +2,12 @@
 // viewer_e2e_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "files/natural_order.h"
 #include "input/keyboard.h"
 #include "run/readout.h"
 #include "scene/gl_headers.h"
@@ -29,4 +32,20 @@ TEST(Readout, NamesWhatTheKeysSet) {
   const std::vector<std::string> paging = readoutLines(state, HudFigures{1, 59.94, "brass.png"});
   EXPECT_EQ(std::vector<std::string>(paging.end() - 2, paging.end()),
             std::vector<std::string>({"map brass.png", "fps 59.9"}));
+  // A character the font lacks is one '?', however many bytes it takes; so is a stray byte.
+  for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"\xC3\x86r\xC3\xB8-\xC3\xBC.png (3/12)", "map ?r?-?.png (3/12)"},
+           {"\xE2\x82\xAC\xF0\x9F\x98\x80\t.png", "map ???.png"},
+           {"\xFF\xC3(\xE2\x82.png", "map ??(?.png"}}) {
+    EXPECT_EQ(readoutLines(state, HudFigures{1, -1.0, name}).back(), shown) << name;
+  }
+}
+
+TEST(Readout, AFolderIsTakenInTheOrderAFileManagerShows) {
+  const std::vector<std::string> names = {"Zinc.png", "10.png", "brass.png", "2.png",
+                                          "b02.png",  "B2.png", "b1.png",    "\xC3\x86r.png"};
+  std::vector<std::string> sorted = names;
+  std::sort(sorted.begin(), sorted.end(), comesBeforeNaturally);
+  EXPECT_EQ(sorted, std::vector<std::string>({"2.png", "10.png", "b1.png", "B2.png", "b02.png",
+                                              "brass.png", "Zinc.png", "\xC3\x86r.png"}));
 }

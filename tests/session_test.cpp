@@ -32,12 +32,33 @@ TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
   EXPECT_TRUE(session.cutShort);
   EXPECT_EQ(session.frames, 100);
 
+  // The maps it was kept with, by any name a system allows, read back byte for byte; a
+  // session from before maps were named is read as ever.
+  const std::vector<std::string> maps = {"/m/clay.png", "/m/caf\xC3\xA9 au lait%20.png",
+                                         "/m/two\nlines\x01.jpg", "/" + std::string(4095, 'x')};
+  ASSERT_EQ(readSession(sessionHeader(maps) + sessionLine(events[0]), &session), "");
+  EXPECT_EQ(session.maps, maps);
+  EXPECT_EQ(sessionHeader({"/m/caf\xC3\xA9 au lait%20.png"}),
+            "velkarin-session 2\nmap /m/caf%C3%A9%20au%20lait%2520.png\n");
+  ASSERT_EQ(readSession("velkarin-session 1\n0 key p\n", &session), "");
+  EXPECT_TRUE(session.maps.empty());
+
   const std::string header = sessionHeader();
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"", "line 1: not a kept session: the file is empty"},
-      {"P6\n", "line 1: not a kept session: the first line must be 'velkarin-session 1'"},
-      {"velkarin-session 2\n",
-       "line 1: a session of format version 2; this viewer reads version 1"},
+      {"P6\n", "line 1: not a kept session: the first line must be 'velkarin-session 2'"},
+      {"velkarin-session 3\n",
+       "line 1: a session of format version 3; this viewer reads versions 1 to 2"},
+      {"velkarin-session 1\nmap /a.png\n",
+       "line 2: 'map' is not a frame number from 0 to 2147483647"},
+      {header + "0 key p\nmap /a.png\n",
+       "line 3: 'map' is not a frame number from 0 to 2147483647"},
+      {header + "map /a%2\n", "line 2: a map's path writes a byte as % and two capital hex digits"},
+      {header + "map /a%e9\n",
+       "line 2: a map's path writes a byte as % and two capital hex digits"},
+      {header + "map \n", "line 2: a map line names no map"},
+      {header + "map /" + std::string(kSessionMapLineLength, 'a') + "\n",
+       "line 2: longer than 12293 characters"},
       {header + "3 jump\n", "line 2: unknown event 'jump'"},
       {header + "3 key b\n", "line 2: a key event takes one key, as --keys spells it"},
       {header + "3 key pf\n", "line 2: a key event takes one key, as --keys spells it"},

@@ -698,3 +698,47 @@ TEST_F(Viewer, TheReadoutGreysALightSwitchedOffAndKeepsItsFontInALowWindow) {
     }
   }
 }
+
+TEST_F(Viewer, TheShownMapIsReadAgainWhenItsFileChangesAndAHalfWrittenOneIsNotShown) {
+  // The bundled map, and the same with every colour inverted: two pictures of one size.
+  const std::string bundled = fileBytes(VELKARIN_ASSETS "/env.ppm");
+  std::string inverted = bundled;
+  const std::size_t pixels = bundled.size() - 256 * 256 * 3;  // past the header
+  for (std::size_t at = pixels; at < inverted.size(); ++at) {
+    inverted[at] = static_cast<char>(255 - static_cast<unsigned char>(inverted[at]));
+  }
+  const std::string map = folder_ + "/painted.ppm";
+  const auto write = [](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  write(map, bundled);
+  // Paused at once, then filled and mapped: from the fourth frame on, the picture a run of
+  // ten frames ends on, which the window is seen to reach.
+  const RgbImage still = shotOf({"--env-map", "painted.ppm", "--keys", "apfe", "--frames", "10"});
+  const Window window = start({"--env-map", "painted.ppm", "--keys", "apfe"});
+  ASSERT_NE(window, 0u);
+  ASSERT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == still.rgb; },
+                        kChangeTimeoutMs));
+
+  // Half-written, as an editor's save is for a moment: said once, and the last picture stays.
+  write(map, inverted.substr(0, inverted.size() / 2));
+  std::string errors;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return (errors += readErrors(viewer_, 0)).find("showing it as it was") != errors.npos;
+      },
+      kChangeTimeoutMs))
+      << errors;
+  EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == still.rgb; },
+                        kChangeTimeoutMs));
+  // Rewritten in place, then replaced by a rename: each shown within a few seconds.
+  write(map, inverted);
+  EXPECT_TRUE(pictureChanges(window, still));
+  write(folder_ + "/saved.tmp", bundled);
+  ASSERT_EQ(std::rename((folder_ + "/saved.tmp").c_str(), map.c_str()), 0);
+  EXPECT_TRUE(waitUntil([&] { return captureWindow(display_, window).rgb == still.rgb; },
+                        kChangeTimeoutMs));
+  errors += readErrors(viewer_, 0);
+  EXPECT_EQ(errors,
+            "velkarin: painted.ppm: file ends before the pixel data; showing it as it was\n");
+}

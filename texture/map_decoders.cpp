@@ -56,8 +56,10 @@ MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>
     png_image_free(&png);
     return {describe(PpmStatus::OutOfMemory)};
   }
-  if (png_image_finish_read(&png, nullptr, alpha ? rgba.get() : image->pixels.get(), 0, nullptr) ==
-      0) {
+  // A negative stride stores the rows bottom-up: the picture's top row is the texture's last.
+  const auto stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(png));
+  if (png_image_finish_read(&png, nullptr, alpha ? rgba.get() : image->pixels.get(), stride,
+                            nullptr) == 0) {
     image->pixels.reset();
     return {png.message};
   }
@@ -126,7 +128,8 @@ const char* decodeJpegInto(const std::string& bytes, const std::function<bool(Pp
   jpeg_start_decompress(&info);
   const std::size_t rowBytes = static_cast<std::size_t>(size->width) * 3;
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = *pixels + info.output_scanline * rowBytes;
+    // Bottom-up: the picture's top row is the texture's last.
+    JSAMPROW row = *pixels + (info.output_height - 1 - info.output_scanline) * rowBytes;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);

@@ -1,7 +1,9 @@
-// PNG and JPEG sphere maps, decoded from their bytes by libpng and libjpeg-turbo into what a
-// PPM gives: 8-bit RGB triplets, rows in file order. The libraries' own transforms make every
-// PNG RGB (8 or 16 bits a channel, grey, grey with alpha, palette, RGBA, its alpha dropped);
-// JPEG may be baseline or progressive, grey or colour. Free of GL.
+// PNG and JPEG sphere maps, decoded from their bytes by libpng and libjpeg-turbo into 8-bit RGB
+// triplets, rows from the picture's bottom up, so that the top of the picture, as every image
+// viewer shows it, faces up (a PPM's rows keep the file's order: its first row is the bottom). The
+// libraries' own transforms make every PNG RGB (8 or 16 bits a channel, grey, grey with alpha,
+// palette, RGBA, its alpha dropped); JPEG may be baseline or progressive, grey or colour. Free of
+// GL.
 #pragma once
 
 #include <functional>

@@ -38,19 +38,26 @@ GLint largestSide() {
   return side;
 }
 
-// Whether this GL can take an image of `size`, asked before its pixels are read, so that a
-// huge claim is refused without reserving it.
-bool fitsThisGl(PpmSize size) {
-  if (size.width <= kSideEveryGlTakes && size.height <= kSideEveryGlTakes) {
-    return true;
+// The largest texture side, as given, or asked of GL (0 given) when it is needed: only for an
+// image larger than every GL takes, so that an ordinary map makes no GL call but its upload,
+// and a map read away from GL's thread can be checked with the side learnt beforehand.
+struct SideLimit {
+  GLint known = 0;
+  GLint side() const { return known > 0 ? known : largestSide(); }
+  // Whether this GL can take an image of `size`, asked before its pixels are read, so that a
+  // huge claim is refused without reserving it.
+  bool fits(PpmSize size) const {
+    if (size.width <= kSideEveryGlTakes && size.height <= kSideEveryGlTakes) {
+      return true;
+    }
+    const GLint most = side();
+    return size.width <= most && size.height <= most;
   }
-  const GLint side = largestSide();
-  return size.width <= side && size.height <= side;
-}
+};
 
-TextureLoad& refusedByGl(TextureLoad& load) {
+TextureLoad& refusedByGl(TextureLoad& load, const SideLimit& limit) {
   load.problem = TextureProblem::RefusedByGl;
-  load.maxSize = largestSide();
+  load.maxSize = limit.side();
   return load;
 }
 
@@ -77,7 +84,8 @@ constexpr std::size_t kMostMapBytes = std::size_t{1} << 30;
 
 // A PNG or JPEG map, read whole from its open stream (it is compressed: far smaller than its
 // pixels) and decoded; its size checked against this GL before any pixel is decoded.
-TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load) {
+TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load,
+                           const SideLimit& limit) {
   std::string bytes;
   const std::string unread = readWhole(file, kMostMapBytes, &bytes);
   std::fclose(file);
@@ -86,9 +94,10 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
     load.decodeProblem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
     return load;
   }
-  const MapDecode decoded = decodeMap(kind, bytes, fitsThisGl, image, &load.size);
+  const MapDecode decoded = decodeMap(
+      kind, bytes, [&](PpmSize size) { return limit.fits(size); }, image, &load.size);
   if (decoded.refusedBySize) {
-    return refusedByGl(load);
+    return refusedByGl(load, limit);
   }
   if (!decoded.problem.empty()) {
     load.problem = TextureProblem::Undecodable;
@@ -98,11 +107,12 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
 }
 
 // A binary PPM, by the PPM reader's rules.
-TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load) {
+TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load,
+                         const SideLimit& limit) {
   load.refusal = readPpmHeader(file, &load.size);
-  if (load.refusal == PpmStatus::Ok && !fitsThisGl(load.size)) {
+  if (load.refusal == PpmStatus::Ok && !limit.fits(load.size)) {
     std::fclose(file);
-    return refusedByGl(load);
+    return refusedByGl(load, limit);
   }
   if (load.refusal == PpmStatus::Ok) {
     load.refusal = readPpmPixels(file, load.size, image);
@@ -114,9 +124,10 @@ TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load)
   return load;
 }
 
-// The load, step by step; the entry points hand on its name and, where asked, its report.
-// Given `anyFormat`, the file's first byte says whether it is a PPM, a PNG or a JPEG.
-TextureLoad loadReporting(ImageBuffer* image, const char* path, bool anyFormat) {
+// The read, step by step. Given `anyFormat`, the file's first byte says whether it is a PPM, a
+// PNG or a JPEG.
+TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
+                          const SideLimit& limit) {
   TextureLoad load;
   if (image == nullptr) {
     load.problem = TextureProblem::CannotOpen;
@@ -140,19 +151,31 @@ TextureLoad loadReporting(ImageBuffer* image, const char* path, bool anyFormat) 
     }
     kind = mapKindOf(std::ungetc(first, file));
   }
-  if (kind == MapKind::Ppm) {
-    readPpmFile(file, image, load);
-  } else {
-    decodeMapFile(file, kind, image, load);
-  }
-  if (load.problem != TextureProblem::None) {
-    return load;
-  }
-  load.name = upload(image, load.size);
-  return load.name == 0 ? refusedByGl(load) : load;
+  return kind == MapKind::Ppm ? readPpmFile(file, image, load, limit)
+                              : decodeMapFile(file, kind, image, load, limit);
+}
+
+TextureLoad loadReporting(ImageBuffer* image, const char* path, bool anyFormat) {
+  TextureLoad load = readReporting(image, path, anyFormat, SideLimit{});
+  uploadMapPixels(image, &load);
+  return load;
 }
 
 }  // namespace
+
+TextureLoad readMapPixels(ImageBuffer* image, const char* path, GLint largestSide) {
+  return readReporting(image, path, true, SideLimit{largestSide});
+}
+
+void uploadMapPixels(ImageBuffer* image, TextureLoad* load) {
+  if (load->problem != TextureProblem::None) {
+    return;
+  }
+  load->name = upload(image, load->size);
+  if (load->name == 0) {
+    refusedByGl(*load, SideLimit{});
+  }
+}
 
 GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report) {
   const TextureLoad result = loadReporting(image, path, false);

@@ -36,5 +36,15 @@ GLuint loadPpmTexture(ImageBuffer* image, const char* path, TextureLoad* report 
 // its name: binary PPM by the same rules, PNG or JPEG.
 GLuint loadMapTexture(ImageBuffer* image, const char* path, TextureLoad* report = nullptr);
 
+// The first half of loadMapTexture, free of GL: reads and decodes `path` into image->pixels,
+// with the image's size or why it gave none in the report, its name 0. An image with a side
+// larger than `largestSide` (GL's, learnt beforehand) is refused before its pixels are read.
+TextureLoad readMapPixels(ImageBuffer* image, const char* path, GLint largestSide);
+
+// The second half: uploads pixels that readMapPixels gave to a new texture, left bound with
+// GL_TEXTURE_2D enabled, and sets load->name; 0 with the reason when GL refuses them. Does
+// nothing for a load that already failed. Needs a current GL context.
+void uploadMapPixels(ImageBuffer* image, TextureLoad* load);
+
 // Why, in a few words for a user, such as "larger than this GL accepts (max 16384)".
 std::string describe(const TextureLoad& load);

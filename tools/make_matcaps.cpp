@@ -68,15 +68,14 @@ Colour shade(const Material& m, double x, double y) {
           channel(m.shadow.b, m.lit.b, m.highlight.b, m.rim.b)};
 }
 
-// Rows from the bottom first: a map's first row is its texture's row 0, the sphere's bottom,
-// so that the sphere's top is up on the torus.
+// Rows from the top first, as every picture is made: the viewer shows a PNG's top facing up.
 RgbImage capture(const Material& material) {
   RgbImage image;
   image.width = image.height = kSize;
   for (int row = 0; row < kSize; ++row) {
     for (int column = 0; column < kSize; ++column) {
       const double x = (column + 0.5) / kSize * 2.0 - 1.0;
-      const double y = (row + 0.5) / kSize * 2.0 - 1.0;
+      const double y = 1.0 - (row + 0.5) / kSize * 2.0;
       const Colour c = shade(material, x, y);
       image.rgb.insert(image.rgb.end(), {byteOf(c.r), byteOf(c.g), byteOf(c.b)});
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice: on the normal build,
-# then on one built with AddressSanitizer and UndefinedBehaviorSanitizer. Then it cross-builds
+# then on one built with AddressSanitizer and UndefinedBehaviorSanitizer; then browses maps with
+# a viewer built with ThreadSanitizer. Then it cross-builds
 # the Windows zip and checks it under Wine, and the arm64 package and checks it under qemu. Without a display the suite runs on a virtual X
 # server (Xvfb), so the GL and end-to-end tests always have a real window.
 set -euo pipefail
@@ -34,6 +35,14 @@ run_suite "$sanitized" \
   ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0 \
   LSAN_OPTIONS="suppressions=$VELKARIN_ROOT/tests/sanitizer/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# The viewer built with ThreadSanitizer, browsing and watching maps: the worker that reads them
+# ahead and the GL thread that shows them must race on nothing.
+threads=$VELKARIN_BUILD-tsan
+cmake -S "$VELKARIN_ROOT" -B "$threads" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVELKARIN_THREAD_SANITIZE=ON -DBUILD_TESTING=OFF
+cmake --build "$threads" -j "$(nproc)" --target velkarin velkarin_make_matcaps
+velkarin_with_display bash "$VELKARIN_ROOT/tests/thread_check.sh" "$threads" "$threads/check"
 
 # The Windows build: cross-built with MinGW-w64, packed as a zip, and run from the unpacked zip
 # under Wine.

@@ -1,0 +1,22 @@
+// Which maps keep a texture: memory bounded by a budget, not by the number of maps. The shown
+// map, its neighbours and the map whose pixels the scene keeps hold theirs; the others are
+// dropped, least recently shown first, while all of them together take more than the budget.
+// A dropped map is read again when it is shown again.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "run/map_list.h"
+
+// Texture memory the maps may hold beyond the shown map and its neighbours.
+inline constexpr std::size_t kTextureBudgetBytes = std::size_t{128} << 20;
+// Neighbours each way that keep their textures whatever the budget.
+inline constexpr std::size_t kNeighboursKept = 2;
+
+// Drops textures until the maps are within the budget. Needs the GL context.
+void keepTexturesInBudget(Maps& maps);
+
+// The maps to read ahead while the shown one is shown: the next and the one before, where
+// they have no texture and are not known to be broken.
+std::vector<MapRequest> neighboursToRead(const Maps& maps);
