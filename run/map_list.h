@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/file_stamp.h"
+#include "run/file_watch.h"
 #include "run/map_reader.h"
 #include "scene/gl_headers.h"
 
@@ -32,4 +33,6 @@ struct Maps {
   bool watching = false;   // the shown map's file is checked for changes
   bool rereading = false;  // the shown map's changed file is being read again
   FileStamp saidOf;        // the change whose failed read was last said, so it is said once
+  FileWatch fileWatch;     // word of the shown map's folder changing, where the system gives it
+  double nextLook = 0.0;   // when the shown map's file is next looked at, on a steady clock
 };

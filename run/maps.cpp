@@ -1,6 +1,7 @@
 #include "run/maps.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -20,8 +21,9 @@ namespace {
 // Read from the working folder when no map is named.
 constexpr char kEnvironmentMapFile[] = "env.ppm";
 constexpr char kTitleBeforeMap[] = " - ";
-// How often the shown map's file is looked at for a change, and, while its new contents are
-// being read, for the read to end.
+// How often the shown map's file is looked at for a change; and, while its new contents are
+// being read, or where the system says at once when a folder changes, how often the timer
+// wakes to see.
 constexpr unsigned kWatchMs = 1000;
 constexpr unsigned kRereadMs = 100;
 
@@ -140,6 +142,9 @@ void settleAround() {
   map.lastShown = ++maps.showings;
   scene.envTexture = map.texture;
   nameInTitle();
+  if (maps.watching) {
+    watchFolderOf(maps.fileWatch, map.path);
+  }
   keepTexturesInBudget(maps);
   readAhead(maps.reader, neighboursToRead(maps));
 }
@@ -191,9 +196,20 @@ void checkShownMap() {
   }
 }
 
+double secondsOnSteadyClock() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The file is looked at once a second, and at once when the system says its folder changed;
+// while its new contents are read, the reader is asked often whether they are in.
 void onWatchTimer(int) {
-  checkShownMap();
-  glutTimerFunc(maps.rereading ? kRereadMs : kWatchMs, onWatchTimer, 0);
+  const double now = secondsOnSteadyClock();
+  if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
+    maps.nextLook = now + kWatchMs / 1000.0;
+    checkShownMap();
+  }
+  const bool often = maps.rereading || maps.fileWatch.fd >= 0;
+  glutTimerFunc(often ? kRereadMs : kWatchMs, onWatchTimer, 0);
 }
 
 }  // namespace
@@ -255,5 +271,8 @@ void watchShownMap() {
     return;
   }
   startReader();
+  startFileWatch(maps.fileWatch);
+  watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
+  maps.watching = true;
   glutTimerFunc(kWatchMs, onWatchTimer, 0);
 }

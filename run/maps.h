@@ -27,7 +27,8 @@ bool stepMap(int step);
 // The map shown and its place among them, while there are maps to step through; "" otherwise.
 std::string mapShown();
 
-// From now on, the shown map's file is looked at about once a second: a change, in place or by
+// From now on, the shown map's file is looked at about once a second, and at once where the
+// system says its folder changed: a change, in place or by
 // a rename, is read on the worker and shown once read; a file that cannot be read then keeps
 // the last picture and says why once. Only for maps named; not for a --frames or --replay
 // run, whose pictures must not depend on when a file changed.
