@@ -17,7 +17,7 @@ struct Map {
   std::string path;
   bool broken = false;           // could not be read: reported once, and skipped from then on
   GLuint texture = 0;            // 0 while GL holds none for it
-  std::size_t textureBytes = 0;  // what its texture takes, as GL keeps RGB: four bytes a pixel
+  std::size_t textureBytes = 0;  // what its texture takes of the budget
   std::uint64_t lastShown = 0;   // the showing it was last shown at; 0: never
   FileStamp stamp;               // its file as it was when its texture was read
 };
@@ -28,8 +28,7 @@ struct Maps {
   std::size_t kept = kNoMap;  // the map whose pixels are the scene's image buffer
   bool defaultMap = false;    // ./env.ppm, none being named
   std::uint64_t showings = 0;
-  MapReader reader;
-  bool readerStarted = false;
+  MapReader reader;        // started once there are maps to read ahead or to watch
   bool watching = false;   // the shown map's file is checked for changes
   bool rereading = false;  // the shown map's changed file is being read again
   FileStamp saidOf;        // the change whose failed read was last said, so it is said once

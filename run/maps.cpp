@@ -1,7 +1,6 @@
 #include "run/maps.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +11,7 @@
 #include "render/window_title.h"
 #include "run/map_cache.h"
 #include "run/map_list.h"
+#include "run/run_state.h"
 #include "scene/scene_state.h"
 #include "texture/map_decoders.h"
 #include "texture/map_texture.h"
@@ -97,13 +97,20 @@ void nameInTitle() {
   setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap + shownWithPlace());
 }
 
+// The map's texture, and what it takes of the budget: GL keeps RGB as four bytes a pixel.
+void holdTexture(Map& map, const TextureLoad& load, const FileStamp& stamp) {
+  map.texture = load.name;
+  map.textureBytes = static_cast<std::size_t>(load.size.width) * load.size.height * 4;
+  map.stamp = stamp;
+}
+
 // Reads and uploads the map `index` on the GL thread, as start-up does: into the scene's image
 // buffer, kept for the run. Says why it gives no texture, but for a missing ./env.ppm, which
 // the viewer has always started without.
 bool loadAtStart(std::size_t index) {
   Map& map = maps.list[index];
   TextureLoad report;
-  map.stamp = stampOf(map.path);
+  const FileStamp stamp = stampOf(map.path);
   const GLuint texture = maps.defaultMap
                              ? loadPpmTexture(&scene.envImage, map.path.c_str(), &report)
                              : loadMapTexture(&scene.envImage, map.path.c_str(), &report);
@@ -114,8 +121,7 @@ bool loadAtStart(std::size_t index) {
     }
     return false;
   }
-  map.texture = texture;
-  map.textureBytes = static_cast<std::size_t>(report.size.width) * report.size.height * 4;
+  holdTexture(map, report, stamp);
   maps.kept = index;
   return true;
 }
@@ -130,9 +136,7 @@ bool uploadFromReader(Map& map, std::size_t index) {
     markBroken(map, read.report);
     return false;
   }
-  map.texture = read.report.name;
-  map.textureBytes = static_cast<std::size_t>(read.report.size.width) * read.report.size.height * 4;
-  map.stamp = read.stamp;
+  holdTexture(map, read.report, read.stamp);
   return true;  // its pixels are freed here: the texture holds them
 }
 
@@ -150,11 +154,10 @@ void settleAround() {
 }
 
 void startReader() {
-  if (!maps.readerStarted) {
+  if (maps.reader.state == nullptr) {
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
     startMapReader(maps.reader, largestSide);
-    maps.readerStarted = true;
   }
 }
 
@@ -169,8 +172,7 @@ void replaceShownTexture(Map& map, MapRead& read) {
     return;
   }
   glDeleteTextures(1, &map.texture);
-  map.texture = read.report.name;
-  map.stamp = read.stamp;
+  holdTexture(map, read.report, read.stamp);  // its size may have changed with it
   scene.envTexture = map.texture;
   if (maps.shown == maps.kept) {
     scene.envImage = std::move(read.image);  // the scene keeps the pixels it shows
@@ -196,14 +198,10 @@ void checkShownMap() {
   }
 }
 
-double secondsOnSteadyClock() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 // The file is looked at once a second, and at once when the system says its folder changed;
 // while its new contents are read, the reader is asked often whether they are in.
 void onWatchTimer(int) {
-  const double now = secondsOnSteadyClock();
+  const double now = secondsNow();
   if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
     maps.nextLook = now + kWatchMs / 1000.0;
     checkShownMap();
@@ -244,7 +242,7 @@ GLuint loadEnvironmentMap() {
 
 bool stepMap(int step) {
   const std::size_t count = maps.list.size();
-  if (count < 2 || !maps.readerStarted) {
+  if (count < 2 || maps.reader.state == nullptr) {  // none of them loaded at start-up
     return false;
   }
   maps.rereading = false;  // a change of the map left is looked at when it is shown again

@@ -170,7 +170,9 @@ void prepareDrawing() {
       std::fprintf(stderr, "velkarin: %s\n", problem.c_str());
     }
   }
-  noteResultsContext();
+  if (!run.plan.results.empty()) {
+    noteResultsContext();
+  }
   if (run.plan.hud) {
     prepareHud();
   }

@@ -1,6 +1,5 @@
 #include "run/run_files.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "files/complaint.h"
@@ -28,11 +27,21 @@ std::vector<std::string> filesRead() {
   return read;
 }
 
-bool isReadByTheRun(const std::string& name) {
-  const std::vector<std::string> read = filesRead();
-  return name != kStandardOutputName &&
-         std::any_of(read.begin(), read.end(),
-                     [&](const std::string& input) { return sameFile(name, input); });
+// The file the run reads that a file it writes, `name`, would replace; "" when none.
+std::string readFileReplacedBy(const std::string& name) {
+  if (name != kStandardOutputName) {
+    for (const std::string& input : filesRead()) {
+      if (sameFile(name, input)) {
+        return input;
+      }
+    }
+  }
+  return "";
+}
+
+// The picture's file, or a numbered picture's first, which stands for them all before the run.
+std::string firstPictureName(const RunPlan& plan) {
+  return plan.everyFrame ? numberedName(plan.screenshot, 1) : plan.screenshot;
 }
 
 }  // namespace
@@ -43,7 +52,7 @@ bool isReadByTheRun(const std::string& name) {
 // from "-" is standard input. A numbered picture's first name stands for it here.
 std::string fileOptionsClash() {
   const RunPlan& plan = run.plan;
-  const std::string picture = plan.everyFrame ? numberedName(plan.screenshot, 1) : plan.screenshot;
+  const std::string picture = firstPictureName(plan);
   const std::string* written[] = {&picture, &plan.record, &plan.results};
   for (std::size_t i = 0; i < std::size(written); ++i) {
     for (std::size_t j = i + 1; j < std::size(written); ++j) {
@@ -53,10 +62,8 @@ std::string fileOptionsClash() {
     }
   }
   for (const std::string* output : written) {
-    for (const std::string& input : filesRead()) {
-      if (*output != kStandardOutputName && sameFile(*output, input)) {
-        return input;
-      }
+    if (std::string input = readFileReplacedBy(*output); !input.empty()) {
+      return input;
     }
   }
   return "";
@@ -64,9 +71,9 @@ std::string fileOptionsClash() {
 
 int openRunFiles() {
   const RunPlan& plan = run.plan;
-  // A numbered picture's first file stands for them all: a folder that cannot take it is
-  // refused before anything is drawn.
-  const std::string picture = plan.everyFrame ? numberedName(plan.screenshot, 1) : plan.screenshot;
+  // A numbered picture's folder that cannot take its first file is refused before anything is
+  // drawn.
+  const std::string picture = firstPictureName(plan);
   for (const auto& [name, file] :
        {std::pair{&picture, &run.picture}, std::pair{&plan.results, &run.resultsFile}}) {
     if (name->empty()) {
@@ -90,7 +97,8 @@ void saveNumberedPicture(const RgbImage& picture) {
   const std::string name = numberedName(run.plan.screenshot, run.progress.framesDrawn);
   std::string problem;
   if (run.progress.framesDrawn > 1) {
-    problem = isReadByTheRun(name) ? "also read by this run" : openOutputFile(name, &run.picture);
+    problem = !readFileReplacedBy(name).empty() ? "also read by this run"
+                                                : openOutputFile(name, &run.picture);
   }
   if (problem.empty()) {
     problem =

@@ -13,7 +13,7 @@ map="$prefix/share/velkarin/env.ppm"
 [ -f "$map" ] || { echo "no sample map at $map" >&2; exit 1; }
 
 # Under a prefix the desktop does not search, its entry names the installed files themselves,
-# quoted as the desktop entry specification asks (the prefix has a space and a $ in it); a
+# quoted as a desktop file quotes a path (the prefix has a space and a $ in it); a
 # desktop starts it in the sample map's folder, or on the files a file manager opens with it.
 entry="$prefix/share/applications/velkarin.desktop"
 desktop-file-validate "$entry"
