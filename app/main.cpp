@@ -49,9 +49,10 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
     }
     return 0;
   }
-  // So is a picture or a session sent to it: refused before anything is drawn, as a file that
-  // can never be written is.
-  for (const std::string* file : {&options.run.screenshot, &options.run.record}) {
+  // So is a picture, a session or a results file sent to it: refused before anything is drawn,
+  // as a file that can never be written is.
+  for (const std::string* file :
+       {&options.run.screenshot, &options.run.record, &options.run.results}) {
     if (outputClosed && *file == kStandardOutputName) {
       complain(*file, "standard output is closed");
       return kWriteErrorStatus;

@@ -136,10 +136,12 @@ run --keys p --frames 2 --record - 2>/dev/null | cat >piped.txt
 run --frames 2 --results - 2>errors.txt | cat >piped.json
 python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["frames"] == 2' piped.json &&
   grep -q '^tex = ' errors.txt || fail "--results -: $(cat piped.json) $(cat errors.txt)"
-status=0
-run --frames 2 --screenshot - >&- 2>errors.txt || status=$?
-[ "$status" = 1 ] && grep -q '^velkarin: -: standard output is closed$' errors.txt ||
-  fail "--screenshot - with standard output closed: status $status, $(cat errors.txt)"
+for option in --screenshot --results; do
+  status=0
+  run --frames 2 "$option" - >&- 2>errors.txt || status=$?
+  [ "$status" = 1 ] && grep -q '^velkarin: -: standard output is closed$' errors.txt ||
+    fail "$option - with standard output closed: status $status, $(cat errors.txt)"
+done
 status=0
 run --frames 2 --screenshot - --record - >/dev/null 2>errors.txt || status=$?
 [ "$status" = 2 ] || fail "--screenshot - --record -: status $status, $(cat errors.txt)"
