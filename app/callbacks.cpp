@@ -1,22 +1,22 @@
 #include "app/callbacks.h"
 
-#include "run/input_handling.h"
+#include "run/run_input.h"
 #include "scene/gl_headers.h"
 
 void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
-  handleInput({0, InputKind::Key, {false, key}});
+  takeInput({0, InputKind::Key, {false, key}});
 }
 
 void onSpecialKey(int key, int /*x*/, int /*y*/) {
-  handleInput({0, InputKind::Key, {true, key}});
+  takeInput({0, InputKind::Key, {true, key}});
 }
 
 void onMouse(int button, int state, int x, int y) {
   if (button == GLUT_LEFT_BUTTON) {
-    handleInput({0, state == GLUT_DOWN ? InputKind::Press : InputKind::Release, {}, x, y});
+    takeInput({0, state == GLUT_DOWN ? InputKind::Press : InputKind::Release, {}, x, y});
   }
 }
 
 void onMotion(int x, int y) {
-  handleInput({0, InputKind::Motion, {}, x, y});
+  takeInput({0, InputKind::Motion, {}, x, y});
 }

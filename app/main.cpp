@@ -16,15 +16,13 @@
 #include "files/complaint.h"
 #include "files/file_name.h"
 #include "picture/output_file.h"
-#include "run/maps.h"
+#include "run/exit_status.h"
 #include "run/run.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
 namespace {
 
-constexpr int kUsageStatus = 2;
-constexpr int kWriteErrorStatus = 1;
 #ifdef __GLIBC__
 constexpr int kOwnMappingBytes = 256 * 1024;
 #endif
@@ -36,7 +34,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
   if (!options.error.empty()) {
     std::fprintf(stderr, "velkarin: %s\nTry '%s --help' for more information.\n",
                  options.error.c_str(), program);
-    return kUsageStatus;
+    return statusCode(ExitStatus::Usage);
   }
   if (options.help || options.version) {
     std::fputs((options.help ? usageText(program) : versionText()).c_str(), stdout);
@@ -45,7 +43,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
     }
     if (outputClosed || !flushStandardOutput()) {
       std::fprintf(stderr, "velkarin: write error: %s\n", std::strerror(errno));
-      return kWriteErrorStatus;
+      return statusCode(ExitStatus::CannotWrite);
     }
     return 0;
   }
@@ -55,7 +53,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
        {&options.run.screenshot, &options.run.record, &options.run.results}) {
     if (outputClosed && *file == kStandardOutputName) {
       complain(*file, "standard output is closed");
-      return kWriteErrorStatus;
+      return statusCode(ExitStatus::CannotWrite);
     }
   }
   return -1;
@@ -95,7 +93,7 @@ int main(int argc, char** argv) {
     printGlInfo();
   }
 
-  scene.envTexture = loadEnvironmentMap();
+  scene.envTexture = loadRunMaps();
 #ifdef SIGPIPE
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);

@@ -11,24 +11,25 @@ void sayXErrors(bool) {}
 #include <cstdio>
 #include <cstdlib>
 
+#include "run/exit_status.h"
 #include "run/run_end.h"
 
 namespace {
 
-constexpr int kXErrorStatus = 1;
 bool indirect = false;
 
 int onXError(Display* display, XErrorEvent* error) {
   static bool ending = false;
   if (ending) {
-    std::_Exit(kXErrorStatus);  // closing the window on the way out met another one
+    std::_Exit(
+        statusCode(ExitStatus::XError));  // closing the window on the way out met another one
   }
   ending = true;
   char text[256] = {};
   XGetErrorText(display, error->error_code, text, sizeof text);
   std::fprintf(stderr, "velkarin: the X server refused a request: %s%s\n", text,
                indirect ? "; it may offer no indirect GL context (-indirect)" : "");
-  std::exit(kXErrorStatus);
+  std::exit(statusCode(ExitStatus::XError));
 }
 
 // A lost connection ends the run in its own words, where Xlib's handler would print its own
@@ -37,7 +38,7 @@ int onXError(Display* display, XErrorEvent* error) {
 int onXConnectionLost(Display*) {
   static bool ending = false;
   if (ending) {
-    std::_Exit(kXErrorStatus);
+    std::_Exit(statusCode(ExitStatus::XError));
   }
   ending = true;
   endWithWindowGone();

@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "render/frame.h"
 #include "run/maps.h"
+#include "run/run_state.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
@@ -49,7 +50,7 @@ void onIdle() {
   // thread, and some seconds more, it has read it.
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(2 * without + 3000));
   start = std::chrono::steady_clock::now();
-  stepMap(1);
+  stepMap(run.maps, 1);
   showFrame();
   const double with = msSince(start);
   std::printf("without-read-ahead %.1f\nwith-read-ahead %.1f\n", without, with);
@@ -67,8 +68,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   largeMap = argv[2];
-  findMaps({argv[1], argv[2]});
-  scene.envTexture = loadEnvironmentMap();
+  findMaps(run.maps, {argv[1], argv[2]});
+  scene.envTexture = loadEnvironmentMap(run.maps);
   scene.polygonMode = GL_FILL;
   scene.envMapOn = 1;
   glutIdleFunc(onIdle);

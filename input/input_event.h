@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
+#include "input/input_reply.h"
 #include "input/key_script.h"
+#include "input/mouse.h"
+#include "scene/scene_state.h"
 
 enum class InputKind { Key, Press, Motion, Release };
 
@@ -15,3 +18,7 @@ struct InputEvent {
   int x = 0;      // a drag's pointer position, in window pixels
   int y = 0;
 };
+
+// Applies one input to the scene, a drag's to `drag` too, from one look-up in the key tables,
+// and says what it asks of the run. Pure.
+InputReply applyInput(SceneState& state, Drag& drag, const InputEvent& event);

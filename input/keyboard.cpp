@@ -65,7 +65,7 @@ void resetScene(SceneState& s) {
 // slow; the others (animation, shading, polygon mode, strip shape, counts) wait for the next
 // frame.
 constexpr KeyAction kNow = KeyAction::DrawNow;
-constexpr KeyAction kNext = KeyAction::NextFrame;
+constexpr KeyAction kNext = KeyAction::None;
 const KeyCommand kKeyCommands[] = {
     {kEscapeKey, nullptr, KeyAction::Quit, "Escape", "quit"},
     {'0', stopSpinning, kNow, "0", "stop spin"},
@@ -135,17 +135,28 @@ const KeyCommand* findKeyCommand(unsigned char key) {
   return nullptr;
 }
 
+// What a key of either table asks of the run. Every key that does something belongs to a kept
+// session but Escape, which ends one rather than belonging to it.
+InputReply replyTo(KeyAction then) {
+  InputReply reply;
+  reply.keep = then != KeyAction::Quit;
+  reply.drawNow = then == KeyAction::DrawNow;
+  reply.quit = then == KeyAction::Quit;
+  reply.mapStep = then == KeyAction::NextMap ? 1 : then == KeyAction::PreviousMap ? -1 : 0;
+  return reply;
+}
+
 }  // namespace
 
-KeyAction applyKey(SceneState& state, unsigned char key) {
+InputReply applyKey(SceneState& state, unsigned char key) {
   const KeyCommand* command = findKeyCommand(key);
   if (command == nullptr) {
-    return KeyAction::NextFrame;
+    return {};
   }
   if (command->change != nullptr) {
     command->change(state);
   }
-  return command->then;
+  return replyTo(command->then);
 }
 
 const std::vector<KeyCommand>& keyTable() {
@@ -157,23 +168,14 @@ bool isCommandKey(unsigned char key) {
   return findKeyCommand(key) != nullptr;
 }
 
-KeyAction applySpecialKey(SceneState& state, int key) {
+InputReply applySpecialKey(SceneState& state, int key) {
   for (const SpecialKeyCommand& command : kSpecialKeyCommands) {
     if (command.key == key) {
       if (command.change != nullptr) {
         command.change(state);
       }
-      return command.then;
+      return replyTo(command.then);
     }
   }
-  return KeyAction::NextFrame;
-}
-
-bool isCommandSpecialKey(int key) {
-  for (const SpecialKeyCommand& command : kSpecialKeyCommands) {
-    if (command.key == key) {
-      return true;
-    }
-  }
-  return false;
+  return {};
 }

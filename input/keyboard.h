@@ -1,17 +1,18 @@
-// What each key does to the scene: the user's only way to change it after start-up. Pure: no
-// drawing here; the GLUT callbacks draw when a key asks for it.
+// What each key does to the scene, and what it asks of the run once its change is made. Pure:
+// the run draws, steps the maps and quits as the answer says.
 #pragma once
 
 #include <vector>
 
+#include "input/input_reply.h"
 #include "scene/scene_state.h"
 
-// What should follow a key press once its change is made.
+// What a key of the table asks for once its change is made.
 enum class KeyAction {
-  NextFrame,  // nothing now: the next idle frame shows the change
-  DrawNow,    // draw a frame at once
-  Quit,       // end the process with status 1
-  NextMap,    // show the next environment map, where there are several
+  None,     // nothing more: the next frame shows the change
+  DrawNow,  // draw a frame at once
+  Quit,     // end the run
+  NextMap,  // show the next environment map, where there are several
   PreviousMap,
 };
 
@@ -37,15 +38,13 @@ const std::vector<KeyCommand>& keyTable();
 // The special keys, as --help names them.
 inline constexpr char kSpecialKeyHelp[] = "arrows spin, PgDn/PgUp next/previous map";
 
-// Applies ASCII `key` (case-sensitive) to the state; unknown keys change nothing.
-KeyAction applyKey(SceneState& state, unsigned char key);
+// Applies ASCII `key` (case-sensitive) to the state, and says what it asks of the run; unknown
+// keys change nothing and ask for nothing.
+InputReply applyKey(SceneState& state, unsigned char key);
 
 // Whether the key table has a row for ASCII `key` (Escape included).
 bool isCommandKey(unsigned char key);
 
-// Whether GLUT special-key code `key` is one of the special keys that do anything.
-bool isCommandSpecialKey(int key);
-
 // Applies a GLUT special-key code to the state: the arrows change the spin rates; Page Down and
 // Page Up change nothing here, and ask for another map. Others do nothing.
-KeyAction applySpecialKey(SceneState& state, int key);
+InputReply applySpecialKey(SceneState& state, int key);

@@ -5,13 +5,11 @@
 #include <cstdlib>
 
 #include "files/complaint.h"
-#include "run/input_handling.h"
+#include "run/exit_status.h"
 #include "run/run_state.h"
 #include "run/session_file.h"
 
 namespace {
-
-constexpr int kBadSessionStatus = 2;
 
 // However the run ends, the session's last line says how many frames it drew. A run that drew
 // no frame never began the file, and leaves an old session as it was.
@@ -38,7 +36,7 @@ int prepareSessions() {
   if (!plan.replay.empty()) {
     if (std::string problem = readSessionFile(plan.replay, &run.replayed); !problem.empty()) {
       complain(plan.replay, problem);
-      return kBadSessionStatus;
+      return statusCode(ExitStatus::BadSession);
     }
     if (run.replayed.cutShort) {
       complain(plan.replay, "cut short (no end line): replayed up to its last event");
@@ -50,7 +48,7 @@ int prepareSessions() {
   if (!plan.record.empty()) {
     if (std::string problem = openOutputFile(plan.record, &run.record); !problem.empty()) {
       complain(plan.record, problem);
-      return kCannotWriteStatus;
+      return statusCode(ExitStatus::CannotWrite);
     }
   }
   return -1;
@@ -94,12 +92,12 @@ void recordInput(InputEvent event) {
   }
 }
 
-// Through the handler live input takes. One that draws at once moves the count on, and the
-// events after it follow.
-void replayUpToNextFrame() {
+// An event that draws at once moves the count on, so the events after it wait for their frame.
+const InputEvent* takeReplayedEvent() {
   const auto& events = run.replayed.events;
-  while (run.eventsReplayed < events.size() &&
-         events[run.eventsReplayed].frame <= run.progress.framesDrawn) {
-    handleInput(events[run.eventsReplayed++]);
+  if (run.eventsReplayed == events.size() ||
+      events[run.eventsReplayed].frame > run.progress.framesDrawn) {
+    return nullptr;
   }
+  return &events[run.eventsReplayed++];
 }

@@ -19,5 +19,6 @@ void beginRecordFile();
 // Keeps one input event with the frame it came before, while the session is kept.
 void recordInput(InputEvent event);
 
-// Hands on the replayed events that came before the next frame.
-void replayUpToNextFrame();
+// The next replayed event that came before the frame about to be drawn, or nullptr when the
+// next one comes later or none is left.
+const InputEvent* takeReplayedEvent();

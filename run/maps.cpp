@@ -27,8 +27,6 @@ constexpr char kTitleBeforeMap[] = " - ";
 constexpr unsigned kWatchMs = 1000;
 constexpr unsigned kRereadMs = 100;
 
-Maps maps;
-
 // Whether the file starts as a PPM, a PNG or a JPEG does: what a folder's maps are told by.
 bool looksLikeAMap(const std::string& path) {
   const InputFile input = openInputFile(path);
@@ -66,7 +64,7 @@ std::vector<std::string> mapsIn(const std::string& folder) {
   return found;
 }
 
-void addMaps(const std::vector<std::string>& named) {
+void addMaps(Maps& maps, const std::vector<std::string>& named) {
   for (const std::string& name : named) {
     std::error_code error;
     std::vector<std::string> paths = {name};
@@ -87,14 +85,14 @@ void markBroken(Map& map, const TextureLoad& report) {
 }
 
 // Where the shown map stands among them all: "clay.png (3/12)".
-std::string shownWithPlace() {
+std::string shownWithPlace(const Maps& maps) {
   const Map& map = maps.list[maps.shown];
   return nameOf(pathOf(map.path).filename()) + " (" + std::to_string(maps.shown + 1) + "/" +
          std::to_string(maps.list.size()) + ")";
 }
 
-void nameInTitle() {
-  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap + shownWithPlace());
+void nameInTitle(const Maps& maps) {
+  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap + shownWithPlace(maps));
 }
 
 // The map's texture, and what it takes of the budget: GL keeps RGB as four bytes a pixel.
@@ -107,7 +105,7 @@ void holdTexture(Map& map, const TextureLoad& load, const FileStamp& stamp) {
 // Reads and uploads the map `index` on the GL thread, as start-up does: into the scene's image
 // buffer, kept for the run. Says why it gives no texture, but for a missing ./env.ppm, which
 // the viewer has always started without.
-bool loadAtStart(std::size_t index) {
+bool loadAtStart(Maps& maps, std::size_t index) {
   Map& map = maps.list[index];
   TextureLoad report;
   const FileStamp stamp = stampOf(map.path);
@@ -128,7 +126,7 @@ bool loadAtStart(std::size_t index) {
 
 // The shown map's texture, from the reader: read ahead already, or read now and waited for.
 // False, the map marked broken, when it gives none.
-bool uploadFromReader(Map& map, std::size_t index) {
+bool uploadFromReader(Maps& maps, Map& map, std::size_t index) {
   MapRead read = takeMapRead(maps.reader, {index, map.path});
   uploadMapPixels(&read.image, &read.report);
   glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
@@ -141,11 +139,11 @@ bool uploadFromReader(Map& map, std::size_t index) {
 }
 
 // After a map is shown: its neighbours read ahead, and textures beyond the budget dropped.
-void settleAround() {
+void settleAround(Maps& maps) {
   Map& map = maps.list[maps.shown];
   map.lastShown = ++maps.showings;
   scene.envTexture = map.texture;
-  nameInTitle();
+  nameInTitle(maps);
   if (maps.watching) {
     watchFolderOf(maps.fileWatch, map.path);
   }
@@ -153,7 +151,7 @@ void settleAround() {
   readAhead(maps.reader, neighboursToRead(maps));
 }
 
-void startReader() {
+void startReader(Maps& maps) {
   if (maps.reader.state == nullptr) {
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
@@ -163,7 +161,7 @@ void startReader() {
 
 // The shown map's file read again after a change: its texture replaced, or, when the new file
 // cannot be read (half-written, say), the last picture kept and why said once.
-void replaceShownTexture(Map& map, MapRead& read) {
+void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
   uploadMapPixels(&read.image, &read.report);
   glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
   if (read.report.name == 0) {
@@ -181,13 +179,13 @@ void replaceShownTexture(Map& map, MapRead& read) {
 
 // Looks at the shown map's file: a change is read on the worker, and its result taken once
 // there, so that drawing never waits for it.
-void checkShownMap() {
+void checkShownMap(Maps& maps) {
   Map& map = maps.list[maps.shown];
   if (maps.rereading) {
     MapRead read;
     if (takeMapReadIfDone(maps.reader, maps.shown, &read)) {
       maps.rereading = false;
-      replaceShownTexture(map, read);
+      replaceShownTexture(maps, map, read);
     }
     return;
   }
@@ -201,10 +199,11 @@ void checkShownMap() {
 // The file is looked at once a second, and at once when the system says its folder changed;
 // while its new contents are read, the reader is asked often whether they are in.
 void onWatchTimer(int) {
+  Maps& maps = run.maps;  // GLUT's timer carries no more than a number
   const double now = secondsNow();
   if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
     maps.nextLook = now + kWatchMs / 1000.0;
-    checkShownMap();
+    checkShownMap(maps);
   }
   const bool often = maps.rereading || maps.fileWatch.fd >= 0;
   glutTimerFunc(often ? kRereadMs : kWatchMs, onWatchTimer, 0);
@@ -212,9 +211,12 @@ void onWatchTimer(int) {
 
 }  // namespace
 
-std::vector<std::string> findMaps(const std::vector<std::string>& named) {
+void findMaps(Maps& maps, const std::vector<std::string>& named) {
   maps.defaultMap = named.empty();
-  addMaps(maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
+  addMaps(maps, maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
+}
+
+std::vector<std::string> mapFiles(const Maps& maps) {
   std::vector<std::string> paths;
   for (const Map& map : maps.list) {
     paths.push_back(map.path);
@@ -222,10 +224,10 @@ std::vector<std::string> findMaps(const std::vector<std::string>& named) {
   return paths;
 }
 
-GLuint loadEnvironmentMap() {
+GLuint loadEnvironmentMap(Maps& maps) {
   // The first map that loads is shown; those before it that do not are said and skipped.
   for (maps.shown = 0; maps.shown < maps.list.size(); ++maps.shown) {
-    if (loadAtStart(maps.shown)) {
+    if (loadAtStart(maps, maps.shown)) {
       break;
     }
   }
@@ -234,13 +236,13 @@ GLuint loadEnvironmentMap() {
     return 0;
   }
   if (maps.list.size() > 1) {
-    startReader();
-    settleAround();
+    startReader(maps);
+    settleAround(maps);
   }
   return maps.list[maps.shown].texture;
 }
 
-bool stepMap(int step) {
+bool stepMap(Maps& maps, int step) {
   const std::size_t count = maps.list.size();
   if (count < 2 || maps.reader.state == nullptr) {  // none of them loaded at start-up
     return false;
@@ -249,26 +251,26 @@ bool stepMap(int step) {
   for (std::size_t tries = 0; tries < count; ++tries) {
     maps.shown = (maps.shown + static_cast<std::size_t>(static_cast<long>(count) + step)) % count;
     Map& map = maps.list[maps.shown];
-    if (map.texture != 0 || (!map.broken && uploadFromReader(map, maps.shown))) {
+    if (map.texture != 0 || (!map.broken && uploadFromReader(maps, map, maps.shown))) {
       break;
     }
   }
-  settleAround();
+  settleAround(maps);
   return true;
 }
 
-std::string mapShown() {
+std::string mapShown(const Maps& maps) {
   if (maps.list.size() < 2) {
     return "";
   }
-  return shownWithPlace();
+  return shownWithPlace(maps);
 }
 
-void watchShownMap() {
+void watchShownMap(Maps& maps) {
   if (maps.defaultMap || maps.list.empty() || maps.list[maps.shown].texture == 0) {
     return;
   }
-  startReader();
+  startReader(maps);
   startFileWatch(maps.fileWatch);
   watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
   maps.watching = true;

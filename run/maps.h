@@ -8,28 +8,32 @@
 #include <string>
 #include <vector>
 
+#include "run/map_list.h"
 #include "scene/gl_headers.h"
 
-// Finds the maps named, a folder standing for the maps in it, or ./env.ppm when none is named;
-// returns every file that will be read as a map. Says on standard error why a folder gives none.
-std::vector<std::string> findMaps(const std::vector<std::string>& named);
+// Finds the maps named, a folder standing for the maps in it, or ./env.ppm when none is named.
+// Says on standard error why a folder gives none.
+void findMaps(Maps& maps, const std::vector<std::string>& named);
+
+// Every file that will be read as a map.
+std::vector<std::string> mapFiles(const Maps& maps);
 
 // Loads the first map that loads into the scene's image buffer, kept for the run, and returns
 // its texture name, 0 when none does. Says on standard error why each map before it gave no
 // texture; a missing ./env.ppm stays silent, as the viewer has always started without one.
-GLuint loadEnvironmentMap();
+GLuint loadEnvironmentMap(Maps& maps);
 
 // Shows the map `step` places on (1 the next, -1 the one before), skipping those that cannot be
 // read, and names it in the window's title with its place ("clay.png (3/12)"). Waits for the
 // worker where the map is not read yet. False, changing nothing, with fewer than two maps.
-bool stepMap(int step);
+bool stepMap(Maps& maps, int step);
 
 // The map shown and its place among them, while there are maps to step through; "" otherwise.
-std::string mapShown();
+std::string mapShown(const Maps& maps);
 
 // From now on, the shown map's file is looked at about once a second, and at once where the
 // system says its folder changed: a change, in place or by
 // a rename, is read on the worker and shown once read; a file that cannot be read then keeps
 // the last picture and says why once. Only for maps named; not for a --frames or --replay
 // run, whose pictures must not depend on when a file changed.
-void watchShownMap();
+void watchShownMap(Maps& maps);

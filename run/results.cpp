@@ -8,6 +8,8 @@
 
 #include "files/complaint.h"
 #include "render/smooth_edges.h"
+#include "run/exit_status.h"
+#include "run/maps.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
@@ -52,7 +54,7 @@ nlohmann::ordered_json options(const RunPlan& plan) {
   return {{"keys", spellKeys(plan.keys)},
           {"replay", plan.replay.empty() ? nlohmann::ordered_json(nullptr)
                                          : nlohmann::ordered_json(plan.replay)},
-          {"maps", run.maps},
+          {"maps", mapFiles(run.maps)},
           {"hud", plan.hud},
           {"frame_rate", plan.frameRate > 0 ? nlohmann::ordered_json(plan.frameRate) : nullptr}};
 }
@@ -108,7 +110,7 @@ int writeResults(int status, bool displayGone) {
   });
   if (!problem.empty()) {
     complain(run.plan.results, problem);
-    return kCannotWriteStatus;
+    return statusCode(ExitStatus::CannotWrite);
   }
   return status;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "run/run_plan.h"
+#include "scene/gl_headers.h"
 
 // What a run needs before its window opens: the session to replay, the maps (those named, or
 // else those the replayed session names, or else ./env.ppm), no two file options naming one
@@ -22,5 +23,6 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
 // from GLUT's timer).
 void beginRun(bool fullscreen);
 
-// A frame drawn at once, as a key or a drag asks: renderFrame, or the run's frame.
-void drawFrameNow();
+// Once the window is open: the first map that loads, into the scene's image buffer, and its
+// texture name; 0 when none does.
+GLuint loadRunMaps();

@@ -7,14 +7,12 @@
 #include <thread>
 
 #include "files/complaint.h"
+#include "run/exit_status.h"
 #include "run/results.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
 namespace {
-
-constexpr int kWindowClosedStatus = 1;
-constexpr int kSignalStatusBase = 128;  // as shells report a process ended by a signal
 
 struct SignalName {
   int number;
@@ -67,7 +65,7 @@ void noteExiting() {
 
 [[maybe_unused]] void onWindowClosed() {
   if (!exiting) {
-    endEarly("window closed", kWindowClosedStatus);
+    endEarly("window closed", statusCode(ExitStatus::WindowClosed));
   }
 }
 
@@ -93,7 +91,7 @@ void stopIfSignalled() {
   const int number = run.stopSignal;
   for (const SignalName& signal : kStopSignals) {
     if (signal.number == number) {
-      endEarly(signal.words, kSignalStatusBase + number);
+      endEarly(signal.words, statusCode(ExitStatus::SignalBase) + number);
     }
   }
 }
@@ -107,26 +105,26 @@ void watchWindowClose() {
 
 void endWithWindowGone() {
   if (run.active && run.plan.frames > 0) {
-    endEarly("window closed", kWindowClosedStatus, true);
+    endEarly("window closed", statusCode(ExitStatus::WindowClosed), true);
   }
   std::exit(writeResults(0, true));  // as GLUT ends the viewer when its window is closed
 }
 
-void quitRun(int status) {
-  std::exit(run.active ? writeResults(status) : status);
+void quitRun(ExitStatus status) {
+  std::exit(run.active ? writeResults(statusCode(status)) : statusCode(status));
 }
 
 void endRun(const RgbImage& lastFrame) {
   int status = 0;
   const RunPlan& plan = run.plan;
   if (run.pictureFailed) {
-    status = kCannotWriteStatus;
+    status = statusCode(ExitStatus::CannotWrite);
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
     const std::string problem =
         writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, lastFrame); });
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
-      status = kCannotWriteStatus;
+      status = statusCode(ExitStatus::CannotWrite);
     }
   }
   if (run.progress.keysPressed < plan.keys.size()) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "picture/png_file.h"
+#include "run/exit_status.h"
 
 // For a run with a frame budget or a kept session: SIGINT, SIGTERM and SIGHUP end it at the
 // next frame with a word of what was drawn.
@@ -23,7 +24,7 @@ void watchWindowClose();
 [[noreturn]] void endWithWindowGone();
 
 // Escape: the run's results, when it keeps them, then the exit with `status`.
-[[noreturn]] void quitRun(int status);
+[[noreturn]] void quitRun(ExitStatus status);
 
 // Prints a frame-rate line at once.
 void printLine(const std::string& line);

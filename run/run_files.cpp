@@ -4,6 +4,8 @@
 
 #include "files/complaint.h"
 #include "picture/numbered_name.h"
+#include "run/exit_status.h"
+#include "run/maps.h"
 #include "run/run_state.h"
 
 namespace {
@@ -20,7 +22,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // The files the run reads: its maps, and the session it replays unless from standard input.
 std::vector<std::string> filesRead() {
-  std::vector<std::string> read = run.maps;
+  std::vector<std::string> read = mapFiles(run.maps);
   if (run.plan.replay != kStandardOutputName) {
     read.push_back(run.plan.replay);
   }
@@ -81,7 +83,7 @@ int openRunFiles() {
     }
     if (std::string problem = openOutputFile(*name, file); !problem.empty()) {
       complain(*name, problem);
-      return kCannotWriteStatus;
+      return statusCode(ExitStatus::CannotWrite);
     }
   }
   return -1;

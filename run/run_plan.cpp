@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool isScripted(const RunPlan& plan) {
+bool drawsItsOwnFrames(const RunPlan& plan) {
   return !plan.keys.empty() || plan.frames > 0 || plan.frameRate > 0 || !plan.record.empty() ||
          !plan.replay.empty() || plan.fps || plan.hud || plan.samples > 0 ||
          !plan.results.empty() || plan.swapInterval >= 0;

@@ -29,8 +29,9 @@ struct RunPlan {
   int swapInterval = -1;        // refreshes a swap waits for; negative: as the driver sets it
 };
 
-// Whether the run asks for more than the plain loop's frames until Escape.
-bool isScripted(const RunPlan& plan);
+// Whether the run asks for more than the plain loop's frames until Escape, and so draws its
+// frames itself: a readout and smooth edges too.
+bool drawsItsOwnFrames(const RunPlan& plan);
 
 struct RunProgress {
   std::size_t keysPressed = 0;

@@ -9,14 +9,14 @@
 
 #include <vector>
 
+#include "input/mouse.h"
 #include "picture/output_file.h"
 #include "render/swap_interval.h"
 #include "run/frame_counter.h"
 #include "run/frame_times.h"
+#include "run/map_list.h"
 #include "run/run_plan.h"
 #include "run/session.h"
-
-inline constexpr int kCannotWriteStatus = 1;
 
 // Where the kept session stands: not asked for, waiting for the first frame (its events held
 // until then), written as the run goes, or stopped by a write that failed.
@@ -33,7 +33,7 @@ struct RunState {
   double lastShown = -1.0;            // when the last frame was swapped; negative until then
   FrameTimes runTimes;                // every frame's time, for the whole run's figures
   FrameTimes intervalTimes;           // those of the --fps line's five seconds
-  std::vector<std::string> maps;      // every file the run reads as a map
+  Maps maps;                          // those shown, with their textures and their reader
   std::vector<std::string> keptMaps;  // their full paths, as a kept session names them; none
                                       // for the default ./env.ppm
   SwapControl swap;
@@ -43,6 +43,7 @@ struct RunState {
   OutputFile record;  // open while the session is kept
   Recording recording = Recording::Off;
   std::string recordPending;  // the events before the first frame, while the file waits
+  Drag drag;                  // the left button's, from its press to its release
   Session replayed;
   std::size_t eventsReplayed = 0;
   bool awaitingFullScreen = false;

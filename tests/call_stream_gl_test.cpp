@@ -18,9 +18,10 @@
 #include "input/key_script.h"
 #include "render/frame.h"
 #include "render/hud.h"
-#include "run/input_handling.h"
 #include "run/maps.h"
 #include "run/readout.h"
+#include "run/run_input.h"
+#include "run/run_state.h"
 #include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
@@ -427,7 +428,7 @@ void press(const std::string& keys) {
   std::string unknown;
   ASSERT_TRUE(parseKeyScript(keys, &script, &unknown)) << unknown;
   for (const ScriptKey& key : script) {
-    handleInput({0, InputKind::Key, key});
+    takeInput({0, InputKind::Key, key});
   }
 }
 
@@ -534,8 +535,8 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
 // With one map the page keys have nowhere to go: no frame at once, no other texture, no title.
 TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
   resetScene();
-  findMaps({VELKARIN_ASSETS "/env.ppm"});
-  scene.envTexture = loadEnvironmentMap();
+  findMaps(run.maps, {VELKARIN_ASSETS "/env.ppm"});
+  scene.envTexture = loadEnvironmentMap(run.maps);
   ASSERT_NE(scene.envTexture, 0u);
   scene.envMapOn = 1;
   glDisable(GL_TEXTURE_2D);  // as start-up leaves it for the first frame

@@ -36,7 +36,9 @@ TEST(Readout, NamesWhatTheKeysSet) {
   for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
            {"\xC3\x86r\xC3\xB8-\xC3\xBC.png (3/12)", "map ?r?-?.png (3/12)"},
            {"\xE2\x82\xAC\xF0\x9F\x98\x80\t.png", "map ???.png"},
-           {"\xFF\xC3(\xE2\x82.png", "map ?" "?(?.png"}}) {
+           {"\xFF\xC3(\xE2\x82.png",
+            "map ?"
+            "?(?.png"}}) {
     EXPECT_EQ(readoutLines(state, HudFigures{1, -1.0, name}).back(), shown) << name;
   }
 }

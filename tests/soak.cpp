@@ -15,7 +15,7 @@
 #include "app/startup.h"
 #include "input/key_script.h"
 #include "render/frame.h"
-#include "run/input_handling.h"
+#include "run/run_input.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   for (int frame = 1; frame <= frames; ++frame) {
     if (frame % kFramesPerKey == 0) {
       lastKey = keys[static_cast<std::size_t>(frame / kFramesPerKey - 1) % keys.size()];
-      handleInput({0, InputKind::Key, lastKey});
+      takeInput({0, InputKind::Key, lastKey});
     }
     renderFrame();
     if (frame % 100 == 0) {

@@ -1,0 +1,115 @@
+#include "run/run_frame.h"
+
+#include <cstdio>
+#include <string>
+
+#include "render/frame.h"
+#include "render/read_back.h"
+#include "render/smooth_edges.h"
+#include "run/kept_session.h"
+#include "run/maps.h"
+#include "run/readout.h"
+#include "run/run_end.h"
+#include "run/run_files.h"
+#include "run/run_state.h"
+#include "scene/gl_headers.h"
+#include "scene/scene_state.h"
+
+namespace {
+
+// The frame, and over it the readout of --hud. A budgeted run, whose pictures must be the
+// same on every run, shows no frame rate.
+void drawRunPicture() {
+  beginSmoothFrame();
+  drawScene();
+  if (run.plan.hud) {
+    HudFigures figures;
+    figures.frame = frameNumberShown(run.progress);
+    figures.framesPerSecond = run.plan.frames > 0 ? -1.0 : run.hudCounter.lastRate;
+    figures.map = mapShown(run.maps);
+    drawHud(readoutText(scene, figures));
+  }
+  glFlush();
+  endSmoothFrame();
+}
+
+void countShownFrame() {
+  countDrawnFrame(run.progress);
+  beginRecordFile();
+  const double shown = secondsNow();
+  if (run.plan.hud) {
+    countFrame(run.hudCounter, shown);
+  }
+  if (run.lastShown >= 0.0 && (run.plan.fps || !run.plan.results.empty())) {
+    addFrameTime(run.runTimes, shown - run.lastShown);
+    addFrameTime(run.intervalTimes, shown - run.lastShown);
+  }
+  run.lastShown = shown;
+  if (run.plan.fps) {
+    const std::string line = countFrame(run.fpsCounter, shown, &run.intervalTimes);
+    if (!line.empty()) {
+      printLine(line);
+    }
+  }
+}
+
+}  // namespace
+
+// A full-screen run draws nothing until the projection fills the screen, so that its first
+// counted frame does; a window manager that never grants it is waited for a while, then drawn
+// in. GLUT knows the new size before its reshape has set the viewport: the viewport tells.
+bool waitingForFullScreen() {
+  if (!run.awaitingFullScreen) {
+    return false;
+  }
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const bool filled =
+      viewport[2] == glutGet(GLUT_SCREEN_WIDTH) && viewport[3] == glutGet(GLUT_SCREEN_HEIGHT);
+  if (!filled && secondsNow() < run.fullScreenDeadline) {
+    return true;
+  }
+  if (!filled) {
+    std::fputs("velkarin: the window did not fill the screen; drawing in it as it is\n", stderr);
+  }
+  run.awaitingFullScreen = false;
+  // Mesa's software drivers take a window's new size for its buffers at a swap: one swap of
+  // the empty buffers, and the next frame is drawn, and read back, whole.
+  glutSwapBuffers();
+  return true;
+}
+
+// Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
+// each takes the next place on the pace's grid, but a key's frame never waits for it.
+void drawRunFrame() {
+  stopIfSignalled();
+  const double now = secondsNow();
+  if (run.plan.frameRate > 0) {
+    frameDue(run.pace, run.plan.frameRate, now);
+  }
+  if (run.started < 0.0) {
+    run.started = now;
+  }
+  const bool last = isLastFrame(run.plan, run.progress);
+  drawRunPicture();
+  RgbImage picture;
+  if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
+    picture = readBackFrame();  // before the swap, which leaves the back buffer undefined
+  }
+  glutSwapBuffers();
+  countShownFrame();
+  if (run.plan.everyFrame) {
+    saveNumberedPicture(picture);
+  }
+  if (last) {
+    endRun(picture);
+  }
+}
+
+void drawFrameNow() {
+  if (run.active) {
+    drawRunFrame();
+  } else {
+    renderFrame();
+  }
+}

@@ -1,0 +1,13 @@
+// The frames of a run beyond the viewer's plain loop: each drawn, with the readout where asked,
+// swapped, counted, saved, and the last one ending the run.
+#pragma once
+
+// Whether a full-screen run still waits for its window to fill the screen; it draws nothing
+// until then, so that its first counted frame fills it.
+bool waitingForFullScreen();
+
+// Every frame of the run, whether idle or drawn at once by a key or a drag.
+void drawRunFrame();
+
+// A frame drawn at once, as a key or a drag asks: renderFrame, or the run's frame.
+void drawFrameNow();

@@ -1,0 +1,24 @@
+#include "run/run_input.h"
+
+#include "run/exit_status.h"
+#include "run/kept_session.h"
+#include "run/maps.h"
+#include "run/run_end.h"
+#include "run/run_frame.h"
+#include "run/run_state.h"
+#include "scene/scene_state.h"
+
+void takeInput(const InputEvent& event) {
+  const InputReply reply = applyInput(scene, run.drag, event);
+  if (reply.keep) {
+    recordInput(event);
+  }
+  if (reply.quit) {
+    quitRun(ExitStatus::Quit);
+  }
+  // Another map draws at once, as switching the map on does; with one map nothing changed.
+  const bool mapChanged = reply.mapStep != 0 && stepMap(run.maps, reply.mapStep);
+  if (reply.drawNow || mapChanged) {
+    drawFrameNow();
+  }
+}
