@@ -1,7 +1,8 @@
 #include "app/geometry.h"
 
-#include <charconv>
 #include <cstring>
+
+#include "files/text_fields.h"
 
 namespace {
 
@@ -10,16 +11,6 @@ namespace {
 constexpr int kMaxWindowSide = 16384;
 // X's window positions are 16-bit signed.
 constexpr int kMaxWindowOffset = 32767;
-
-// Reads digits, and only digits, at *at as a number up to `most`.
-bool readDigits(const char*& at, const char* end, int most, int* number) {
-  if (at == end || *at < '0' || *at > '9') {
-    return false;
-  }
-  const auto [stop, error] = std::from_chars(at, end, *number);
-  at = stop;
-  return error == std::errc() && *number <= most;
-}
 
 // Reads a signed offset, "+N" or "-N".
 bool readOffset(const char*& at, const char* end) {

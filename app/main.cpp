@@ -32,8 +32,8 @@ constexpr int kOwnMappingBytes = 256 * 1024;
 // error as much as a full disk. Returns the exit status, or -1 when the viewer should start.
 int answerWithoutWindow(const Options& options, const char* program, bool outputClosed) {
   if (!options.error.empty()) {
-    std::fprintf(stderr, "velkarin: %s\nTry '%s --help' for more information.\n",
-                 options.error.c_str(), program);
+    complain(options.error);
+    std::fprintf(stderr, "Try '%s --help' for more information.\n", program);
     return statusCode(ExitStatus::Usage);
   }
   if (options.help || options.version) {
@@ -42,7 +42,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
       errno = EBADF;
     }
     if (outputClosed || !flushStandardOutput()) {
-      std::fprintf(stderr, "velkarin: write error: %s\n", std::strerror(errno));
+      complain(std::string("write error: ") + std::strerror(errno));
       return statusCode(ExitStatus::CannotWrite);
     }
     return 0;

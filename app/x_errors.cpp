@@ -10,12 +10,16 @@ void sayXErrors(bool) {}
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "files/complaint.h"
 #include "run/exit_status.h"
 #include "run/run_end.h"
 
 namespace {
 
+// Whether -indirect was asked, for the X error handler's words: Xlib hands a handler nothing
+// of the viewer's own.
 bool indirect = false;
 
 int onXError(Display* display, XErrorEvent* error) {
@@ -27,8 +31,8 @@ int onXError(Display* display, XErrorEvent* error) {
   ending = true;
   char text[256] = {};
   XGetErrorText(display, error->error_code, text, sizeof text);
-  std::fprintf(stderr, "velkarin: the X server refused a request: %s%s\n", text,
-               indirect ? "; it may offer no indirect GL context (-indirect)" : "");
+  complain(std::string("the X server refused a request: ") + text +
+           (indirect ? "; it may offer no indirect GL context (-indirect)" : ""));
   std::exit(statusCode(ExitStatus::XError));
 }
 

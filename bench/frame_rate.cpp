@@ -27,6 +27,7 @@ constexpr int kWarmUpFrames = 100;
 std::string sceneName;
 int framesToTime = 0;
 int framesDone = 0;
+Readout readout;
 std::chrono::steady_clock::time_point started;
 
 void clearAndSwap() {
@@ -65,10 +66,10 @@ bool setScene(const std::string& name, const char* envPath) {
     scene.polygonMode = GL_FILL;
     scene.turnCount = scene.stepsPerTurn = name == "n100" ? 100 : 300;
   } else if (name == "hud") {
-    prepareHud();
+    prepareHud(readout);
     drawOne = [] {
       drawScene();
-      drawHud(readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));
+      drawHud(readout, readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));
       glFlush();
       glutSwapBuffers();
     };

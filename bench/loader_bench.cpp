@@ -41,7 +41,8 @@ void readPpmFile(benchmark::State& state) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     ImageBuffer image;
     PpmSize size;
-    if (readPpm(file, &image, &size) != PpmStatus::Ok)
+    if (readPpmHeader(file, &size) != PpmStatus::Ok ||
+        readPpmPixels(file, size, &image) != PpmStatus::Ok)
       state.SkipWithError("read failed");
     std::fclose(file);
     benchmark::DoNotOptimize(image.pixels.get());

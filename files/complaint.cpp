@@ -87,6 +87,10 @@ std::string shownName(const std::string& name) {
   return shown + "'";
 }
 
+void complain(const std::string& message) {
+  std::fprintf(stderr, "velkarin: %s\n", message.c_str());
+}
+
 void complain(const std::string& file, const std::string& problem) {
-  std::fprintf(stderr, "velkarin: %s: %s\n", shownName(file).c_str(), problem.c_str());
+  complain(shownName(file) + ": " + problem);
 }

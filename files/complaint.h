@@ -1,4 +1,5 @@
-// The viewer's one form for what is wrong with a file: "velkarin: FILE: PROBLEM".
+// The viewer's one voice on standard error: "velkarin: MESSAGE", and for what is wrong with a
+// file, "velkarin: FILE: PROBLEM".
 #pragma once
 
 #include <string>
@@ -7,6 +8,9 @@
 // line break, an escape code) or a byte of no UTF-8 character; then quoted as ls and a shell
 // quote it, 'a'$'\n''b'.
 std::string shownName(const std::string& name);
+
+// Says `message` on standard error, as the viewer says everything that is not its output.
+void complain(const std::string& message);
 
 // Says what is wrong with a file on standard error, its name shown as shownName shows it.
 void complain(const std::string& file, const std::string& problem);

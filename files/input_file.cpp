@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "files/file_name.h"
 
@@ -54,16 +55,16 @@ InputFile openInputFile(const std::string& name) {
     ::close(fd);
     return refused(S_ISDIR(info.st_mode) ? kFolderProblem : std::strerror(error));
   }
+  FileOwner owner(file);
   // With no writer a FIFO reads as ended at once; say so rather than call it an empty file.
   if (S_ISFIFO(info.st_mode)) {
     const int first = std::fgetc(file);
     if (first == EOF) {
-      std::fclose(file);
       return refused(kNoWriterProblem);
     }
     std::ungetc(first, file);
   }
-  return {file, ""};
+  return {std::move(owner), ""};
 }
 
 #else
@@ -75,7 +76,7 @@ InputFile openInputFile(const std::string& name) {
     return refused(kFolderProblem);
   }
   std::FILE* file = fopenNamed(name, "rb");
-  return file != nullptr ? InputFile{file, ""} : refused(std::strerror(errno));
+  return file != nullptr ? InputFile{FileOwner(file), ""} : refused(std::strerror(errno));
 }
 
 #endif

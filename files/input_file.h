@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include "files/file_owner.h"
+
 struct InputFile {
-  std::FILE* file = nullptr;  // open for binary reading, or null
-  std::string problem;        // why not, in a user's words: the system's reason, or one below
+  FileOwner file;       // open for binary reading, or null
+  std::string problem;  // why not, in a user's words: the system's reason, or one below
 };
 
 inline constexpr char kFolderProblem[] = "a folder, not a file";

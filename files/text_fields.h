@@ -1,4 +1,6 @@
-// The fields of the text the viewer reads from people: its command line and its kept sessions.
+// The fields of the text the viewer reads from people: its command line, its picture names and
+// its kept sessions. Every number they hold is read here; only a PPM's header, read by the PPM
+// reader's own rules, is not.
 #pragma once
 
 #include <charconv>
@@ -21,4 +23,17 @@ bool readWholeNumber(const std::string& text, T least, T most, T* number) {
   }
   *number = value;
   return true;
+}
+
+// Digits, and only digits, from `at` on, as a whole number up to `most`, where a number stands
+// inside a longer text ("640x480", "%05d"); `at` is left just past them. False when no digit is
+// there or the number is larger.
+template <typename T>
+bool readDigits(const char*& at, const char* end, T most, T* number) {
+  if (at == end || *at < '0' || *at > '9') {
+    return false;
+  }
+  const auto [stop, error] = std::from_chars(at, end, *number);
+  at = stop;
+  return error == std::errc() && *number <= most;
 }

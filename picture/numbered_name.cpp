@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "files/text_fields.h"
+
 namespace {
 
 // Wider numbers than a 64-bit frame count has digits pad to no purpose.
@@ -25,12 +27,13 @@ Conversion readConversion(const std::string& name, std::size_t at) {
     conversion.zeros = true;
     ++at;
   }
-  for (; at < name.size() && name[at] >= '0' && name[at] <= '9'; ++at) {
-    conversion.width = conversion.width * 10 + (name[at] - '0');
-    if (conversion.width > kMostDigits) {
-      return conversion;
-    }
+  const char* digits = name.data() + at;
+  const char* end = name.data() + name.size();
+  if (digits != end && *digits >= '0' && *digits <= '9' &&
+      !readDigits(digits, end, kMostDigits, &conversion.width)) {
+    return conversion;
   }
+  at = static_cast<std::size_t>(digits - name.data());
   if (at < name.size() && name[at] == 'd') {
     conversion.number = true;
     conversion.end = at + 1;

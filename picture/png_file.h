@@ -1,5 +1,5 @@
 // RGB pictures as PNG, through libpng: the viewer's --screenshot and the tools that check
-// pictures share them. Free of GL.
+// pictures share the form and the writer. Free of GL.
 #pragma once
 
 #include <cstdio>
@@ -15,6 +15,3 @@ struct RgbImage {
 // Encodes `image` as PNG into an open file; "" or libpng's reason. The caller closes the file
 // and checks that close, which is where a full disk shows.
 std::string encodePng(std::FILE* file, const RgbImage& image);
-
-// Reads any PNG file as 8-bit RGB; false when it is not one.
-bool readPng(const std::string& path, RgbImage* image);

@@ -27,7 +27,7 @@ constexpr int kScaleWidth = 600;
 constexpr int kScaleHeight = 300;
 constexpr int kGrid = 4;
 constexpr int kBoxWidth = 256;                        // the widest a line may be, in pixels
-constexpr int kBoxCount = 2;                          // side by side in the texture
+constexpr int kBoxCount = kHudBoxCount;               // side by side in the texture
 constexpr int kTextureWidth = kBoxCount * kBoxWidth;  // powers of two
 constexpr int kTextureHeight = 256;
 constexpr int kMaxLines = kTextureHeight / kLineHeight - 1;  // and a blank one below them
@@ -50,30 +50,15 @@ std::array<Colour, kLightCount> liftedLightColours() {
 }
 const std::array<Colour, kLightCount> kLightText = liftedLightColours();
 
-// A character of a line, and its colour.
-struct Cell {
-  char c;
-  const GLfloat* colour;
-  bool operator==(const Cell& other) const { return c == other.c && colour == other.colour; }
-};
-
-// A line as the texture holds it: its characters from pixel `indent` on, ground elsewhere
-// up to `width`.
-struct LineImage {
-  std::vector<Cell> cells;
-  int indent = 0;
-  int width = 0;
-  bool operator==(const LineImage& other) const {
-    return cells == other.cells && indent == other.indent && width == other.width;
-  }
-};
+using Cell = HudCell;
+using LineImage = HudLineImage;
 using Box = std::vector<LineImage>;
 
-int widthOf(const Line& pieces) {
+int widthOf(const HudFont& font, const Line& pieces) {
   int width = 0;
   for (const Piece& piece : pieces) {
     for (const char c : piece.text) {
-      width += glyphAdvance(c);
+      width += glyphAdvance(font, c);
     }
   }
   return width;
@@ -81,12 +66,12 @@ int widthOf(const Line& pieces) {
 
 // A box's lines, as wide as the longest on the grid, aligned left or right, and a blank line
 // below them for the rows the grid adds.
-Box boxOf(const std::vector<Line>& lines, bool alignRight) {
+Box boxOf(const HudFont& font, const std::vector<Line>& lines, bool alignRight) {
   const std::size_t count = std::min<std::size_t>(lines.size(), kMaxLines);
   std::vector<int> widths(count);
   int width = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    widths[i] = widthOf(lines[i]);
+    widths[i] = widthOf(font, lines[i]);
     width = std::max(width, widths[i]);
   }
   width = std::min((width + kGrid - 1) / kGrid * kGrid, kBoxWidth);
@@ -104,9 +89,6 @@ Box boxOf(const std::vector<Line>& lines, bool alignRight) {
   return box;
 }
 
-GLuint texture = 0;
-Box composed[kBoxCount];  // what each box in the texture holds
-
 using Rgba = std::array<unsigned char, 4>;
 static_assert(sizeof(Rgba) == 4, "texture rows are arrays of Rgba");
 
@@ -119,15 +101,15 @@ Rgba rgbaOf(const GLfloat* colour) {
 
 // Writes `line` into line `slot` of box `box` in the texture when it holds something else.
 // The texture's rows run from the top of the box down, so that a box is drawn by one quad.
-void compose(int box, std::size_t slot, const LineImage& line) {
-  Box& held = composed[box];
+void compose(Readout& readout, int box, std::size_t slot, const LineImage& line) {
+  Box& held = readout.composed[box];
   if (held.size() <= slot) {
     held.resize(slot + 1);
   }
   if (held[slot] == line || line.width == 0) {
     return;
   }
-  static std::vector<Rgba> pixels;  // kept: a changing line is composed on every frame
+  std::vector<Rgba>& pixels = readout.linePixels;
   pixels.assign(static_cast<std::size_t>(line.width) * kLineHeight, rgbaOf(kGroundColour));
   int pen = line.indent;
   for (const Cell& cell : line.cells) {
@@ -135,25 +117,26 @@ void compose(int box, std::size_t slot, const LineImage& line) {
       break;  // the rest of a line too long for the box is not shown
     }
     const Rgba ink = rgbaOf(cell.colour);
-    const int width = std::min(glyphAdvance(cell.c), line.width - pen);
+    const int width = std::min(glyphAdvance(readout.font, cell.c), line.width - pen);
     for (int row = 0; row < kLineHeight; ++row) {
       Rgba* out = &pixels[static_cast<std::size_t>(kLineHeight - 1 - row) * line.width + pen];
       for (int x = 0; x < width; ++x) {
-        if (glyphInked(cell.c, x, row)) {
+        if (glyphInked(readout.font, cell.c, x, row)) {
           out[x] = ink;
         }
       }
     }
-    pen += glyphAdvance(cell.c);
+    pen += glyphAdvance(readout.font, cell.c);
   }
   glTexSubImage2D(GL_TEXTURE_2D, 0, box * kBoxWidth, static_cast<GLint>(slot) * kLineHeight,
                   line.width, kLineHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   held[slot] = line;
 }
 
-void composeBox(int box, const Box& lines) {
+// Only the lines that changed since the box was last composed are composed again.
+void composeBox(Readout& readout, int box, const Box& lines) {
   for (std::size_t slot = 0; slot < lines.size(); ++slot) {
-    compose(box, slot, lines[slot]);
+    compose(readout, box, slot, lines[slot]);
   }
 }
 
@@ -188,31 +171,14 @@ int readoutScale(int width, int height) {
   return std::max(1, std::min(width / kScaleWidth, height / kScaleHeight));
 }
 
-// The boxes as last composed. The switches' box is built again only when a switch changes;
-// the figures' box on every frame, as the frame number does.
-std::vector<Line> switchesShown;
-bool switchesComposed = false;
-Box switchesBox;
-Box figuresBox;
-
-void composeReadout(const HudText& text) {
-  if (!switchesComposed || text.switches != switchesShown) {
-    switchesShown = text.switches;
-    switchesComposed = true;
-    switchesBox = boxOf(text.switches, false);
-    composeBox(0, switchesBox);
-  }
-  figuresBox = boxOf(text.figures, true);
-  composeBox(1, figuresBox);
-}
-
 }  // namespace
 
 const GLfloat* hudLightColour(int k) {
   return kLightText[k].data();
 }
 
-void prepareHud() {
+void prepareHud(Readout& readout) {
+  GLuint& texture = readout.texture;
   if (texture != 0) {
     return;
   }
@@ -221,7 +187,7 @@ void prepareHud() {
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  readHudFont(viewport[2], viewport[3]);
+  readHudFont(readout.font, viewport[2], viewport[3]);
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -234,7 +200,7 @@ void prepareHud() {
   glPopAttrib();
 }
 
-void drawHud(const HudText& text) {
+void drawHud(Readout& readout, const HudText& text) {
   // Every state the readout touches comes back as it was, so the next frame starts as if the
   // readout had never been drawn.
   // The texture binding and mode are kept by hand: saving all texture state would make the
@@ -248,16 +214,19 @@ void drawHud(const HudText& text) {
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
   glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
   beginOverlay(viewport[2], viewport[3]);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  glBindTexture(GL_TEXTURE_2D, readout.texture);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);  // the lit colour is not used
   glEnable(GL_TEXTURE_2D);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  composeReadout(text);
+  const Box switches = boxOf(readout.font, text.switches, false);
+  const Box figures = boxOf(readout.font, text.figures, true);
+  composeBox(readout, 0, switches);
+  composeBox(readout, 1, figures);
   const int top = onGrid(viewport[3] - kMargin);
   glBegin(GL_QUADS);
   const int scale = readoutScale(viewport[2], viewport[3]);
-  drawBox(0, switchesBox, kMargin, false, top, scale);
-  drawBox(1, figuresBox, onGrid(viewport[2] - kMargin), true, top, scale);
+  drawBox(0, switches, kMargin, false, top, scale);
+  drawBox(1, figures, onGrid(viewport[2] - kMargin), true, top, scale);
   glEnd();
   endOverlay();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, textureMode);

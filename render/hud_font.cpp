@@ -10,33 +10,26 @@
 
 namespace {
 
-void* const kFont = GLUT_BITMAP_HELVETICA_10;
+// GLUT names its fonts by addresses (or small numbers) of its own.
+void* readoutFont() {
+  return GLUT_BITMAP_HELVETICA_10;
+}
 constexpr int kSheetRowHeight = 16;  // a row of glyphs in the frame the font is read from
 constexpr int kBaseline = 4;         // above the bottom of a sheet row
 constexpr int kLineBottom = 2;       // the lowest row of a sheet row that a line shows
 constexpr int kFirstGlyph = 32;
-constexpr int kGlyphCount = 96;
+constexpr int kGlyphCount = kHudGlyphCount;
 constexpr int kGlyphsARow = 16;
 constexpr int kSheetRows = kGlyphCount / kGlyphsARow;
 constexpr int kSheetWidth = 256;  // the framebuffer the font is drawn into: room for every row
 constexpr int kSheetHeight = 128;
-
-// The font as read back: its glyphs' pixels, 0 or 255, kGlyphsARow glyphs a sheet row, the
-// first row lowest; where each glyph starts in its row, and how far it moves the pen.
-struct Font {
-  std::vector<unsigned char> sheet;
-  int sheetWidth = 0;
-  int start[kGlyphCount] = {};
-  int advance[kGlyphCount] = {};
-};
-Font font;
 
 int glyphOf(char c) {
   const int glyph = static_cast<unsigned char>(c) - kFirstGlyph;
   return glyph >= 0 && glyph < kGlyphCount ? glyph : '?' - kFirstGlyph;
 }
 
-bool inked(int glyph, int x, int row) {
+bool inked(const HudFont& font, int glyph, int x, int row) {
   const int y = glyph / kGlyphsARow * kSheetRowHeight + kLineBottom + row;
   return font.sheet[static_cast<std::size_t>(y) * font.sheetWidth + font.start[glyph] + x] != 0;
 }
@@ -46,7 +39,7 @@ bool inked(int glyph, int x, int row) {
 // Draws the font into the lower left corner of a framebuffer of its own where GL has them, so
 // that it comes back whole whatever the window's size, else of the back buffer, and reads its
 // pixels back.
-void readHudFont(int width, int height) {
+void readHudFont(HudFont& font, int width, int height) {
   Framebuffer sheet;
   if (sizeFramebuffer(sheet, kSheetWidth, kSheetHeight, 0)) {
     drawInto(sheet);
@@ -69,8 +62,8 @@ void readHudFont(int width, int height) {
       glRasterPos2i(0, glyph / kGlyphsARow * kSheetRowHeight + kBaseline);
     }
     font.start[glyph] = pen;
-    font.advance[glyph] = glutBitmapWidth(kFont, kFirstGlyph + glyph);
-    glutBitmapCharacter(kFont, kFirstGlyph + glyph);  // which moves the raster position on
+    font.advance[glyph] = glutBitmapWidth(readoutFont(), kFirstGlyph + glyph);
+    glutBitmapCharacter(readoutFont(), kFirstGlyph + glyph);  // which moves the raster position on
     pen += font.advance[glyph];
     font.sheetWidth = std::max(font.sheetWidth, pen);
   }
@@ -82,10 +75,10 @@ void readHudFont(int width, int height) {
   endOverlay();
 }
 
-int glyphAdvance(char c) {
+int glyphAdvance(const HudFont& font, char c) {
   return font.advance[glyphOf(c)];
 }
 
-bool glyphInked(char c, int x, int row) {
-  return inked(glyphOf(c), x, row);
+bool glyphInked(const HudFont& font, char c, int x, int row) {
+  return inked(font, glyphOf(c), x, row);
 }

@@ -1,19 +1,11 @@
 #include "render/smooth_edges.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
-#include "render/framebuffer.h"
+#include "files/complaint.h"
 
 namespace {
-
-struct SmoothEdges {
-  Framebuffer framebuffer;
-  int samples = 0;        // asked of GL; 0 while not smoothing
-  bool complete = false;  // GL can draw into the framebuffer at its present size
-  bool drawing = false;   // the framebuffer took this frame
-};
-SmoothEdges smooth;
 
 // The viewport is the window's size as the reshape callback last set it.
 void viewportSize(int* width, int* height) {
@@ -27,7 +19,7 @@ const char kWithout[] = "; drawing without smooth edges";
 
 }  // namespace
 
-std::string startSmoothEdges(int asked) {
+std::string startSmoothEdges(SmoothEdges& smooth, int asked) {
   if (!haveFramebuffers()) {
     return std::string("this GL has no framebuffer objects to smooth edges in") + kWithout;
   }
@@ -55,11 +47,11 @@ std::string startSmoothEdges(int asked) {
   return "";
 }
 
-int smoothEdgeSamples() {
+int smoothEdgeSamples(const SmoothEdges& smooth) {
   return smooth.complete ? smooth.framebuffer.samples : 0;
 }
 
-void beginSmoothFrame() {
+void beginSmoothFrame(SmoothEdges& smooth) {
   smooth.drawing = false;
   if (smooth.samples == 0) {
     return;
@@ -74,8 +66,8 @@ void beginSmoothFrame() {
   if (width != framebuffer.width || height != framebuffer.height) {
     smooth.complete = sizeFramebuffer(framebuffer, width, height, smooth.samples);
     if (!smooth.complete) {
-      std::fprintf(stderr, "velkarin: this GL cannot draw multisampled frames of %d × %d%s\n",
-                   width, height, kWithout);
+      complain("this GL cannot draw multisampled frames of " + std::to_string(width) + " × " +
+               std::to_string(height) + kWithout);
     }
   }
   if (!smooth.complete) {
@@ -85,7 +77,7 @@ void beginSmoothFrame() {
   smooth.drawing = true;
 }
 
-void endSmoothFrame() {
+void endSmoothFrame(const SmoothEdges& smooth) {
   if (smooth.drawing) {
     copyToWindow(smooth.framebuffer);
   }

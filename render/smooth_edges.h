@@ -5,14 +5,24 @@
 
 #include <string>
 
+#include "render/framebuffer.h"
+
+// The state of smooth edges across frames, held by the run.
+struct SmoothEdges {
+  Framebuffer framebuffer;
+  int samples = 0;        // asked of GL; 0 while not smoothing
+  bool complete = false;  // GL can draw into the framebuffer at its present size
+  bool drawing = false;   // the framebuffer took this frame
+};
+
 // Sets up frames drawn with `asked` samples a pixel. Returns "" when they get exactly that, or
 // what they get instead, in words for standard error ("drawing without smooth edges").
-std::string startSmoothEdges(int asked);
+std::string startSmoothEdges(SmoothEdges& smooth, int asked);
 
 // The samples a pixel that frames are drawn with: 0 when not smoothing.
-int smoothEdgeSamples();
+int smoothEdgeSamples(const SmoothEdges& smooth);
 
 // Around each frame while smoothing: the multisampled framebuffer, kept at the viewport's size,
 // takes the drawing; then its picture goes to the window's back buffer.
-void beginSmoothFrame();
-void endSmoothFrame();
+void beginSmoothFrame(SmoothEdges& smooth);
+void endSmoothFrame(const SmoothEdges& smooth);

@@ -5,7 +5,9 @@
 #include "scene/scene_state.h"
 
 namespace {
-// Memory for a frame's per-step values; nothing in it outlives the frame that fills it.
+// Memory for a frame's per-step values; nothing in it outlives the frame that fills it. It is
+// file-wide because drawSpiralTorus takes the strip's shape and nothing else, and a steady
+// frame allocates nothing: a local would be allocated on every frame.
 StripScratch stripScratch;
 }  // namespace
 

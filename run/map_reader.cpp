@@ -62,21 +62,6 @@ void work(const std::shared_ptr<MapReaderState>& state) {
   }
 }
 
-// The process may end while the worker decodes a large map: it is told to stop and let go, and
-// what it shares lives on with it.
-MapReader* readerToRelease = nullptr;
-
-void releaseReader() {
-  MapReader& reader = *readerToRelease;
-  {
-    const std::lock_guard<std::mutex> held(reader.state->lock);
-    reader.state->ending = true;
-    reader.state->queue.clear();
-  }
-  reader.state->changed.notify_all();
-  reader.worker.detach();
-}
-
 bool isWaiting(const MapReaderState& state, std::size_t index) {
   return std::any_of(state.queue.begin(), state.queue.end(),
                      [&](const MapRequest& request) { return request.index == index; });
@@ -88,8 +73,21 @@ void startMapReader(MapReader& reader, int largestSide) {
   reader.state = std::make_shared<MapReaderState>();
   reader.state->largestSide = largestSide;
   reader.worker = std::thread(work, reader.state);
-  readerToRelease = &reader;
-  std::atexit(releaseReader);
+}
+
+// The process may end while the worker decodes a large map: it is told to stop and let go, and
+// what it shares lives on with it.
+void releaseMapReader(MapReader& reader) {
+  if (reader.state == nullptr) {
+    return;
+  }
+  {
+    const std::lock_guard<std::mutex> held(reader.state->lock);
+    reader.state->ending = true;
+    reader.state->queue.clear();
+  }
+  reader.state->changed.notify_all();
+  reader.worker.detach();
 }
 
 void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted) {

@@ -37,8 +37,11 @@ struct MapRequest {
 };
 
 // Starts the worker, which refuses images with a side over `largestSide` (GL's, learnt on the
-// GL thread). The worker is let go when the process exits, whatever it is reading then.
+// GL thread).
 void startMapReader(MapReader& reader, int largestSide);
+
+// Lets the worker go, whatever it is reading: as the process exits.
+void releaseMapReader(MapReader& reader);
 
 // Asks for these maps to be read in this order, and for no others: maps asked for before and
 // not yet begun are dropped, and so are results not taken that are not among them.

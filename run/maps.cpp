@@ -1,6 +1,7 @@
 #include "run/maps.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -33,9 +34,8 @@ bool looksLikeAMap(const std::string& path) {
   if (input.file == nullptr) {
     return false;
   }
-  const int first = std::fgetc(input.file);
-  const int second = std::fgetc(input.file);
-  std::fclose(input.file);
+  const int first = std::fgetc(input.file.get());
+  const int second = std::fgetc(input.file.get());
   return startsLikeAMap(first, second);
 }
 
@@ -151,11 +151,17 @@ void settleAround(Maps& maps) {
   readAhead(maps.reader, neighboursToRead(maps));
 }
 
+// An exit handler is handed nothing: it finds the reader in the run's record.
+void releaseRunMapReader() {
+  releaseMapReader(run.maps.reader);
+}
+
 void startReader(Maps& maps) {
   if (maps.reader.state == nullptr) {
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
     startMapReader(maps.reader, largestSide);
+    std::atexit(releaseRunMapReader);
   }
 }
 

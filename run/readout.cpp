@@ -104,18 +104,3 @@ std::vector<HudLine> figureLines(const SceneState& s, const HudFigures& figures)
 HudText readoutText(const SceneState& state, const HudFigures& figures) {
   return {switchLines(state), figureLines(state, figures)};
 }
-
-std::vector<std::string> readoutLines(const SceneState& state, const HudFigures& figures) {
-  const HudText text = readoutText(state, figures);
-  std::vector<std::string> lines;
-  for (const std::vector<HudLine>* box : {&text.switches, &text.figures}) {
-    for (const HudLine& pieces : *box) {
-      std::string words;
-      for (const HudPiece& piece : pieces) {
-        words += piece.text;
-      }
-      lines.push_back(words);
-    }
-  }
-  return lines;
-}

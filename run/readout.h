@@ -18,6 +18,3 @@ struct HudFigures {
 };
 
 HudText readoutText(const SceneState& state, const HudFigures& figures);
-
-// The readout's lines as plain text: the switches' box, then the figures' box.
-std::vector<std::string> readoutLines(const SceneState& state, const HudFigures& figures);

@@ -23,13 +23,6 @@ double rounded(double value, double places) {
   return std::round(value * scale) / scale;
 }
 
-struct ContextFacts {
-  std::string vendor, renderer, version;
-  int width = 0;
-  int height = 0;
-};
-ContextFacts facts;
-
 std::string glString(GLenum name) {
   const auto* text = reinterpret_cast<const char*>(glGetString(name));
   return text != nullptr ? text : "";
@@ -63,11 +56,12 @@ nlohmann::ordered_json results(int status) {
   const RunPlan& plan = run.plan;
   const double seconds = run.started >= 0.0 ? secondsNow() - run.started : 0.0;
   const auto frames = run.progress.framesDrawn;
+  const ContextFacts& facts = run.context;
   return {
       {"version", VELKARIN_VERSION},
       {"gl", {{"vendor", facts.vendor}, {"renderer", facts.renderer}, {"version", facts.version}}},
       {"window", {{"width", facts.width}, {"height", facts.height}}},
-      {"samples", {{"asked", plan.samples}, {"given", smoothEdgeSamples()}}},
+      {"samples", {{"asked", plan.samples}, {"given", smoothEdgeSamples(run.smooth)}}},
       {"swap_interval",
        {{"asked", known(plan.swapInterval)},
         {"obtained", known(run.swap.obtained)},
@@ -86,6 +80,7 @@ nlohmann::ordered_json results(int status) {
 }  // namespace
 
 void noteResultsContext() {
+  ContextFacts& facts = run.context;
   facts.vendor = glString(GL_VENDOR);
   facts.renderer = glString(GL_RENDERER);
   facts.version = glString(GL_VERSION);
@@ -97,6 +92,7 @@ int writeResults(int status, bool displayGone) {
   if (run.plan.results.empty()) {
     return status;
   }
+  ContextFacts& facts = run.context;
   if (!displayGone) {
     facts.width = glutGet(GLUT_WINDOW_WIDTH);
     facts.height = glutGet(GLUT_WINDOW_HEIGHT);

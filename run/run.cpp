@@ -76,22 +76,22 @@ void keepStandardOutputForTheRunsFile() {
 // Smooth edges, the swap interval and the readout, set up once the window's context exists.
 void prepareDrawing() {
   if (run.plan.samples > 0) {
-    if (const std::string word = startSmoothEdges(run.plan.samples); !word.empty()) {
-      std::fprintf(stderr, "velkarin: %s\n", word.c_str());
+    if (const std::string word = startSmoothEdges(run.smooth, run.plan.samples); !word.empty()) {
+      complain(word);
     }
   }
   if (run.plan.swapInterval >= 0) {
     std::string problem;
     run.swap = setSwapInterval(run.plan.swapInterval, &problem);
     if (!problem.empty()) {
-      std::fprintf(stderr, "velkarin: %s\n", problem.c_str());
+      complain(problem);
     }
   }
   if (!run.plan.results.empty()) {
     noteResultsContext();
   }
   if (run.plan.hud) {
-    prepareHud();
+    prepareHud(run.readout);
   }
 }
 

@@ -50,21 +50,20 @@ void reportRunFrameRate() {
 // A run cut short by the window closing or a signal: what was drawn, and no picture.
 [[noreturn]] void endEarly(const char* why, int status, bool displayGone = false) {
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
-  std::fprintf(stderr, "velkarin: %s after %lld%s frames\n", why,
-               static_cast<long long>(run.progress.framesDrawn), budget.c_str());
+  complain(std::string(why) + " after " + std::to_string(run.progress.framesDrawn) + budget +
+           " frames");
   reportRunFrameRate();
   std::exit(writeResults(status, displayGone));
 }
 
 // freeglut also closes its window from an exit handler, as any exit ends the process; that is
 // no person closing it. Registered after glutInit, this handler runs before freeglut's.
-bool exiting = false;
 void noteExiting() {
-  exiting = true;
+  run.exiting = true;
 }
 
 [[maybe_unused]] void onWindowClosed() {
-  if (!exiting) {
+  if (!run.exiting) {
     endEarly("window closed", statusCode(ExitStatus::WindowClosed));
   }
 }
@@ -128,9 +127,9 @@ void endRun(const RgbImage& lastFrame) {
     }
   }
   if (run.progress.keysPressed < plan.keys.size()) {
-    std::fprintf(stderr,
-                 "velkarin: --frames %d ended the run before these --keys were pressed: %s\n",
-                 plan.frames, spellKeys(plan.keys, run.progress.keysPressed).c_str());
+    complain("--frames " + std::to_string(plan.frames) +
+             " ended the run before these --keys were pressed: " +
+             spellKeys(plan.keys, run.progress.keysPressed));
   }
   if (plan.frameRate > 0) {
     sleepUntil(run.pace.next);  // the last frame's period is part of the run

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "files/complaint.h"
 #include "render/frame.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
@@ -20,17 +21,17 @@ namespace {
 // The frame, and over it the readout of --hud. A budgeted run, whose pictures must be the
 // same on every run, shows no frame rate.
 void drawRunPicture() {
-  beginSmoothFrame();
+  beginSmoothFrame(run.smooth);
   drawScene();
   if (run.plan.hud) {
     HudFigures figures;
     figures.frame = frameNumberShown(run.progress);
     figures.framesPerSecond = run.plan.frames > 0 ? -1.0 : run.hudCounter.lastRate;
     figures.map = mapShown(run.maps);
-    drawHud(readoutText(scene, figures));
+    drawHud(run.readout, readoutText(scene, figures));
   }
   glFlush();
-  endSmoothFrame();
+  endSmoothFrame(run.smooth);
 }
 
 void countShownFrame() {
@@ -70,7 +71,7 @@ bool waitingForFullScreen() {
     return true;
   }
   if (!filled) {
-    std::fputs("velkarin: the window did not fill the screen; drawing in it as it is\n", stderr);
+    complain("the window did not fill the screen; drawing in it as it is");
   }
   run.awaitingFullScreen = false;
   // Mesa's software drivers take a window's new size for its buffers at a swap: one swap of

@@ -11,10 +11,13 @@
 
 #include "input/mouse.h"
 #include "picture/output_file.h"
+#include "render/hud.h"
+#include "render/smooth_edges.h"
 #include "render/swap_interval.h"
 #include "run/frame_counter.h"
 #include "run/frame_times.h"
 #include "run/map_list.h"
+#include "run/results.h"
 #include "run/run_plan.h"
 #include "run/session.h"
 
@@ -37,10 +40,13 @@ struct RunState {
   std::vector<std::string> keptMaps;  // their full paths, as a kept session names them; none
                                       // for the default ./env.ppm
   SwapControl swap;
+  SmoothEdges smooth;  // --samples
+  Readout readout;     // --hud
   OutputFile picture;
   bool pictureFailed = false;  // a numbered picture could not be written: no more are saved
   OutputFile resultsFile;
-  OutputFile record;  // open while the session is kept
+  ContextFacts context;  // GL's and the window's, for the results file
+  OutputFile record;     // open while the session is kept
   Recording recording = Recording::Off;
   std::string recordPending;  // the events before the first frame, while the file waits
   Drag drag;                  // the left button's, from its press to its release
@@ -49,8 +55,11 @@ struct RunState {
   bool awaitingFullScreen = false;
   double fullScreenDeadline = 0.0;
   volatile std::sig_atomic_t stopSignal = 0;  // set by a signal handler, acted on by a frame
+  bool exiting = false;  // the process is ending: freeglut's closing of the window is no person's
 };
 
+// Global because GLUT's callbacks, the exit handlers and the signal handler are handed nothing
+// of the viewer's own: each finds the run here, and hands on what it needs by reference.
 extern RunState run;
 
 // Seconds on a steady clock.

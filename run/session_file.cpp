@@ -13,15 +13,13 @@ constexpr std::size_t kMostSessionBytes = 16u << 20;
 
 std::string readSessionFile(const std::string& path, Session* session) {
   // "-" is standard input, as it is to most programs that read a file.
-  const InputFile input = path == "-" ? InputFile{stdin, ""} : openInputFile(path);
-  if (input.file == nullptr) {
+  const InputFile input = path == "-" ? InputFile{} : openInputFile(path);
+  if (path != "-" && input.file == nullptr) {
     return input.problem;
   }
   std::string text;
-  const std::string problem = readWhole(input.file, kMostSessionBytes, &text);
-  if (input.file != stdin) {
-    std::fclose(input.file);
-  }
+  std::FILE* file = path == "-" ? stdin : input.file.get();
+  const std::string problem = readWhole(file, kMostSessionBytes, &text);
   if (!problem.empty()) {
     return problem;
   }

@@ -1,5 +1,5 @@
-// The one scene state shared by start-up, rendering, input and the texture loader, with the
-// constant light table and colours that go with it.
+// The one scene state: start-up sets it, input changes it, the frame draws it and the run reads
+// it for its readout; with the constant light table and colours that go with it.
 #pragma once
 
 #include <cstdint>
@@ -31,11 +31,11 @@ inline constexpr char kWindowTitle[] = "Velkarin - lighting";
 inline constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 inline constexpr GLfloat kBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
-// Flags hold 0 or 1 and are switched by logical negation; GL enumerants are kept as the raw
-// values GL takes, so they are passed on unchanged.
 // The torus's spin is counted in whole units of this many degrees.
 inline constexpr double kSpinUnitDegrees = 0.05;
 
+// Flags hold 0 or 1 and are switched by logical negation; GL enumerants are kept as the raw
+// values GL takes, so they are passed on unchanged.
 struct SceneState {
   GLenum shadeModel = GL_FLAT;
   GLenum polygonMode = GL_LINE;  // the torus starts as a wire-frame
@@ -64,4 +64,6 @@ struct SceneState {
   ImageBuffer envImage;
 };
 
+// Global as GLUT's callbacks are handed nothing of the viewer's own, and renderFrame, GLUT's
+// display and idle callback, draws from it.
 extern SceneState scene;

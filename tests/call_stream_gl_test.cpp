@@ -561,12 +561,12 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
 TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
   resetScene();
   scene.polygonMode = GL_FILL;
-  prepareHud();
+  prepareHud(run.readout);
   const auto frame = [](bool readout) {
     startRecording();
     drawScene();  // as a run with --hud draws its frames
     if (readout) {
-      drawHud(readoutText(scene, HudFigures{7, 12.5, ""}));
+      drawHud(run.readout, readoutText(scene, HudFigures{7, 12.5, ""}));
     }
     glFlush();
     glutSwapBuffers();

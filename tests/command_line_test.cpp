@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -9,6 +13,7 @@
 #include "app/options.h"
 #include "files/file_name.h"
 #include "picture/numbered_name.h"
+#include "run/exit_status.h"
 
 namespace {
 
@@ -167,4 +172,27 @@ TEST(CommandLine, ANumberedPictureNameTakesEachFramesNumber) {
   for (const auto& [name, frame, expected] : cases) {
     EXPECT_EQ(numberedName(name, frame), expected) << name;
   }
+}
+
+// The manual's EXIT STATUS section gives every status the viewer exits with, and no other:
+// each is the first word of the line after a .TP (".B 128 + n" for a signal's).
+TEST(CommandLine, TheManualListsEveryExitStatusAndNoOther) {
+  std::ifstream in(VELKARIN_SOURCE "/docs/velkarin.1");
+  const std::string manual(std::istreambuf_iterator<char>(in), {});
+  const std::size_t start = manual.find(".SH EXIT STATUS");
+  ASSERT_NE(start, std::string::npos);
+  std::istringstream section(manual.substr(start, manual.find(".SH ", start + 1) - start));
+  std::set<int> listed;
+  bool tagged = false;
+  for (std::string line; std::getline(section, line);) {
+    if (tagged) {
+      listed.insert(std::stoi(line.substr(line.find(' '))));
+    }
+    tagged = line == ".TP";
+  }
+  std::set<int> statuses;
+  for (const ExitStatus status : kExitStatuses) {
+    statuses.insert(statusCode(status));
+  }
+  EXPECT_EQ(listed, statuses);
 }

@@ -130,13 +130,14 @@ TEST_F(Frame, SmoothEdgesDrawWithTheSamplesAskedAndSayWhatGlGivesInstead) {
   const std::vector<int> offered = sampleCountsOffered();
   ASSERT_FALSE(offered.empty()) << "this GL does not say which sample counts it offers";
   const int most = maxFramebufferSamples();
+  SmoothEdges smooth;
   for (int asked = 2; asked <= 16; ++asked) {
     SCOPED_TRACE("asked " + std::to_string(asked));
-    const std::string said = startSmoothEdges(asked);
-    beginSmoothFrame();
+    const std::string said = startSmoothEdges(smooth, asked);
+    beginSmoothFrame(smooth);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
-    endSmoothFrame();
+    endSmoothFrame(smooth);
     const auto fewest = std::lower_bound(offered.begin(), offered.end(), asked);
     EXPECT_EQ(samples, fewest == offered.end() ? most : *fewest);
     const std::string given = " samples a pixel; drawing with " + std::to_string(samples);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/ppm_files.h"
+#include "tests/support/ppm_read.h"
 #include "texture/ppm_reader.h"
 
 // The largest pixel buffer asked for, to show that a huge claim is refused before anything of

@@ -12,6 +12,26 @@
 #include "run/readout.h"
 #include "scene/gl_headers.h"
 
+namespace {
+
+// The readout's lines as plain text: the switches' box, then the figures' box.
+std::vector<std::string> readoutLines(const SceneState& state, const HudFigures& figures) {
+  const HudText text = readoutText(state, figures);
+  std::vector<std::string> lines;
+  for (const std::vector<HudLine>* box : {&text.switches, &text.figures}) {
+    for (const HudLine& pieces : *box) {
+      std::string words;
+      for (const HudPiece& piece : pieces) {
+        words += piece.text;
+      }
+      lines.push_back(words);
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
 TEST(Readout, NamesWhatTheKeysSet) {
   SceneState state;
   const HudFigures figures{41, -1.0, ""};

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "files/input_file.h"
 #include "texture/map_decoders.h"
@@ -11,13 +12,13 @@
 
 namespace {
 
-std::FILE* openMap(const char* path, TextureLoad& load) {
-  const InputFile input = openInputFile(path);
+FileOwner openMap(const char* path, TextureLoad& load) {
+  InputFile input = openInputFile(path);
   if (input.file == nullptr) {
     load.problem = TextureProblem::CannotOpen;
     load.openProblem = input.problem;
   }
-  return input.file;
+  return std::move(input.file);
 }
 
 // GL keeps at most one flag per kind of error; a few reads clear any left by earlier calls, so
@@ -88,7 +89,6 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
                            const SideLimit& limit) {
   std::string bytes;
   const std::string unread = readWhole(file, kMostMapBytes, &bytes);
-  std::fclose(file);
   if (!unread.empty() || bytes.size() > kMostMapBytes) {
     load.problem = TextureProblem::Undecodable;
     load.decodeProblem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
@@ -111,13 +111,11 @@ TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load,
                          const SideLimit& limit) {
   load.refusal = readPpmHeader(file, &load.size);
   if (load.refusal == PpmStatus::Ok && !limit.fits(load.size)) {
-    std::fclose(file);
     return refusedByGl(load, limit);
   }
   if (load.refusal == PpmStatus::Ok) {
     load.refusal = readPpmPixels(file, load.size, image);
   }
-  std::fclose(file);
   if (load.refusal != PpmStatus::Ok) {
     load.problem = TextureProblem::Refused;
   }
@@ -135,7 +133,8 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
     return load;
   }
   image->pixels.reset();
-  std::FILE* file = openMap(path, load);
+  const FileOwner owner = openMap(path, load);
+  std::FILE* file = owner.get();
   if (file == nullptr) {
     return load;
   }
@@ -144,7 +143,6 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
     const int first = std::fgetc(file);
     if (first == EOF) {
       // Of no format at all, whatever its name says: not "not a binary PPM".
-      std::fclose(file);
       load.problem = TextureProblem::Undecodable;
       load.decodeProblem = "an empty file";
       return load;

@@ -220,16 +220,3 @@ PpmStatus readPpmPixels(std::FILE* file, PpmSize size, ImageBuffer* image) {
   }
   return PpmStatus::Ok;
 }
-
-PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size) {
-  image->pixels.reset();
-  PpmSize header;
-  PpmStatus status = readPpmHeader(file, &header);
-  if (status == PpmStatus::Ok) {
-    status = readPpmPixels(file, header, image);
-  }
-  if (status == PpmStatus::Ok) {
-    *size = header;
-  }
-  return status;
-}

@@ -40,9 +40,3 @@ PpmStatus readPpmHeader(std::FILE* file, PpmSize* size);
 // Reads the pixels of an image of `size` whose header has just been read into
 // image->pixels. Returns Ok or the rule that refused them, leaving image->pixels null then.
 PpmStatus readPpmPixels(std::FILE* file, PpmSize size, ImageBuffer* image);
-
-// readPpmHeader, then readPpmPixels. Reads the image from the start of an open stream into
-// image->pixels (width × height RGB triplets, rows in file order) and its size into *size. On any
-// failure returns the rule that refused the file and leaves image->pixels null. The caller opens
-// and closes the stream.
-PpmStatus readPpm(std::FILE* file, ImageBuffer* image, PpmSize* size);

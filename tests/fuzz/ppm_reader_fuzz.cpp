@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "tests/support/ppm_read.h"
 #include "texture/map_decoders.h"
 #include "texture/ppm_reader.h"
 

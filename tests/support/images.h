@@ -3,7 +3,12 @@
 
 #include <vector>
 
+#include <string>
+
 #include "picture/png_file.h"
+
+// Reads any PNG file as 8-bit RGB; false when it is not one.
+bool readPng(const std::string& path, RgbImage* image);
 
 // How many pixels of RGB triplets show the viewer's filled, unlit torus colour (0.9, 0.1, 0.4),
 // give or take rounding.
