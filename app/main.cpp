@@ -15,7 +15,7 @@
 #include "app/usage.h"
 #include "files/complaint.h"
 #include "files/file_name.h"
-#include "picture/output_file.h"
+#include "files/output_file.h"
 #include "run/exit_status.h"
 #include "run/run.h"
 #include "scene/gl_headers.h"

@@ -25,8 +25,9 @@ bool dragTo(Drag& drag, SceneState& state, int x, int y) {
   if (!drag.active) {
     return false;
   }
-  // Positions are 16-bit (live ones by X, replayed ones as the session is read), and what is
-  // pending stays below a degree's pixels, so these sums stay far inside int.
+  // Positions lie from kLeastPointer to kMostPointer: live ones as X carries them, replayed
+  // ones because the session reader refuses any other. A difference of two then spans at most
+  // 65,535 pixels, and what is pending stays below a degree's, so these sums stay inside int.
   drag.pendingX += x - drag.lastX;
   drag.pendingY += y - drag.lastY;
   drag.lastX = x;

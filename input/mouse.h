@@ -1,6 +1,6 @@
 // Dragging with the left button turns the scene about the vertical axis (horizontal motion)
 // and tilts it about the horizontal axis (vertical motion), through the same view angles the
-// z/Z and x/X keys change. Pure: the GLUT callbacks draw when the angles change.
+// z/Z and x/X keys change. Pure: the run draws when the angles change.
 #pragma once
 
 #include "scene/scene_state.h"

@@ -38,8 +38,7 @@ MapRead readSteady(const std::string& path, int largestSide) {
   }
   read.image.pixels.reset();
   read.report = TextureLoad{};
-  read.report.problem = TextureProblem::Undecodable;
-  read.report.decodeProblem = "it kept changing while it was read";
+  read.report.problem = "it kept changing while it was read";
   return read;
 }
 

@@ -80,7 +80,7 @@ void addMaps(Maps& maps, const std::vector<std::string>& named) {
 
 // A map that cannot be read is said once, with why, and skipped from then on.
 void markBroken(Map& map, const TextureLoad& report) {
-  complain(map.path, describe(report));
+  complain(map.path, report.problem);
   map.broken = true;
 }
 
@@ -113,7 +113,7 @@ bool loadAtStart(Maps& maps, std::size_t index) {
                              ? loadPpmTexture(&scene.envImage, map.path.c_str(), &report)
                              : loadMapTexture(&scene.envImage, map.path.c_str(), &report);
   if (texture == 0) {
-    const bool silent = maps.defaultMap && report.problem == TextureProblem::CannotOpen;
+    const bool silent = maps.defaultMap && report.cannotOpen;
     if (!silent) {
       markBroken(map, report);
     }
@@ -171,7 +171,7 @@ void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
   uploadMapPixels(&read.image, &read.report);
   glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
   if (read.report.name == 0) {
-    complain(map.path, describe(read.report) + "; showing it as it was");
+    complain(map.path, read.report.problem + "; showing it as it was");
     maps.saidOf = read.stamp;
     return;
   }

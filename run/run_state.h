@@ -9,8 +9,8 @@
 
 #include <vector>
 
+#include "files/output_file.h"
 #include "input/mouse.h"
-#include "picture/output_file.h"
 #include "render/hud.h"
 #include "render/smooth_edges.h"
 #include "render/swap_interval.h"

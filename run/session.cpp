@@ -25,7 +25,7 @@ const KindName kKindNames[] = {
     {InputKind::Release, "release"},
 };
 
-const char* nameOf(InputKind kind) {
+const char* eventWord(InputKind kind) {
   for (const KindName& entry : kKindNames) {
     if (entry.kind == kind) {
       return entry.name;
@@ -172,7 +172,7 @@ std::string sessionHeader(const std::vector<std::string>& maps) {
 }
 
 std::string sessionLine(const InputEvent& event) {
-  std::string line = std::to_string(event.frame) + " " + nameOf(event.kind);
+  std::string line = std::to_string(event.frame) + " " + eventWord(event.kind);
   if (event.kind == InputKind::Key) {
     line += " " + spellKeys({event.key});
   } else {

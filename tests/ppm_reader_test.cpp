@@ -51,7 +51,7 @@ ReadResult read(const std::string& contents) {
 
 void expectLoaded(const std::string& contents, int width, int height) {
   const ReadResult r = read(contents);
-  ASSERT_EQ(r.status, PpmStatus::Ok) << describe(r.status);
+  ASSERT_EQ(r.status, PpmStatus::Ok) << refusalWords(r.status);
   ASSERT_NE(r.image.pixels, nullptr);
   EXPECT_EQ(r.size.width, width);
   EXPECT_EQ(r.size.height, height);
@@ -101,7 +101,8 @@ TEST(PpmReader, RefusesEveryMalformedFileForItsReasonWithNoBuffer) {
     ASSERT_EQ(kRefusalFolders.count(reason), 1u) << "no refusal named " << reason;
     for (const auto& file : std::filesystem::directory_iterator(folder.path())) {
       const ReadResult r = read(fileContents(file.path()));
-      EXPECT_EQ(r.status, kRefusalFolders.at(reason)) << file.path() << ": " << describe(r.status);
+      EXPECT_EQ(r.status, kRefusalFolders.at(reason))
+          << file.path() << ": " << refusalWords(r.status);
       EXPECT_EQ(r.image.pixels, nullptr) << file.path();
       ++cases;
     }

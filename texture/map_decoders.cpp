@@ -42,7 +42,7 @@ MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>
   const bool fitsGl = fits(*size);
   if (!fitsGl || tooManyBytes(*size)) {
     png_image_free(&png);
-    return {fitsGl ? describe(PpmStatus::TooLarge) : "", !fitsGl};
+    return {fitsGl ? refusalWords(PpmStatus::TooLarge) : "larger than this GL accepts", !fitsGl};
   }
   const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   png.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
@@ -54,7 +54,7 @@ MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>
   if (image->pixels == nullptr || (alpha && rgba == nullptr)) {
     image->pixels.reset();
     png_image_free(&png);
-    return {describe(PpmStatus::OutOfMemory)};
+    return {refusalWords(PpmStatus::OutOfMemory)};
   }
   // A negative stride stores the rows bottom-up: the picture's top row is the texture's last.
   const auto stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(png));
@@ -95,7 +95,8 @@ void onJpegMessage(j_common_ptr info, int level) {
 
 // Plain C from setjmp on: nothing here may need a destructor when the library jumps back.
 const char* decodeJpegInto(const std::string& bytes, const std::function<bool(PpmSize)>& fits,
-                           unsigned char** pixels, PpmSize* size, JpegErrors* errors) {
+                           unsigned char** pixels, PpmSize* size, JpegErrors* errors,
+                           bool* refusedBySize) {
   jpeg_decompress_struct info;
   info.err = jpeg_std_error(&errors->base);
   errors->base.error_exit = onJpegError;
@@ -113,12 +114,13 @@ const char* decodeJpegInto(const std::string& bytes, const std::function<bool(Pp
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
     refusal = "a CMYK JPEG, made for print: save it as RGB";
   } else if (!fits(*size)) {
-    refusal = "";
+    refusal = "larger than this GL accepts";
+    *refusedBySize = true;
   } else if (tooManyBytes(*size)) {
-    refusal = describe(PpmStatus::TooLarge);
+    refusal = refusalWords(PpmStatus::TooLarge);
   } else if ((*pixels = allocatePixels(static_cast<std::size_t>(size->width) * size->height * 3)) ==
              nullptr) {
-    refusal = describe(PpmStatus::OutOfMemory);
+    refusal = refusalWords(PpmStatus::OutOfMemory);
   }
   if (refusal != nullptr) {
     jpeg_destroy_decompress(&info);
@@ -141,13 +143,14 @@ MapDecode decodeJpeg(const std::string& bytes, const std::function<bool(PpmSize)
                      ImageBuffer* image, PpmSize* size) {
   JpegErrors errors{};
   unsigned char* pixels = nullptr;
-  const char* problem = decodeJpegInto(bytes, fits, &pixels, size, &errors);
+  bool refusedBySize = false;
+  const char* problem = decodeJpegInto(bytes, fits, &pixels, size, &errors, &refusedBySize);
   image->pixels.reset(pixels);
   if (problem == nullptr) {
     return {};
   }
   image->pixels.reset();
-  return {problem, *problem == '\0'};
+  return {problem, refusedBySize};
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ namespace {
 FileOwner openMap(const char* path, TextureLoad& load) {
   InputFile input = openInputFile(path);
   if (input.file == nullptr) {
-    load.problem = TextureProblem::CannotOpen;
-    load.openProblem = input.problem;
+    load.problem = input.problem;
+    load.cannotOpen = true;
   }
   return std::move(input.file);
 }
@@ -57,8 +57,10 @@ struct SideLimit {
 };
 
 TextureLoad& refusedByGl(TextureLoad& load, const SideLimit& limit) {
-  load.problem = TextureProblem::RefusedByGl;
-  load.maxSize = limit.side();
+  const GLint most = limit.side();
+  load.problem = load.size.width > most || load.size.height > most
+                     ? "larger than this GL accepts (max " + std::to_string(most) + ")"
+                     : "this GL could not take the image";
   return load;
 }
 
@@ -90,8 +92,7 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
   std::string bytes;
   const std::string unread = readWhole(file, kMostMapBytes, &bytes);
   if (!unread.empty() || bytes.size() > kMostMapBytes) {
-    load.problem = TextureProblem::Undecodable;
-    load.decodeProblem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
+    load.problem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
     return load;
   }
   const MapDecode decoded = decodeMap(
@@ -99,25 +100,22 @@ TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, Te
   if (decoded.refusedBySize) {
     return refusedByGl(load, limit);
   }
-  if (!decoded.problem.empty()) {
-    load.problem = TextureProblem::Undecodable;
-    load.decodeProblem = decoded.problem;
-  }
+  load.problem = decoded.problem;
   return load;
 }
 
 // A binary PPM, by the PPM reader's rules.
 TextureLoad& readPpmFile(std::FILE* file, ImageBuffer* image, TextureLoad& load,
                          const SideLimit& limit) {
-  load.refusal = readPpmHeader(file, &load.size);
-  if (load.refusal == PpmStatus::Ok && !limit.fits(load.size)) {
+  PpmStatus status = readPpmHeader(file, &load.size);
+  if (status == PpmStatus::Ok && !limit.fits(load.size)) {
     return refusedByGl(load, limit);
   }
-  if (load.refusal == PpmStatus::Ok) {
-    load.refusal = readPpmPixels(file, load.size, image);
+  if (status == PpmStatus::Ok) {
+    status = readPpmPixels(file, load.size, image);
   }
-  if (load.refusal != PpmStatus::Ok) {
-    load.problem = TextureProblem::Refused;
+  if (status != PpmStatus::Ok) {
+    load.problem = refusalWords(status);
   }
   return load;
 }
@@ -128,8 +126,8 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
                           const SideLimit& limit) {
   TextureLoad load;
   if (image == nullptr) {
-    load.problem = TextureProblem::CannotOpen;
-    load.openProblem = std::strerror(EINVAL);
+    load.problem = std::strerror(EINVAL);
+    load.cannotOpen = true;
     return load;
   }
   image->pixels.reset();
@@ -143,8 +141,7 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
     const int first = std::fgetc(file);
     if (first == EOF) {
       // Of no format at all, whatever its name says: not "not a binary PPM".
-      load.problem = TextureProblem::Undecodable;
-      load.decodeProblem = "an empty file";
+      load.problem = "an empty file";
       return load;
     }
     kind = mapKindOf(std::ungetc(first, file));
@@ -166,7 +163,7 @@ TextureLoad readMapPixels(ImageBuffer* image, const char* path, GLint largestSid
 }
 
 void uploadMapPixels(ImageBuffer* image, TextureLoad* load) {
-  if (load->problem != TextureProblem::None) {
+  if (!load->problem.empty()) {
     return;
   }
   load->name = upload(image, load->size);
@@ -189,23 +186,4 @@ GLuint loadMapTexture(ImageBuffer* image, const char* path, TextureLoad* report)
     *report = result;
   }
   return result.name;
-}
-
-std::string describe(const TextureLoad& load) {
-  switch (load.problem) {
-    case TextureProblem::None:
-      return "loaded";
-    case TextureProblem::CannotOpen:
-      return load.openProblem;
-    case TextureProblem::Refused:
-      return describe(load.refusal);
-    case TextureProblem::Undecodable:
-      return load.decodeProblem;
-    case TextureProblem::RefusedByGl:
-      break;
-  }
-  if (load.size.width > load.maxSize || load.size.height > load.maxSize) {
-    return "larger than this GL accepts (max " + std::to_string(load.maxSize) + ")";
-  }
-  return "this GL could not take the image";
 }

@@ -8,23 +8,14 @@
 #include "scene/image_buffer.h"
 #include "texture/ppm_reader.h"
 
-// Why a load gave no texture.
-enum class TextureProblem {
-  None,
-  CannotOpen,   // why in openProblem: the system's reason, a folder, a FIFO with no writer
-  Refused,      // the reader's rule in refusal
-  Undecodable,  // a PNG or JPEG its library refused, its words in decodeProblem
-  RefusedByGl,  // too large for this GL, or refused by its upload
-};
-
+// A map's load: its texture, or why it gave none.
 struct TextureLoad {
   GLuint name = 0;
-  TextureProblem problem = TextureProblem::None;
-  std::string openProblem;            // when the file could not be opened
-  std::string decodeProblem;          // when a PNG or JPEG could not be decoded
-  PpmStatus refusal = PpmStatus::Ok;  // the reader's rule, when it refused the file
-  PpmSize size;                       // the image's size, when GL refused it
-  GLint maxSize = 0;                  // GL's largest texture side, when GL refused it
+  // "" while nothing went wrong; else why, in a user's words: the system's reason, the PPM
+  // reader's rule, libpng's or libjpeg's, or this GL's ("larger than this GL accepts (max 16384)").
+  std::string problem;
+  bool cannotOpen = false;  // the problem is that the file could not be opened
+  PpmSize size;             // the image's size, once its header was read
 };
 
 // Reads `path` into image->pixels and uploads it to a new texture object, which is left bound
@@ -45,6 +36,3 @@ TextureLoad readMapPixels(ImageBuffer* image, const char* path, GLint largestSid
 // GL_TEXTURE_2D enabled, and sets load->name; 0 with the reason when GL refuses them. Does
 // nothing for a load that already failed. Needs a current GL context.
 void uploadMapPixels(ImageBuffer* image, TextureLoad* load);
-
-// Why, in a few words for a user, such as "larger than this GL accepts (max 16384)".
-std::string describe(const TextureLoad& load);

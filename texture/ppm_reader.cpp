@@ -156,7 +156,7 @@ PpmStatus checkSize(PpmSize size, std::size_t* bytes) {
 
 }  // namespace
 
-const char* describe(PpmStatus status) {
+const char* refusalWords(PpmStatus status) {
   struct Words {
     PpmStatus status;
     const char* words;

@@ -31,7 +31,7 @@ enum class PpmStatus {
 };
 
 // The refusal in a few words for a user, such as "maximum value must be 255".
-const char* describe(PpmStatus status);
+const char* refusalWords(PpmStatus status);
 
 // Reads the header from the start of an open stream, up to and including the maximum value,
 // and checks the size it gives. Returns Ok, with the size in *size, or the rule that refused it.

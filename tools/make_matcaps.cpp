@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "files/file_name.h"
-#include "picture/output_file.h"
+#include "files/output_file.h"
 #include "picture/png_file.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "picture/output_file.h"
+#include "files/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,7 +18,7 @@
 
 #include "files/file_name.h"
 #include "files/input_file.h"
-#include "picture/new_file.h"
+#include "files/new_file.h"
 
 namespace {
 

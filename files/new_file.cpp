@@ -1,4 +1,4 @@
-#include "picture/new_file.h"
+#include "files/new_file.h"
 
 #include <fcntl.h>
 #include <signal.h>
