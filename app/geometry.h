@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/options.h"
+#include "app/window_request.h"
 
 // X's geometry, [=][W{xX}H][{+-}X{+-}Y], taken whole: GLUT ignores one it cannot read to the
 // end, and one with only a width or only an X, in silence, leaving its window's size or place

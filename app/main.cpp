@@ -59,15 +59,19 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
   return -1;
 }
 
+// Large blocks (a map's pixels, its texture) are mapped on their own and given back whole when
+// freed. glibc would otherwise raise its threshold to the size of each such block freed, and
+// maps read one after another, on two threads, would leave their heaps full of holes.
+void giveLargeBlocksBack() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef __GLIBC__
-  // Large blocks (a map's pixels, its texture) are mapped on their own and given back whole
-  // when freed. glibc would otherwise raise its threshold to the size of each such block freed,
-  // and maps read one after another, on two threads, would leave their heaps full of holes.
-  mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
-#endif
+  giveLargeBlocksBack();
   const bool outputClosed = keepStandardStreamsOpen();
 #ifdef SIGXFSZ
   // A write beyond a file-size limit (ulimit -f) then fails with EFBIG and is reported as any
@@ -87,8 +91,8 @@ int main(int argc, char** argv) {
     return status;
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
-  options.glutArgs.push_back(nullptr);
-  openViewer(&glutArgc, options.glutArgs.data(), options.window);
+  std::vector<char*> glutArgv = argvOf(options.glutArgs);
+  openViewer(&glutArgc, glutArgv.data(), options.window);
   if (options.info) {
     printGlInfo();
   }

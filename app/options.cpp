@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <deque>
 
 namespace {
 
@@ -156,7 +155,6 @@ std::vector<option> getoptTable() {
 // GLUT is given the option under its own one-dash name, and its value. -iconic is carried out
 // by the viewer once its window exists, and not handed on.
 std::string handOnToGlut(Options& options, const GlutOption& glut, char* value) {
-  static std::deque<std::string> names;  // glutInit's argv points into it: it only grows
   if (std::strcmp(glut.name, "iconic") == 0) {
     options.window.iconic = true;
     return "";
@@ -167,8 +165,7 @@ std::string handOnToGlut(Options& options, const GlutOption& glut, char* value) 
       return "option '-geometry' " + problem;
     }
   }
-  names.push_back(std::string("-") + glut.name);
-  options.glutArgs.push_back(names.back().data());
+  options.glutArgs.push_back(std::string("-") + glut.name);
   if (value != nullptr) {
     options.glutArgs.push_back(value);
   }

@@ -4,29 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "app/window_request.h"
 #include "run/run_plan.h"
 
 inline constexpr int kMaxSamples = 16;
 inline constexpr int kMaxSwapInterval = 8;
-
-// What the command line asks of the window beyond its usual size and place.
-struct WindowRequest {
-  bool fullscreen = false;
-  bool iconic = false;         // GLUT's -iconic, which the viewer carries out itself
-  bool indirect = false;       // GLUT's -indirect
-  bool sizeGiven = false;      // GLUT's -geometry names a width and height
-  bool positionGiven = false;  // GLUT's -geometry names a position
-};
 
 struct Options {
   bool help = false;
   bool version = false;
   bool info = false;
   WindowRequest window;
-  std::vector<std::string> envMaps;  // every --env-map, files or folders; none: ./env.ppm
-  RunPlan run;                       // what the run is asked beyond the plain loop
-  std::vector<char*> glutArgs;       // argv for glutInit: the program name and GLUT's own options
-  std::string error;                 // what was wrong with the command line; empty when nothing
+  std::vector<std::string> envMaps;   // every --env-map, files or folders; none: ./env.ppm
+  RunPlan run;                        // what the run is asked beyond the plain loop
+  std::vector<std::string> glutArgs;  // argv for glutInit: the program name and GLUT's own options
+  std::string error;                  // what was wrong with the command line; empty when nothing
 };
 
 // Reads argv (permuting it, as getopt does). Unknown options, missing arguments and bad values

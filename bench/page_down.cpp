@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "app/startup.h"
+#include "maps/maps.h"
 #include "render/frame.h"
-#include "run/maps.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <system_error>
 
 #include "files/file_name.h"
+#include "files/input_file.h"
 
 namespace fs = std::filesystem;
 
@@ -130,3 +132,40 @@ std::string moveOver(int fd, const std::string& target, std::string* temporary) 
 #endif
   return renameOver(*temporary, target);
 }
+
+#ifndef _WIN32
+// The permission bits and owner of the file being replaced, or those of a new file.
+void takeOverModeAndOwner(int fd, const std::string& target) {
+  struct stat old {};
+  if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    fchmod(fd, old.st_mode & 07777);
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Only the superuser may give a file away; anyone else keeps the new file as theirs.
+    }
+    return;
+  }
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);  // mkstemp made it private; what a run writes is an ordinary file
+}
+
+// Whether the user may replace an existing file, as cp would ask: the file itself must open for
+// writing (nothing is changed by that), and in a sticky folder such as /tmp a file of another
+// user can be neither renamed over nor removed.
+std::string checkReplaceable(const std::string& target) {
+  const int fd = openWithoutWaiting(target, O_WRONLY | O_NOCTTY);
+  if (fd < 0) {
+    return std::strerror(errno);
+  }
+  close(fd);
+  struct stat file {};
+  struct stat folder {};
+  const uid_t user = geteuid();
+  if (stat(target.c_str(), &file) == 0 && stat(folderOf(target).c_str(), &folder) == 0 &&
+      (folder.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user &&
+      folder.st_uid != user) {
+    return std::strerror(EPERM);
+  }
+  return "";
+}
+#endif

@@ -15,3 +15,12 @@ int makeNewFileBeside(const std::string& target, std::string* temporary);
 
 // Moves the complete new file over `target` (naming an unnamed one first); "" or why not.
 std::string moveOver(int fd, const std::string& target, std::string* temporary);
+
+#ifndef _WIN32
+// Whether the user may replace an existing file, as cp would ask: "" or why not.
+std::string checkReplaceable(const std::string& target);
+
+// Gives the new file open as `fd` the permission bits and owner of the file it replaces, or
+// those of a new file.
+void takeOverModeAndOwner(int fd, const std::string& target);
+#endif

@@ -65,41 +65,6 @@ std::string openSpecial(const std::string& target, OutputFile* file) {
   file->fd = fd;
   return "";
 }
-
-// The permission bits and owner of the file being replaced, or those of a new file.
-void takeOverModeAndOwner(int fd, const std::string& target) {
-  struct stat old {};
-  if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    fchmod(fd, old.st_mode & 07777);
-    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-      // Only the superuser may give a file away; anyone else keeps the new file as theirs.
-    }
-    return;
-  }
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);  // mkstemp made it private; what a run writes is an ordinary file
-}
-
-// Whether the user may replace an existing file, as cp would ask: the file itself must open for
-// writing (nothing is changed by that), and in a sticky folder such as /tmp a file of another
-// user can be neither renamed over nor removed.
-std::string checkReplaceable(const std::string& target) {
-  const int fd = openWithoutWaiting(target, O_WRONLY | O_NOCTTY);
-  if (fd < 0) {
-    return reason(errno);
-  }
-  close(fd);
-  struct stat file {};
-  struct stat folder {};
-  const uid_t user = geteuid();
-  if (stat(target.c_str(), &file) == 0 && stat(folderOf(target).c_str(), &folder) == 0 &&
-      (folder.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user &&
-      folder.st_uid != user) {
-    return reason(EPERM);
-  }
-  return "";
-}
 #endif
 
 // Standard output, taken over for the file: a terminal is refused, as it shows no picture.
@@ -191,6 +156,24 @@ std::string replaceWhole(const std::string& target,
   return problem;
 }
 
+// Whether the folder of `target` takes a new file: one is made and removed again.
+std::string checkFolderTakesNewFile(const std::string& target, bool exists) {
+  std::string temporary;
+  const int fd = makeNewFileBeside(target, &temporary);
+  const int refusal = errno;
+  if (fd < 0 && exists) {
+    return "its folder takes no new file to replace it with (" + reason(refusal) + ")";
+  }
+  if (fd < 0) {
+    return reason(refusal);
+  }
+  close(fd);
+  if (!temporary.empty()) {
+    removeFile(temporary);
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string openOutputFile(const std::string& path, OutputFile* file) {
@@ -223,21 +206,7 @@ std::string openOutputFile(const std::string& path, OutputFile* file) {
     }
   }
 #endif
-  // Whether the folder takes a new file: try one.
-  std::string temporary;
-  const int fd = makeNewFileBeside(file->target, &temporary);
-  const int refusal = errno;
-  if (fd < 0 && fs::exists(status)) {
-    return "its folder takes no new file to replace it with (" + reason(refusal) + ")";
-  }
-  if (fd < 0) {
-    return reason(refusal);
-  }
-  close(fd);
-  if (!temporary.empty()) {
-    removeFile(temporary);
-  }
-  return "";
+  return checkFolderTakesNewFile(file->target, fs::exists(status));
 }
 
 bool takesStandardOutput(const OutputFile& file) {

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "files/complaint.h"
+#include "maps/maps.h"
 #include "render/smooth_edges.h"
 #include "run/exit_status.h"
-#include "run/maps.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 

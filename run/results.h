@@ -10,13 +10,6 @@
 
 #include <string>
 
-// What GL and the window are, as the results file gives them.
-struct ContextFacts {
-  std::string vendor, renderer, version;
-  int width = 0;
-  int height = 0;
-};
-
 // What GL and the window are, read while the context is current; a run that loses its display
 // writes what was read here.
 void noteResultsContext();

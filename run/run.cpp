@@ -9,13 +9,13 @@
 
 #include "files/complaint.h"
 #include "files/file_name.h"
+#include "maps/maps.h"
 #include "render/frame.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
 #include "render/swap_interval.h"
 #include "run/exit_status.h"
 #include "run/kept_session.h"
-#include "run/maps.h"
 #include "run/readout.h"
 #include "run/results.h"
 #include "run/run_end.h"
@@ -34,6 +34,12 @@ namespace {
 constexpr double kFullScreenWaitSeconds = 5.0;
 // How often a paced run wakes between frames to see whether a signal has asked it to stop.
 constexpr double kSignalCheckSeconds = 0.1;
+
+// The shown map's file, looked at as often as the maps ask. GLUT's timer carries no more than
+// a number: the maps are found in the run's record.
+void onMapWatchTimer(int) {
+  glutTimerFunc(lookAtShownMap(run.maps, secondsNow()), onMapWatchTimer, 0);
+}
 
 // The replayed events due before this frame, then the script's next key, then the frame.
 void onRunFrame() {
@@ -122,7 +128,7 @@ void findRunMaps(const std::vector<std::string>& named) {
 
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
-  run.active = drawsItsOwnFrames(plan);
+  run.ownFrames = drawsItsOwnFrames(plan);
   if (const int status = prepareSessions(); status >= 0) {
     return status;
   }
@@ -146,9 +152,11 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
 void beginRun(bool fullscreen) {
   // A counted or replayed run's pictures must not depend on when a map's file changed.
   if (run.plan.frames == 0 && run.plan.replay.empty()) {
-    watchShownMap(run.maps);
+    if (const unsigned first = watchShownMap(run.maps); first > 0) {
+      glutTimerFunc(first, onMapWatchTimer, 0);
+    }
   }
-  if (!run.active) {
+  if (!run.ownFrames) {
     glutIdleFunc(renderFrame);
     glutDisplayFunc(renderFrame);
     return;

@@ -103,14 +103,14 @@ void watchWindowClose() {
 }
 
 void endWithWindowGone() {
-  if (run.active && run.plan.frames > 0) {
+  if (run.ownFrames && run.plan.frames > 0) {
     endEarly("window closed", statusCode(ExitStatus::WindowClosed), true);
   }
   std::exit(writeResults(0, true));  // as GLUT ends the viewer when its window is closed
 }
 
 void quitRun(ExitStatus status) {
-  std::exit(run.active ? writeResults(statusCode(status)) : statusCode(status));
+  std::exit(run.ownFrames ? writeResults(statusCode(status)) : statusCode(status));
 }
 
 void endRun(const RgbImage& lastFrame) {

@@ -3,9 +3,9 @@
 #include <iterator>
 
 #include "files/complaint.h"
+#include "maps/maps.h"
 #include "picture/numbered_name.h"
 #include "run/exit_status.h"
-#include "run/maps.h"
 #include "run/run_state.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "files/complaint.h"
+#include "maps/maps.h"
 #include "render/frame.h"
 #include "render/read_back.h"
 #include "render/smooth_edges.h"
 #include "run/kept_session.h"
-#include "run/maps.h"
 #include "run/readout.h"
 #include "run/run_end.h"
 #include "run/run_files.h"
@@ -108,7 +108,7 @@ void drawRunFrame() {
 }
 
 void drawFrameNow() {
-  if (run.active) {
+  if (run.ownFrames) {
     drawRunFrame();
   } else {
     renderFrame();

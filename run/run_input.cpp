@@ -1,8 +1,8 @@
 #include "run/run_input.h"
 
+#include "maps/maps.h"
 #include "run/exit_status.h"
 #include "run/kept_session.h"
-#include "run/maps.h"
 #include "run/run_end.h"
 #include "run/run_frame.h"
 #include "run/run_state.h"

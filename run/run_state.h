@@ -1,25 +1,31 @@
-// The one record of a run beyond the viewer's plain loop (a scripted, paced, counted, kept or
-// replayed run, or one with a readout or smooth edges), as SceneState is the scene's. The run's
-// files share it; nothing else reads it.
+// The one record of the viewer's run, as SceneState is the scene's: the drag and the maps of
+// every run, and all that a run beyond the plain loop (a scripted, paced, counted, kept or
+// replayed run, or one with a readout or smooth edges) keeps from frame to frame. The run's
+// files own it and hand its parts on by reference; nothing else reads it.
 #pragma once
 
 #include <csignal>
 #include <cstddef>
 #include <string>
-
 #include <vector>
 
 #include "files/output_file.h"
 #include "input/mouse.h"
+#include "maps/map_list.h"
 #include "render/hud.h"
 #include "render/smooth_edges.h"
 #include "render/swap_interval.h"
 #include "run/frame_counter.h"
 #include "run/frame_times.h"
-#include "run/map_list.h"
-#include "run/results.h"
 #include "run/run_plan.h"
 #include "run/session.h"
+
+// What GL and the window are, as the results file gives them.
+struct ContextFacts {
+  std::string vendor, renderer, version;
+  int width = 0;
+  int height = 0;
+};
 
 // Where the kept session stands: not asked for, waiting for the first frame (its events held
 // until then), written as the run goes, or stopped by a write that failed.
@@ -27,7 +33,7 @@ enum class Recording { Off, Pending, Writing, Stopped };
 
 struct RunState {
   RunPlan plan;
-  bool active = false;  // the run draws the frames; else renderFrame does, as in the plain loop
+  bool ownFrames = false;  // the run draws the frames; else renderFrame does, as in the plain loop
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;

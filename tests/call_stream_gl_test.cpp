@@ -16,9 +16,9 @@
 
 #include "app/callbacks.h"
 #include "input/key_script.h"
+#include "maps/maps.h"
 #include "render/frame.h"
 #include "render/hud.h"
-#include "run/maps.h"
 #include "run/readout.h"
 #include "run/run_input.h"
 #include "run/run_state.h"

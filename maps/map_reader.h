@@ -28,6 +28,9 @@ struct MapReaderState;  // what the GL thread and the worker share, under one lo
 struct MapReader {
   std::shared_ptr<MapReaderState> state;  // the worker holds it too, until it ends
   std::thread worker;
+  // The process may end while the worker decodes a large map: it is let go then, as a
+  // thread still joined to its owner would end the process with std::terminate.
+  ~MapReader();
 };
 
 // A map as the run names it: its place in the list of maps, and its file.
@@ -39,9 +42,6 @@ struct MapRequest {
 // Starts the worker, which refuses images with a side over `largestSide` (GL's, learnt on the
 // GL thread).
 void startMapReader(MapReader& reader, int largestSide);
-
-// Lets the worker go, whatever it is reading: as the process exits.
-void releaseMapReader(MapReader& reader);
 
 // Asks for these maps to be read in this order, and for no others: maps asked for before and
 // not yet begun are dropped, and so are results not taken that are not among them.

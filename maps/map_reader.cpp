@@ -1,4 +1,4 @@
-#include "run/map_reader.h"
+#include "maps/map_reader.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -74,19 +74,19 @@ void startMapReader(MapReader& reader, int largestSide) {
   reader.worker = std::thread(work, reader.state);
 }
 
-// The process may end while the worker decodes a large map: it is told to stop and let go, and
-// what it shares lives on with it.
-void releaseMapReader(MapReader& reader) {
-  if (reader.state == nullptr) {
+// The worker is told to stop and let go; what it shares lives on with it while it finishes
+// the read it is in.
+MapReader::~MapReader() {
+  if (state == nullptr) {
     return;
   }
   {
-    const std::lock_guard<std::mutex> held(reader.state->lock);
-    reader.state->ending = true;
-    reader.state->queue.clear();
+    const std::lock_guard<std::mutex> held(state->lock);
+    state->ending = true;
+    state->queue.clear();
   }
-  reader.state->changed.notify_all();
-  reader.worker.detach();
+  state->changed.notify_all();
+  worker.detach();
 }
 
 void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted) {

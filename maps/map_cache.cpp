@@ -1,4 +1,4 @@
-#include "run/map_cache.h"
+#include "maps/map_cache.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "run/map_list.h"
+#include "maps/map_list.h"
 
 // Texture memory the maps may hold beyond the shown map and its neighbours.
 inline constexpr std::size_t kTextureBudgetBytes = std::size_t{128} << 20;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "files/file_stamp.h"
-#include "run/file_watch.h"
-#include "run/map_reader.h"
+#include "maps/file_watch.h"
+#include "maps/map_reader.h"
 #include "scene/gl_headers.h"
 
 inline constexpr std::size_t kNoMap = static_cast<std::size_t>(-1);

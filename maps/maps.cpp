@@ -1,7 +1,6 @@
-#include "run/maps.h"
+#include "maps/maps.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -9,10 +8,9 @@
 #include "files/file_name.h"
 #include "files/input_file.h"
 #include "files/natural_order.h"
+#include "maps/map_cache.h"
+#include "maps/map_list.h"
 #include "render/window_title.h"
-#include "run/map_cache.h"
-#include "run/map_list.h"
-#include "run/run_state.h"
 #include "scene/scene_state.h"
 #include "texture/map_decoders.h"
 #include "texture/map_texture.h"
@@ -151,17 +149,11 @@ void settleAround(Maps& maps) {
   readAhead(maps.reader, neighboursToRead(maps));
 }
 
-// An exit handler is handed nothing: it finds the reader in the run's record.
-void releaseRunMapReader() {
-  releaseMapReader(run.maps.reader);
-}
-
 void startReader(Maps& maps) {
   if (maps.reader.state == nullptr) {
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
     startMapReader(maps.reader, largestSide);
-    std::atexit(releaseRunMapReader);
   }
 }
 
@@ -200,19 +192,6 @@ void checkShownMap(Maps& maps) {
     askForMap(maps.reader, {maps.shown, map.path});
     maps.rereading = true;
   }
-}
-
-// The file is looked at once a second, and at once when the system says its folder changed;
-// while its new contents are read, the reader is asked often whether they are in.
-void onWatchTimer(int) {
-  Maps& maps = run.maps;  // GLUT's timer carries no more than a number
-  const double now = secondsNow();
-  if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
-    maps.nextLook = now + kWatchMs / 1000.0;
-    checkShownMap(maps);
-  }
-  const bool often = maps.rereading || maps.fileWatch.fd >= 0;
-  glutTimerFunc(often ? kRereadMs : kWatchMs, onWatchTimer, 0);
 }
 
 }  // namespace
@@ -272,13 +251,24 @@ std::string mapShown(const Maps& maps) {
   return shownWithPlace(maps);
 }
 
-void watchShownMap(Maps& maps) {
+unsigned watchShownMap(Maps& maps) {
   if (maps.defaultMap || maps.list.empty() || maps.list[maps.shown].texture == 0) {
-    return;
+    return 0;
   }
   startReader(maps);
   startFileWatch(maps.fileWatch);
   watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
   maps.watching = true;
-  glutTimerFunc(kWatchMs, onWatchTimer, 0);
+  return kWatchMs;
+}
+
+// The file is looked at once a second, and at once when the system says its folder changed;
+// while its new contents are read, the reader is asked often whether they are in.
+unsigned lookAtShownMap(Maps& maps, double now) {
+  if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
+    maps.nextLook = now + kWatchMs / 1000.0;
+    checkShownMap(maps);
+  }
+  const bool often = maps.rereading || maps.fileWatch.fd >= 0;
+  return often ? kRereadMs : kWatchMs;
 }

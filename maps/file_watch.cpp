@@ -1,4 +1,4 @@
-#include "run/file_watch.h"
+#include "maps/file_watch.h"
 
 #include <filesystem>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "run/map_list.h"
+#include "maps/map_list.h"
 #include "scene/gl_headers.h"
 
 // Finds the maps named, a folder standing for the maps in it, or ./env.ppm when none is named.
@@ -32,8 +32,12 @@ bool stepMap(Maps& maps, int step);
 std::string mapShown(const Maps& maps);
 
 // From now on, the shown map's file is looked at about once a second, and at once where the
-// system says its folder changed: a change, in place or by
-// a rename, is read on the worker and shown once read; a file that cannot be read then keeps
-// the last picture and says why once. Only for maps named; not for a --frames or --replay
-// run, whose pictures must not depend on when a file changed.
-void watchShownMap(Maps& maps);
+// system says its folder changed: a change, in place or by a rename, is read on the worker and
+// shown once read; a file that cannot be read then keeps the last picture and says why once.
+// Only for maps named. Returns the milliseconds until lookAtShownMap is first due, or 0 when
+// there is no map to watch.
+unsigned watchShownMap(Maps& maps);
+
+// Looks at the shown map's file, as watchShownMap says, `now` seconds on a steady clock, and
+// takes in its new contents once read. Returns the milliseconds until it is due again.
+unsigned lookAtShownMap(Maps& maps, double now);
