@@ -1,5 +1,5 @@
 // GLUT's input callbacks: each turns what GLUT reports into an input event and hands it to the
-// one handler that typed, scripted and replayed input share. Keys ignore the pointer position.
+// run, where typed, scripted and replayed input take one path. Keys ignore the pointer position.
 #pragma once
 
 void onKeyboard(unsigned char key, int x, int y);

@@ -45,7 +45,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
       complain(std::string("write error: ") + std::strerror(errno));
       return statusCode(ExitStatus::CannotWrite);
     }
-    return 0;
+    return statusCode(ExitStatus::Done);
   }
   // So is a picture, a session or a results file sent to it: refused before anything is drawn,
   // as a file that can never be written is.

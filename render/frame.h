@@ -1,5 +1,5 @@
-// The frame renderer: GLUT's display and idle callback, also called directly by keys that
-// want their change on screen at once.
+// The frame renderer: GLUT's display and idle callback, also called at once, through the run,
+// for an input that wants its change on screen now.
 #pragma once
 
 // Draws one whole frame from the scene state, first advancing the animation when it is on,

@@ -1,6 +1,7 @@
-// A run that asks for more than the plain loop's frames until Escape: --fps, --keys, --frames,
-// --screenshot, --frame-rate, --record, --replay, --hud or --samples. Its frames are counted,
-// paced, keyed, read back and kept as the plan says; without any of these the viewer's plain
+// The viewer's run, from its plan to its first frame. A run that asks for more than the plain
+// loop's frames until Escape (--fps, --keys, --frames, --screenshot, --frame-rate, --record,
+// --replay, --hud, --samples, --results or --swap-interval) draws its own frames: counted,
+// paced, keyed, read back and kept as the plan says. Without any of these the viewer's plain
 // loop runs untouched.
 #pragma once
 

@@ -106,7 +106,8 @@ void endWithWindowGone() {
   if (run.ownFrames && run.plan.frames > 0) {
     endEarly("window closed", statusCode(ExitStatus::WindowClosed), true);
   }
-  std::exit(writeResults(0, true));  // as GLUT ends the viewer when its window is closed
+  // As GLUT ends the viewer when its window is closed.
+  std::exit(writeResults(statusCode(ExitStatus::Done), true));
 }
 
 void quitRun(ExitStatus status) {
@@ -114,7 +115,7 @@ void quitRun(ExitStatus status) {
 }
 
 void endRun(const RgbImage& lastFrame) {
-  int status = 0;
+  int status = statusCode(ExitStatus::Done);
   const RunPlan& plan = run.plan;
   if (run.pictureFailed) {
     status = statusCode(ExitStatus::CannotWrite);
