@@ -2,20 +2,13 @@
 
 namespace {
 
-// The map `step` places from the shown one, wrapping.
-std::size_t around(const Maps& maps, std::ptrdiff_t step) {
-  const auto count = static_cast<std::ptrdiff_t>(maps.list.size());
-  return static_cast<std::size_t>(
-      ((static_cast<std::ptrdiff_t>(maps.shown) + step) % count + count) % count);
-}
-
 bool isKept(const Maps& maps, std::size_t index) {
   if (index == maps.shown || index == maps.kept) {
     return true;
   }
   for (std::size_t step = 1; step <= kNeighboursKept; ++step) {
     const auto offset = static_cast<std::ptrdiff_t>(step);
-    if (index == around(maps, offset) || index == around(maps, -offset)) {
+    if (index == mapAround(maps, offset) || index == mapAround(maps, -offset)) {
       return true;
     }
   }
@@ -62,7 +55,7 @@ void keepTexturesInBudget(Maps& maps) {
 std::vector<MapRequest> neighboursToRead(const Maps& maps) {
   std::vector<MapRequest> wanted;
   for (const std::ptrdiff_t step : {1, -1}) {
-    const std::size_t index = around(maps, step);
+    const std::size_t index = mapAround(maps, step);
     const Map& map = maps.list[index];
     const bool asked = !wanted.empty() && wanted.front().index == index;
     if (index != maps.shown && map.texture == 0 && !map.broken && !asked) {

@@ -35,3 +35,10 @@ struct Maps {
   FileWatch fileWatch;     // word of the shown map's folder changing, where the system gives it
   double nextLook = 0.0;   // when the shown map's file is next looked at, on a steady clock
 };
+
+// The map `step` places from the shown one, wrapping; there is at least one.
+inline std::size_t mapAround(const Maps& maps, std::ptrdiff_t step) {
+  const auto count = static_cast<std::ptrdiff_t>(maps.list.size());
+  return static_cast<std::size_t>(
+      ((static_cast<std::ptrdiff_t>(maps.shown) + step) % count + count) % count);
+}

@@ -122,13 +122,18 @@ bool loadAtStart(Maps& maps, std::size_t index) {
   return true;
 }
 
+// A map the reader read, uploaded to a texture of its own; false when GL gives none.
+bool uploadRead(MapRead& read) {
+  uploadMapPixels(&read.image, &read.report);
+  glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
+  return read.report.name != 0;
+}
+
 // The shown map's texture, from the reader: read ahead already, or read now and waited for.
 // False, the map marked broken, when it gives none.
 bool uploadFromReader(Maps& maps, Map& map, std::size_t index) {
   MapRead read = takeMapRead(maps.reader, {index, map.path});
-  uploadMapPixels(&read.image, &read.report);
-  glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
-  if (read.report.name == 0) {
+  if (!uploadRead(read)) {
     markBroken(map, read.report);
     return false;
   }
@@ -160,9 +165,7 @@ void startReader(Maps& maps) {
 // The shown map's file read again after a change: its texture replaced, or, when the new file
 // cannot be read (half-written, say), the last picture kept and why said once.
 void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
-  uploadMapPixels(&read.image, &read.report);
-  glDisable(GL_TEXTURE_2D);  // the upload leaves it on; a frame starts with it off
-  if (read.report.name == 0) {
+  if (!uploadRead(read)) {
     complain(map.path, read.report.problem + "; showing it as it was");
     maps.saidOf = read.stamp;
     return;
@@ -234,7 +237,7 @@ bool stepMap(Maps& maps, int step) {
   }
   maps.rereading = false;  // a change of the map left is looked at when it is shown again
   for (std::size_t tries = 0; tries < count; ++tries) {
-    maps.shown = (maps.shown + static_cast<std::size_t>(static_cast<long>(count) + step)) % count;
+    maps.shown = mapAround(maps, step);
     Map& map = maps.list[maps.shown];
     if (map.texture != 0 || (!map.broken && uploadFromReader(maps, map, maps.shown))) {
       break;

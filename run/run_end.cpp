@@ -9,6 +9,7 @@
 #include "files/complaint.h"
 #include "run/exit_status.h"
 #include "run/results.h"
+#include "run/run_files.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
@@ -111,7 +112,7 @@ void endWithWindowGone() {
 }
 
 void quitRun(ExitStatus status) {
-  std::exit(run.ownFrames ? writeResults(statusCode(status)) : statusCode(status));
+  std::exit(writeResults(statusCode(status)));
 }
 
 void endRun(const RgbImage& lastFrame) {
@@ -120,8 +121,7 @@ void endRun(const RgbImage& lastFrame) {
   if (run.pictureFailed) {
     status = statusCode(ExitStatus::CannotWrite);
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
-    const std::string problem =
-        writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, lastFrame); });
+    const std::string problem = writePicture(lastFrame);
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
       status = statusCode(ExitStatus::CannotWrite);

@@ -89,6 +89,10 @@ int openRunFiles() {
   return -1;
 }
 
+std::string writePicture(const RgbImage& picture) {
+  return writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, picture); });
+}
+
 // A numbered picture of the frame just counted. The first frame's file was opened before the
 // run began; each later one is opened as it comes, and held against every file the run reads,
 // which a name's number may reach. The first that cannot be written ends the saving.
@@ -103,8 +107,7 @@ void saveNumberedPicture(const RgbImage& picture) {
                                                 : openOutputFile(name, &run.picture);
   }
   if (problem.empty()) {
-    problem =
-        writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, picture); });
+    problem = writePicture(picture);
   }
   if (!problem.empty()) {
     complain(name, problem + "; no more pictures saved");

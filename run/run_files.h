@@ -15,5 +15,8 @@ std::string fileOptionsClash();
 // with after saying why.
 int openRunFiles();
 
+// Writes `picture` to the picture's file, opened before; "" or why not.
+std::string writePicture(const RgbImage& picture);
+
 // Saves the frame just counted under its number, for a numbered --screenshot name.
 void saveNumberedPicture(const RgbImage& picture);

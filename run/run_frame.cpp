@@ -1,6 +1,5 @@
 #include "run/run_frame.h"
 
-#include <cstdio>
 #include <string>
 
 #include "files/complaint.h"

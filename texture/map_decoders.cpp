@@ -42,7 +42,7 @@ MapDecode decodePng(const std::string& bytes, const std::function<bool(PpmSize)>
   const bool fitsGl = fits(*size);
   if (!fitsGl || tooManyBytes(*size)) {
     png_image_free(&png);
-    return {fitsGl ? refusalWords(PpmStatus::TooLarge) : "larger than this GL accepts", !fitsGl};
+    return {fitsGl ? refusalWords(PpmStatus::TooLarge) : kLargerThanGlTakes, !fitsGl};
   }
   const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   png.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
@@ -114,7 +114,7 @@ const char* decodeJpegInto(const std::string& bytes, const std::function<bool(Pp
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
     refusal = "a CMYK JPEG, made for print: save it as RGB";
   } else if (!fits(*size)) {
-    refusal = "larger than this GL accepts";
+    refusal = kLargerThanGlTakes;
     *refusedBySize = true;
   } else if (tooManyBytes(*size)) {
     refusal = refusalWords(PpmStatus::TooLarge);

@@ -22,6 +22,9 @@ MapKind mapKindOf(int firstByte);
 // what tells a folder's maps from its other files.
 bool startsLikeAMap(int firstByte, int secondByte);
 
+// Why an image whose size `fits` refused gives no pixels; the upload adds GL's largest side.
+inline constexpr char kLargerThanGlTakes[] = "larger than this GL accepts";
+
 struct MapDecode {
   std::string problem;         // "" when decoded, else the library's reason or ours
   bool refusedBySize = false;  // `fits` refused the size the header gives

@@ -59,7 +59,7 @@ struct SideLimit {
 TextureLoad& refusedByGl(TextureLoad& load, const SideLimit& limit) {
   const GLint most = limit.side();
   load.problem = load.size.width > most || load.size.height > most
-                     ? "larger than this GL accepts (max " + std::to_string(most) + ")"
+                     ? std::string(kLargerThanGlTakes) + " (max " + std::to_string(most) + ")"
                      : "this GL could not take the image";
   return load;
 }
