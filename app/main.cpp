@@ -16,8 +16,10 @@
 #include "files/complaint.h"
 #include "files/file_name.h"
 #include "files/output_file.h"
+#include "files/system_words.h"
 #include "run/exit_status.h"
 #include "run/run.h"
+#include "run/run_maps.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
@@ -42,7 +44,7 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
       errno = EBADF;
     }
     if (outputClosed || !flushStandardOutput()) {
-      complain(std::string("write error: ") + std::strerror(errno));
+      complain(std::string("write error: ") + systemWords(errno));
       return statusCode(ExitStatus::CannotWrite);
     }
     return statusCode(ExitStatus::Done);
@@ -102,9 +104,7 @@ int main(int argc, char** argv) {
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
-  std::printf("tex = %d\n", static_cast<int>(scene.envTexture));
-  // The process only ever ends by exit or by a signal; flush so a pipe sees the line now.
-  std::fflush(stdout);
+  sayTexture();
 
   beginRun(options.window.fullscreen);
   glutMainLoop();

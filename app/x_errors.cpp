@@ -8,12 +8,8 @@ void sayXErrors(bool) {}
 
 #include <X11/Xlib.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "files/complaint.h"
-#include "run/exit_status.h"
 #include "run/run_end.h"
 
 namespace {
@@ -22,29 +18,21 @@ namespace {
 // of the viewer's own.
 bool indirect = false;
 
+// Xlib calls this inside its own calls, its display locked: it must not call Xlib again, nor
+// exit, whose handlers close the display and would wait for that lock for ever. It hands the
+// words to the run, which ends at its next frame or, where it has none, at once without X.
+// XGetErrorText only looks the code up in Xlib's tables: it sends no request.
 int onXError(Display* display, XErrorEvent* error) {
-  static bool ending = false;
-  if (ending) {
-    std::_Exit(
-        statusCode(ExitStatus::XError));  // closing the window on the way out met another one
-  }
-  ending = true;
   char text[256] = {};
   XGetErrorText(display, error->error_code, text, sizeof text);
-  complain(std::string("the X server refused a request: ") + text +
-           (indirect ? "; it may offer no indirect GL context (-indirect)" : ""));
-  std::exit(statusCode(ExitStatus::XError));
+  takeXError(std::string("the X server refused a request: ") + text +
+             (indirect ? "; it may offer no indirect GL context (-indirect)" : ""));
+  return 0;
 }
 
 // A lost connection ends the run in its own words, where Xlib's handler would print its own
-// and exit. The exit handlers that then run may touch the lost connection again: that ends the
-// process at once.
+// and exit; nothing on the way out touches the lost connection again.
 int onXConnectionLost(Display*) {
-  static bool ending = false;
-  if (ending) {
-    std::_Exit(statusCode(ExitStatus::XError));
-  }
-  ending = true;
   endWithWindowGone();
 }
 

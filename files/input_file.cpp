@@ -6,12 +6,15 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <utility>
 
 #include "files/file_name.h"
+#include "files/system_words.h"
 
 namespace {
 
@@ -22,12 +25,23 @@ InputFile refused(const std::string& problem) {
 }  // namespace
 
 std::string readWhole(std::FILE* file, std::size_t most, std::string* bytes) {
+  // A file that says its size is taken in one reservation; a pipe's bytes grow the string, but
+  // never past the bound plus one chunk, where doubling would reserve up to twice the bound.
+  struct stat info {};
+  if (::fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    bytes->reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, most) + 1));
+  }
   char chunk[1 << 16];
   std::size_t got = 0;
   while (bytes->size() <= most && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    if (bytes->size() + got > bytes->capacity()) {
+      const std::size_t doubled = std::max(bytes->capacity() * 2, bytes->size() + got);
+      bytes->reserve(std::min(doubled, most + sizeof chunk));
+    }
     bytes->append(chunk, got);
   }
-  return std::ferror(file) ? std::strerror(errno) : "";
+  return std::ferror(file) ? systemWords(errno) : "";
 }
 
 #ifndef _WIN32
@@ -46,14 +60,14 @@ int openWithoutWaiting(const std::string& name, int flags) {
 InputFile openInputFile(const std::string& name) {
   const int fd = openWithoutWaiting(name, O_RDONLY);
   if (fd < 0) {
-    return refused(std::strerror(errno));
+    return refused(systemWords(errno));
   }
   struct stat info {};
   std::FILE* file = nullptr;
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || (file = ::fdopen(fd, "rb")) == nullptr) {
     const int error = errno;
     ::close(fd);
-    return refused(S_ISDIR(info.st_mode) ? kFolderProblem : std::strerror(error));
+    return refused(S_ISDIR(info.st_mode) ? kFolderProblem : systemWords(error));
   }
   FileOwner owner(file);
   // With no writer a FIFO reads as ended at once; say so rather than call it an empty file.
@@ -76,7 +90,7 @@ InputFile openInputFile(const std::string& name) {
     return refused(kFolderProblem);
   }
   std::FILE* file = fopenNamed(name, "rb");
-  return file != nullptr ? InputFile{FileOwner(file), ""} : refused(std::strerror(errno));
+  return file != nullptr ? InputFile{FileOwner(file), ""} : refused(systemWords(errno));
 }
 
 #endif

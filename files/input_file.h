@@ -21,7 +21,8 @@ inline constexpr char kNoWriterProblem[] = "a pipe that nothing writes to";
 InputFile openInputFile(const std::string& name);
 
 // Reads the rest of an open stream into *bytes, stopping once more than `most` bytes are in: a
-// device or pipe that never ends must not fill memory. "" or the system's reason.
+// device or pipe that never ends must not fill memory, nor a string doubled past the bound.
+// "" or the system's reason; std::bad_alloc where memory runs out first.
 std::string readWhole(std::FILE* file, std::size_t most, std::string* bytes);
 
 #ifndef _WIN32

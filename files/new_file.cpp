@@ -13,6 +13,7 @@
 
 #include "files/file_name.h"
 #include "files/input_file.h"
+#include "files/system_words.h"
 
 namespace fs = std::filesystem;
 
@@ -65,7 +66,7 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
   for (;;) {
     const int placeholder = makeTemporaryBeside(target, temporary);
     if (placeholder < 0) {
-      return std::strerror(errno);
+      return systemWords(errno);
     }
     close(placeholder);
     unlink(temporary->c_str());  // its name is now free, and unlikely to be taken again
@@ -73,7 +74,7 @@ std::string nameUnnamed(int fd, const std::string& target, std::string* temporar
       return "";
     }
     if (errno != EEXIST) {
-      return std::strerror(errno);
+      return systemWords(errno);
     }
   }
 }
@@ -86,7 +87,7 @@ std::string moveUnnamedOver(int fd, const std::string& target, std::string* temp
     return "";
   }
   if (errno != EEXIST) {
-    return std::strerror(errno);
+    return systemWords(errno);
   }
   // Every signal that can be held back waits while the file has its hidden name: a stop signal
   // then would end the run with the name left behind. SIGKILL cannot be held.
@@ -155,7 +156,7 @@ void takeOverModeAndOwner(int fd, const std::string& target) {
 std::string checkReplaceable(const std::string& target) {
   const int fd = openWithoutWaiting(target, O_WRONLY | O_NOCTTY);
   if (fd < 0) {
-    return std::strerror(errno);
+    return systemWords(errno);
   }
   close(fd);
   struct stat file {};
@@ -164,7 +165,7 @@ std::string checkReplaceable(const std::string& target) {
   if (stat(target.c_str(), &file) == 0 && stat(folderOf(target).c_str(), &folder) == 0 &&
       (folder.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user &&
       folder.st_uid != user) {
-    return std::strerror(EPERM);
+    return systemWords(EPERM);
   }
   return "";
 }

@@ -19,6 +19,7 @@
 #include "files/file_name.h"
 #include "files/input_file.h"
 #include "files/new_file.h"
+#include "files/system_words.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void removeFile(const std::string& name) {
 
 // "Too many levels of symbolic links" and the like, in the system's words.
 std::string reason(int error) {
-  return std::strerror(error);
+  return systemWords(error);
 }
 
 std::string followLinks(const std::string& path, std::string* target) {

@@ -14,9 +14,13 @@ inline constexpr std::size_t kTextureBudgetBytes = std::size_t{128} << 20;
 // Neighbours each way that keep their textures whatever the budget.
 inline constexpr std::size_t kNeighboursKept = 2;
 
-// Drops textures until the maps are within the budget. Needs the GL context.
+// The maps whose textures go, least recently shown first, to bring them all within the budget:
+// told from the maps' sizes and showings alone.
+std::vector<std::size_t> texturesToDrop(const Maps& maps);
+
+// Drops those textures. Needs the GL context.
 void keepTexturesInBudget(Maps& maps);
 
-// The maps to read ahead while the shown one is shown: the next and the one before, where
-// they have no texture and are not known to be broken.
-std::vector<MapRequest> neighboursToRead(const Maps& maps);
+// The maps to read, in order: the one asked for, where one is, then the next and the one before
+// it (or the shown one), where they have no texture and are not known to be broken.
+std::vector<MapRequest> mapsToRead(const Maps& maps);

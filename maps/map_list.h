@@ -25,8 +25,11 @@ struct Map {
 struct Maps {
   std::vector<Map> list;
   std::size_t shown = 0;
-  std::size_t kept = kNoMap;  // the map whose pixels are the scene's image buffer
-  bool defaultMap = false;    // ./env.ppm, none being named
+  std::size_t wanted = kNoMap;   // the map asked for and not shown yet; kNoMap while none is
+  std::ptrdiff_t direction = 1;  // the way to go on where the map asked for cannot be read
+  std::size_t passed = 0;        // maps passed over so far, as none of them could be read
+  std::size_t kept = kNoMap;     // the map whose pixels are the scene's image buffer
+  bool defaultMap = false;       // ./env.ppm, none being named
   std::uint64_t showings = 0;
   MapReader reader;        // started once there are maps to read ahead or to watch
   bool watching = false;   // the shown map's file is checked for changes
@@ -36,9 +39,14 @@ struct Maps {
   double nextLook = 0.0;   // when the shown map's file is next looked at, on a steady clock
 };
 
-// The map `step` places from the shown one, wrapping; there is at least one.
-inline std::size_t mapAround(const Maps& maps, std::ptrdiff_t step) {
+// The map `step` places from `from`, wrapping; there is at least one.
+inline std::size_t mapAround(const Maps& maps, std::size_t from, std::ptrdiff_t step) {
   const auto count = static_cast<std::ptrdiff_t>(maps.list.size());
-  return static_cast<std::size_t>(
-      ((static_cast<std::ptrdiff_t>(maps.shown) + step) % count + count) % count);
+  return static_cast<std::size_t>(((static_cast<std::ptrdiff_t>(from) + step) % count + count) %
+                                  count);
+}
+
+// The map `step` places from the shown one, wrapping.
+inline std::size_t mapAround(const Maps& maps, std::ptrdiff_t step) {
+  return mapAround(maps, maps.shown, step);
 }

@@ -1,10 +1,12 @@
 // Maps read and decoded away from the GL thread. A worker thread of the standard library takes
 // the maps asked for, one at a time, and keeps each result until the GL thread takes it: only
-// the upload is the GL thread's. Asking for the neighbours of the shown map while it is shown
-// lets Page Down find the next one decoded.
+// the upload is the GL thread's, and the GL thread never waits for the worker longer than it
+// says. Asking for the neighbours of the shown map while it is shown lets Page Down find the
+// next one decoded.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -23,6 +25,16 @@ struct MapRead {
   FileStamp stamp;
 };
 
+// A map as the run names it: its place in the list of maps, and its file.
+struct MapRequest {
+  std::size_t index = 0;
+  std::string path;
+};
+
+// How the worker reads one map. It runs on the worker; whatever it throws becomes that map's
+// reason (kNoMemoryToRead for std::bad_alloc), and the worker goes on.
+using MapDecoder = std::function<MapRead(const MapRequest&)>;
+
 struct MapReaderState;  // what the GL thread and the worker share, under one lock
 
 struct MapReader {
@@ -33,27 +45,29 @@ struct MapReader {
   ~MapReader();
 };
 
-// A map as the run names it: its place in the list of maps, and its file.
-struct MapRequest {
-  std::size_t index = 0;
-  std::string path;
-};
+// Starts the worker, every signal blocked on it from its first instruction, so that signals
+// are taken by the GL thread alone.
+void startMapReader(MapReader& reader, MapDecoder decode);
 
-// Starts the worker, which refuses images with a side over `largestSide` (GL's, learnt on the
-// GL thread).
-void startMapReader(MapReader& reader, int largestSide);
+// The decoder the viewer reads maps with: the file read whole, and read again while it changes
+// under the read; an image with a side over `largestSide` (GL's, learnt on the GL thread) is
+// refused before its pixels are read.
+MapDecoder mapFileDecoder(int largestSide);
 
 // Asks for these maps to be read in this order, and for no others: maps asked for before and
-// not yet begun are dropped, and so are results not taken that are not among them.
+// not yet begun are dropped, and so are results, finished or still being read, that are not
+// among them, so that the first of these is the next map read.
 void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted);
 
 // Asks for one map to be read before any other, dropping a result of it not taken, which is
 // older: the shown map, changed on disk.
 void askForMap(MapReader& reader, const MapRequest& request);
 
-// The map read, taken from the worker: read first if it was not asked for, and waited for if
-// it is still being read. A file that changed while it was read is read again.
-MapRead takeMapRead(MapReader& reader, const MapRequest& request);
+// The map read, if the worker has it within `waitSeconds` (0: only if it has it now); asked
+// for first where it was not. A result whose file has changed since it was read is dropped and
+// the map asked for again. False, with *read unchanged, while it is still to come.
+bool takeMapRead(MapReader& reader, const MapRequest& request, double waitSeconds, MapRead* read);
 
-// The map read if the worker has finished it; nothing (false) otherwise, without waiting.
+// The map read if the worker has finished it, whatever its file has done since; nothing (false)
+// otherwise, without waiting.
 bool takeMapReadIfDone(MapReader& reader, std::size_t index, MapRead* read);

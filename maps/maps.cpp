@@ -100,26 +100,22 @@ void holdTexture(Map& map, const TextureLoad& load, const FileStamp& stamp) {
   map.stamp = stamp;
 }
 
-// Reads and uploads the map `index` on the GL thread, as start-up does: into the scene's image
-// buffer, kept for the run. Says why it gives no texture, but for a missing ./env.ppm, which
-// the viewer has always started without.
-bool loadAtStart(Maps& maps, std::size_t index) {
-  Map& map = maps.list[index];
+// Reads and uploads ./env.ppm on the GL thread, as start-up always has: into the scene's image
+// buffer, kept for the run. A missing one stays silent; any other failure is said.
+GLuint loadDefaultMap(Maps& maps) {
+  Map& map = maps.list.front();
   TextureLoad report;
   const FileStamp stamp = stampOf(map.path);
-  const GLuint texture = maps.defaultMap
-                             ? loadPpmTexture(&scene.envImage, map.path.c_str(), &report)
-                             : loadMapTexture(&scene.envImage, map.path.c_str(), &report);
+  const GLuint texture = loadPpmTexture(&scene.envImage, map.path.c_str(), &report);
   if (texture == 0) {
-    const bool silent = maps.defaultMap && report.cannotOpen;
-    if (!silent) {
+    if (!report.cannotOpen) {
       markBroken(map, report);
     }
-    return false;
+    return 0;
   }
   holdTexture(map, report, stamp);
-  maps.kept = index;
-  return true;
+  maps.kept = 0;
+  return texture;
 }
 
 // A map the reader read, uploaded to a texture of its own; false when GL gives none.
@@ -129,16 +125,25 @@ bool uploadRead(MapRead& read) {
   return read.report.name != 0;
 }
 
-// The shown map's texture, from the reader: read ahead already, or read now and waited for.
-// False, the map marked broken, when it gives none.
-bool uploadFromReader(Maps& maps, Map& map, std::size_t index) {
-  MapRead read = takeMapRead(maps.reader, {index, map.path});
+// The map asked for, from the reader: its texture, or false while it is still to come. One
+// that gives none is marked broken (and said). The first map shown keeps its pixels in the
+// scene's image buffer, as ./env.ppm's are kept.
+bool uploadFromReader(Maps& maps, Map& map, std::size_t index, double waitSeconds, bool* arrived) {
+  MapRead read;
+  *arrived = takeMapRead(maps.reader, {index, map.path}, waitSeconds, &read);
+  if (!*arrived) {
+    return false;
+  }
   if (!uploadRead(read)) {
     markBroken(map, read.report);
     return false;
   }
   holdTexture(map, read.report, read.stamp);
-  return true;  // its pixels are freed here: the texture holds them
+  if (maps.kept == kNoMap) {
+    scene.envImage = std::move(read.image);
+    maps.kept = index;
+  }
+  return true;  // any other map's pixels are freed here: the texture holds them
 }
 
 // After a map is shown: its neighbours read ahead, and textures beyond the budget dropped.
@@ -146,20 +151,40 @@ void settleAround(Maps& maps) {
   Map& map = maps.list[maps.shown];
   map.lastShown = ++maps.showings;
   scene.envTexture = map.texture;
-  nameInTitle(maps);
+  if (maps.list.size() > 1) {
+    nameInTitle(maps);  // one map has nowhere to go: the title stays the viewer's own
+  }
   if (maps.watching) {
     watchFolderOf(maps.fileWatch, map.path);
   }
   keepTexturesInBudget(maps);
-  readAhead(maps.reader, neighboursToRead(maps));
+  readAhead(maps.reader, mapsToRead(maps));
 }
 
 void startReader(Maps& maps) {
   if (maps.reader.state == nullptr) {
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
-    startMapReader(maps.reader, largestSide);
+    startMapReader(maps.reader, mapFileDecoder(largestSide));
   }
+}
+
+// Asks for `index`, going on `direction` past maps that cannot be read.
+void askFor(Maps& maps, std::size_t index, std::ptrdiff_t direction) {
+  maps.wanted = index;
+  maps.direction = direction;
+  maps.passed = 0;
+  readAhead(maps.reader, mapsToRead(maps));
+}
+
+// The map asked for cannot be read: the next one on the step's way is asked for, until every
+// map has been passed over; then the shown one stays.
+void passOver(Maps& maps) {
+  if (++maps.passed >= maps.list.size()) {
+    maps.wanted = kNoMap;
+    return;
+  }
+  maps.wanted = mapAround(maps, maps.wanted, maps.direction);
 }
 
 // The shown map's file read again after a change: its texture replaced, or, when the new file
@@ -213,38 +238,52 @@ std::vector<std::string> mapFiles(const Maps& maps) {
 }
 
 GLuint loadEnvironmentMap(Maps& maps) {
-  // The first map that loads is shown; those before it that do not are said and skipped.
-  for (maps.shown = 0; maps.shown < maps.list.size(); ++maps.shown) {
-    if (loadAtStart(maps, maps.shown)) {
-      break;
-    }
-  }
-  if (maps.shown == maps.list.size()) {
-    maps.shown = 0;
+  if (maps.list.empty()) {
     return 0;
   }
-  if (maps.list.size() > 1) {
-    startReader(maps);
-    settleAround(maps);
+  if (maps.defaultMap) {
+    return loadDefaultMap(maps);
   }
-  return maps.list[maps.shown].texture;
+  startReader(maps);
+  askFor(maps, 0, 1);
+  return 0;
 }
 
 bool stepMap(Maps& maps, int step) {
-  const std::size_t count = maps.list.size();
-  if (count < 2 || maps.reader.state == nullptr) {  // none of them loaded at start-up
+  if (maps.list.size() < 2 || maps.reader.state == nullptr) {
     return false;
   }
-  maps.rereading = false;  // a change of the map left is looked at when it is shown again
-  for (std::size_t tries = 0; tries < count; ++tries) {
-    maps.shown = mapAround(maps, step);
-    Map& map = maps.list[maps.shown];
-    if (map.texture != 0 || (!map.broken && uploadFromReader(maps, map, maps.shown))) {
-      break;
-    }
+  if (maps.list[maps.shown].texture == 0 && !mapAwaited(maps)) {
+    return false;  // none of them could be read
   }
-  settleAround(maps);
+  maps.rereading = false;  // a change of the map left is looked at when it is shown again
+  const std::size_t from = mapAwaited(maps) ? maps.wanted : maps.shown;
+  askFor(maps, mapAround(maps, from, step), step > 0 ? 1 : -1);
   return true;
+}
+
+bool mapAwaited(const Maps& maps) {
+  return maps.wanted != kNoMap;
+}
+
+bool settleMaps(Maps& maps, double waitSeconds) {
+  while (mapAwaited(maps)) {
+    Map& map = maps.list[maps.wanted];
+    bool arrived = true;
+    if (map.broken ||
+        (map.texture == 0 && !uploadFromReader(maps, map, maps.wanted, waitSeconds, &arrived))) {
+      if (!arrived) {
+        return false;
+      }
+      passOver(maps);
+      continue;
+    }
+    maps.shown = maps.wanted;
+    maps.wanted = kNoMap;
+    settleAround(maps);
+    return true;
+  }
+  return false;
 }
 
 std::string mapShown(const Maps& maps) {
@@ -255,12 +294,14 @@ std::string mapShown(const Maps& maps) {
 }
 
 unsigned watchShownMap(Maps& maps) {
-  if (maps.defaultMap || maps.list.empty() || maps.list[maps.shown].texture == 0) {
+  if (maps.defaultMap || maps.list.empty()) {
     return 0;
   }
   startReader(maps);
   startFileWatch(maps.fileWatch);
-  watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
+  if (maps.list[maps.shown].texture != 0) {
+    watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
+  }
   maps.watching = true;
   return kWatchMs;
 }

@@ -18,15 +18,25 @@ void findMaps(Maps& maps, const std::vector<std::string>& named);
 // Every file that will be read as a map.
 std::vector<std::string> mapFiles(const Maps& maps);
 
-// Loads the first map that loads into the scene's image buffer, kept for the run, and returns
-// its texture name, 0 when none does. Says on standard error why each map before it gave no
-// texture; a missing ./env.ppm stays silent, as the viewer has always started without one.
+// ./env.ppm, when no map is named, is read and uploaded here, on the GL thread, into the scene's
+// image buffer kept for the run, and its texture name returned (0 when it gives none; a
+// missing one stays silent, as the viewer has always started without one). Maps named are
+// read on the worker: the first that loads is asked for, and 0 returned until it is shown.
 GLuint loadEnvironmentMap(Maps& maps);
 
-// Shows the map `step` places on (1 the next, -1 the one before), skipping those that cannot be
-// read, and names it in the window's title with its place ("clay.png (3/12)"). Waits for the
-// worker where the map is not read yet. False, changing nothing, with fewer than two maps.
+// Asks for the map `step` places on (1 the next, -1 the one before) from the one shown, or from
+// the one asked for while it is still to come. False, asking nothing, with fewer than two maps
+// or none that ever loaded.
 bool stepMap(Maps& maps, int step);
+
+// Whether a map asked for is still to come.
+bool mapAwaited(const Maps& maps);
+
+// Shows the map asked for if the worker has it within `waitSeconds`: uploaded, set as the
+// scene's texture and named in the window's title with its place ("clay.png (3/12)"). Those
+// that cannot be read are said once each and passed over, on the way the step went; all of
+// them failing, the shown one stays. Whether another map is shown now.
+bool settleMaps(Maps& maps, double waitSeconds);
 
 // The map shown and its place among them, while there are maps to step through; "" otherwise.
 std::string mapShown(const Maps& maps);

@@ -5,9 +5,11 @@
 std::string frameRateLine(std::int64_t frames, double seconds, int secondsDecimals,
                           const std::string& more) {
   char line[112];
-  std::snprintf(line, sizeof line, "%lld frames in %.*f seconds = %.3f FPS",
-                static_cast<long long>(frames), secondsDecimals, seconds,
-                static_cast<double>(frames) / seconds);
+  // A run stopped before its first frame took no time: 0 frames at 0 FPS, never 0 / 0.
+  const double rate = seconds > 0.0 ? static_cast<double>(frames) / seconds : 0.0;
+  std::snprintf(line, sizeof line, "%lld %s in %.*f seconds = %.3f FPS",
+                static_cast<long long>(frames), frames == 1 ? "frame" : "frames", secondsDecimals,
+                seconds, rate);
   return line + more + "\n";
 }
 

@@ -15,10 +15,10 @@ struct FrameCounter {
   double lastRate = -1.0;  // frames a second over the last whole count; negative until one
 };
 
-// "N frames in S seconds = F FPS\n": the form of every frame-rate line, with `more` (the frame
-// times) before its end. The lines of each five seconds give S to a tenth, as demos have
-// always printed it; a whole run's line, which may last a fraction of a second, to the
-// millisecond, so that S × F comes back to N.
+// "N frames in S seconds = F FPS\n" ("1 frame in ..."): the form of every frame-rate line,
+// with `more` (the frame times) before its end. The lines of each five seconds give S to a tenth,
+// as demos have always printed it; a whole run's line, which may last a fraction of a second, to
+// the millisecond, so that S × F comes back to N.
 inline constexpr int kIntervalSecondsDecimals = 1;
 inline constexpr int kRunSecondsDecimals = 3;
 std::string frameRateLine(std::int64_t frames, double seconds,

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "files/complaint.h"
+#include "files/system_words.h"
 #include "maps/maps.h"
 #include "render/smooth_edges.h"
 #include "run/exit_status.h"
@@ -54,7 +55,7 @@ nlohmann::ordered_json options(const RunPlan& plan) {
 
 nlohmann::ordered_json results(int status) {
   const RunPlan& plan = run.plan;
-  const double seconds = run.started >= 0.0 ? secondsNow() - run.started : 0.0;
+  const double seconds = runSeconds();
   const auto frames = run.progress.framesDrawn;
   const ContextFacts& facts = run.context;
   return {
@@ -101,8 +102,7 @@ int writeResults(int status, bool displayGone) {
   const std::string text =
       results(status).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
   const std::string problem = writeOutputFile(run.resultsFile, [&](std::FILE* file) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size() ? ""
-                                                                         : std::strerror(errno);
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size() ? "" : systemWords(errno);
   });
   if (!problem.empty()) {
     complain(run.plan.results, problem);

@@ -20,6 +20,7 @@
 #include "run/run_files.h"
 #include "run/run_frame.h"
 #include "run/run_input.h"
+#include "run/run_maps.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 #include "scene/scene_state.h"
@@ -33,37 +34,46 @@ constexpr double kFullScreenWaitSeconds = 5.0;
 // How often a paced run wakes between frames to see whether a signal has asked it to stop.
 constexpr double kSignalCheckSeconds = 0.1;
 
-// The shown map's file, looked at as often as the maps ask. GLUT's timer carries no more than
-// a number: the maps are found in the run's record.
-void onMapWatchTimer(int) {
-  glutTimerFunc(lookAtShownMap(run.maps, secondsNow()), onMapWatchTimer, 0);
-}
-
-// The replayed events due before this frame, then the script's next key, then the frame.
+// The replayed events due before this frame, then the script's next key, then the frame. A
+// scripted run whose input asked for a map not read yet stops where it is and goes on there
+// once the map is in, so that its frames are those of a run that never waited.
 void onRunFrame() {
-  stopIfSignalled();
-  if (waitingForFullScreen()) {
+  stopIfAsked();
+  if (waitingForFullScreen() || !scriptedMapIsIn()) {
     return;
   }
-  while (const InputEvent* event = takeReplayedEvent()) {
-    takeInput(*event);
+  if (run.frameStep == FrameStep::Replayed) {
+    while (const InputEvent* event = takeReplayedEvent()) {
+      takeInput(*event);
+      if (waitsForMap()) {
+        return;
+      }
+    }
+    run.frameStep = FrameStep::Key;
   }
-  if (const ScriptKey* key = takeNextKey(run.plan, run.progress)) {
-    takeInput({0, InputKind::Key, *key});
+  if (run.frameStep == FrameStep::Key) {
+    run.frameStep = FrameStep::Draw;
+    if (const ScriptKey* key = takeNextKey(run.plan, run.progress)) {
+      takeInput({0, InputKind::Key, *key});
+      if (waitsForMap()) {
+        return;
+      }
+    }
   }
+  run.frameStep = FrameStep::Replayed;
   drawRunFrame();
 }
 
 // A paced run's idle frames: GLUT's timer wakes it when the next frame is due (or to look for
 // a signal), and between times GLUT waits for input, which is handled as soon as it comes.
 void onPaceTimer(int) {
-  stopIfSignalled();
+  stopIfAsked();
   constexpr double kTimerResolution = 0.001;  // GLUT's timer counts whole milliseconds
   if (!run.pace.started || run.pace.next - secondsNow() < kTimerResolution) {
     onRunFrame();
   }
-  const double wait =
-      std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, kSignalCheckSeconds);
+  const double most = waitsForMap() ? kMapWaitSeconds : kSignalCheckSeconds;
+  const double wait = std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, most);
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
 }
 
@@ -127,6 +137,7 @@ void findRunMaps(const std::vector<std::string>& named) {
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
   run.ownFrames = drawsItsOwnFrames(plan);
+  run.scripted = plan.frames > 0 || !plan.keys.empty() || !plan.replay.empty();
   if (const int status = prepareSessions(); status >= 0) {
     return status;
   }
@@ -141,19 +152,15 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
     return status;
   }
   keepStandardOutputForTheRunsFile();
-  if (run.plan.frames > 0 || !plan.record.empty()) {
+  if (run.ownFrames) {
     catchStopSignals();
   }
   return -1;
 }
 
 void beginRun(bool fullscreen) {
-  // A counted or replayed run's pictures must not depend on when a map's file changed.
-  if (run.plan.frames == 0 && run.plan.replay.empty()) {
-    if (const unsigned first = watchShownMap(run.maps); first > 0) {
-      glutTimerFunc(first, onMapWatchTimer, 0);
-    }
-  }
+  startMapTimer();
+  run.looping = true;
   if (!run.ownFrames) {
     glutIdleFunc(renderFrame);
     glutDisplayFunc(renderFrame);

@@ -1,6 +1,7 @@
 #include "run/run_end.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,10 +28,25 @@ const SignalName kStopSignals[] = {
 #endif
 };
 
+// How the process leaves: through exit and its handlers, or, where X must not be touched
+// again (its connection lost, or Xlib inside its own handler), at once, its streams flushed.
+enum class Leaving { Normally, WithoutX };
+
 // Only notes the signal: the frame routine ends the run. A second one acts as it would have.
 void onStopSignal(int number) {
   run.stopSignal = number;
   std::signal(number, SIG_DFL);
+}
+
+// Whether the viewer was started with `number` ignored, as nohup ignores SIGHUP and a shell
+// SIGINT for a job in the background: it is left so.
+bool startedIgnored(int number) {
+#ifndef _WIN32
+  struct sigaction now {};
+  return sigaction(number, nullptr, &now) == 0 && now.sa_handler == SIG_IGN;
+#else
+  return false;
+#endif
 }
 
 void sleepUntil(double when) {
@@ -40,21 +56,39 @@ void sleepUntil(double when) {
   }
 }
 
-// The whole run's frame rate and frame times, when --fps asks for them and a frame was drawn.
+// The whole run's frame rate and frame times, when --fps asks for them: 0 frames for a run
+// stopped before its first.
 void reportRunFrameRate() {
-  if (run.plan.fps && run.started >= 0.0) {
-    printLine(frameRateLine(run.progress.framesDrawn, secondsNow() - run.started,
-                            kRunSecondsDecimals, frameTimesWords(run.runTimes)));
+  if (run.plan.fps) {
+    printLine(frameRateLine(run.progress.framesDrawn, runSeconds(), kRunSecondsDecimals,
+                            frameTimesWords(run.runTimes)));
   }
 }
 
+[[noreturn]] void leave(int status, Leaving how) {
+  run.exiting = how == Leaving::Normally;
+  status = writeResults(status, how == Leaving::WithoutX);
+  if (how == Leaving::WithoutX) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+  std::exit(status);
+}
+
 // A run cut short by the window closing or a signal: what was drawn, and no picture.
-[[noreturn]] void endEarly(const char* why, int status, bool displayGone = false) {
+[[noreturn]] void endEarly(const char* why, int status, Leaving how = Leaving::Normally) {
+  const std::int64_t drawn = run.progress.framesDrawn;
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
-  complain(std::string(why) + " after " + std::to_string(run.progress.framesDrawn) + budget +
-           " frames");
+  complain(std::string(why) + " after " + std::to_string(drawn) + budget +
+           (run.plan.frames == 1 || (budget.empty() && drawn == 1) ? " frame" : " frames"));
   reportRunFrameRate();
-  std::exit(writeResults(status, displayGone));
+  leave(status, how);
+}
+
+[[noreturn]] void endOnXError(const std::string& words, Leaving how) {
+  complain(words);
+  reportRunFrameRate();
+  leave(statusCode(ExitStatus::XError), how);
 }
 
 // freeglut also closes its window from an exit handler, as any exit ends the process; that is
@@ -76,6 +110,13 @@ double secondsNow() {
   return std::chrono::duration<double>(now).count();
 }
 
+double runSeconds() {
+  if (run.ended < 0.0) {
+    run.ended = secondsNow();
+  }
+  return run.started >= 0.0 ? run.ended - run.started : 0.0;
+}
+
 void printLine(const std::string& line) {
   std::fputs(line.c_str(), stdout);
   std::fflush(stdout);
@@ -83,17 +124,33 @@ void printLine(const std::string& line) {
 
 void catchStopSignals() {
   for (const SignalName& signal : kStopSignals) {
-    std::signal(signal.number, onStopSignal);
+    if (!startedIgnored(signal.number)) {
+      std::signal(signal.number, onStopSignal);
+    }
   }
 }
 
-void stopIfSignalled() {
+void stopIfAsked() {
   const int number = run.stopSignal;
   for (const SignalName& signal : kStopSignals) {
     if (signal.number == number) {
       endEarly(signal.words, statusCode(ExitStatus::SignalBase) + number);
     }
   }
+  if (!run.xError.empty()) {
+    endOnXError(run.xError, Leaving::Normally);
+  }
+}
+
+void takeXError(const std::string& words) {
+  if (run.exiting || !run.xError.empty()) {
+    return;  // the window's own closing on the way out, or one more of the same cause
+  }
+  if (run.looping && run.ownFrames) {
+    run.xError = words;
+    return;
+  }
+  endOnXError(words, Leaving::WithoutX);
 }
 
 void watchWindowClose() {
@@ -105,14 +162,15 @@ void watchWindowClose() {
 
 void endWithWindowGone() {
   if (run.ownFrames && run.plan.frames > 0) {
-    endEarly("window closed", statusCode(ExitStatus::WindowClosed), true);
+    endEarly("window closed", statusCode(ExitStatus::WindowClosed), Leaving::WithoutX);
   }
   // As GLUT ends the viewer when its window is closed.
-  std::exit(writeResults(statusCode(ExitStatus::Done), true));
+  leave(statusCode(ExitStatus::Done), Leaving::WithoutX);
 }
 
 void quitRun(ExitStatus status) {
-  std::exit(writeResults(statusCode(status)));
+  reportRunFrameRate();
+  leave(statusCode(status), Leaving::Normally);
 }
 
 void endRun(const RgbImage& lastFrame) {
@@ -136,5 +194,5 @@ void endRun(const RgbImage& lastFrame) {
     sleepUntil(run.pace.next);  // the last frame's period is part of the run
   }
   reportRunFrameRate();
-  std::exit(writeResults(status));
+  leave(status, Leaving::Normally);
 }

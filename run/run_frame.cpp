@@ -82,7 +82,7 @@ bool waitingForFullScreen() {
 // Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
 // each takes the next place on the pace's grid, but a key's frame never waits for it.
 void drawRunFrame() {
-  stopIfSignalled();
+  stopIfAsked();
   const double now = secondsNow();
   if (run.plan.frameRate > 0) {
     frameDue(run.pace, run.plan.frameRate, now);
@@ -107,9 +107,11 @@ void drawRunFrame() {
 }
 
 void drawFrameNow() {
-  if (run.ownFrames) {
-    drawRunFrame();
-  } else {
+  if (!run.ownFrames) {
     renderFrame();
+  } else if (run.scripted && mapAwaited(run.maps)) {
+    run.frameOwed = true;  // drawn once the map is in, as if it had been there at once
+  } else {
+    drawRunFrame();
   }
 }

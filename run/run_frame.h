@@ -9,5 +9,6 @@ bool waitingForFullScreen();
 // Every frame of the run, whether idle or drawn at once by a key or a drag.
 void drawRunFrame();
 
-// A frame drawn at once, as a key or a drag asks: renderFrame, or the run's frame.
+// A frame drawn at once, as a key or a drag asks: renderFrame, or the run's frame; in a scripted
+// run waiting for a map, owed until the map is in.
 void drawFrameNow();

@@ -5,6 +5,7 @@
 #include "run/kept_session.h"
 #include "run/run_end.h"
 #include "run/run_frame.h"
+#include "run/run_maps.h"
 #include "run/run_state.h"
 #include "scene/scene_state.h"
 
@@ -16,9 +17,15 @@ void takeInput(const InputEvent& event) {
   if (reply.quit) {
     quitRun(ExitStatus::Quit);
   }
-  // Another map draws at once, as switching the map on does; with one map nothing changed.
-  const bool mapChanged = reply.mapStep != 0 && stepMap(run.maps, reply.mapStep);
-  if (reply.drawNow || mapChanged) {
+  // Another map draws at once, as switching the map on does; with one map nothing changed. A
+  // map not read yet is drawn once it is in: a scripted run owes the frame until then, and a
+  // person's run draws it when the timer finds it.
+  const bool mapAsked = reply.mapStep != 0 && stepMap(run.maps, reply.mapStep);
+  const bool mapShown = mapAsked && settleRunMaps(0.0);
+  if (mapAsked && !mapShown) {
+    hurryMapTimer();
+  }
+  if (reply.drawNow || mapShown || (mapAsked && run.scripted)) {
     drawFrameNow();
   }
 }

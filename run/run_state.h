@@ -31,14 +31,25 @@ struct ContextFacts {
 // until then), written as the run goes, or stopped by a write that failed.
 enum class Recording { Off, Pending, Writing, Stopped };
 
+// Where a frame of a run that draws its own stands, so that one held back while a map is
+// awaited goes on where it stopped: the replayed events due, the script's key, the drawing.
+enum class FrameStep { Replayed, Key, Draw };
+
 struct RunState {
   RunPlan plan;
   bool ownFrames = false;  // the run draws the frames; else renderFrame does, as in the plain loop
+  bool scripted = false;   // --frames, --keys or --replay: every map is waited for, so that
+                           // its pictures are the same on every run
+  FrameStep frameStep = FrameStep::Replayed;
+  bool frameOwed = false;      // a key's frame, held back until the map it asked for is shown
+  bool textureSaid = false;    // the tex = N line is out
+  unsigned mapTimerChain = 0;  // the map timer's current chain; an older one stops
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;
   FrameCounter hudCounter;            // the readout's own, so that --fps keeps its count
   double started = -1.0;              // when the first frame began; negative until then
+  double ended = -1.0;                // when the run's clock stopped; negative until it ends
   double lastShown = -1.0;            // when the last frame was swapped; negative until then
   FrameTimes runTimes;                // every frame's time, for the whole run's figures
   FrameTimes intervalTimes;           // those of the --fps line's five seconds
@@ -61,6 +72,8 @@ struct RunState {
   bool awaitingFullScreen = false;
   double fullScreenDeadline = 0.0;
   volatile std::sig_atomic_t stopSignal = 0;  // set by a signal handler, acted on by a frame
+  std::string xError;    // what the X server refused, noted by Xlib's handler, acted on by a frame
+  bool looping = false;  // GLUT's loop runs the frames: a noted X error can wait for the next
   bool exiting = false;  // the process is ending: freeglut's closing of the window is no person's
 };
 
@@ -70,3 +83,7 @@ extern RunState run;
 
 // Seconds on a steady clock.
 double secondsNow();
+
+// The whole run's seconds, from its first frame to its end, read once when it ends, so that the
+// frame-rate line and the results give the same figures; 0 for a run stopped before it drew.
+double runSeconds();

@@ -72,6 +72,15 @@ void reshapeCalls(Stream& s, int width, int height) {
   s("gluPerspective", {60, double(float(double(width) / (height == 0 ? 1 : height))), 1, 30});
 }
 
+// The loader's calls for a 256 × 256 map.
+void uploadCalls(Stream& s) {
+  s("glGenTextures", {1})("glEnable", {GL_TEXTURE_2D})("glBindTexture", {GL_TEXTURE_2D, 1});
+  // Tightly packed rows, and a clean error state before the upload whose error is asked.
+  s("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1})("glGetError");
+  s("glTexImage2D", {GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, 1});
+  s("glGetError");
+}
+
 // Start-up, with the loader's calls when env.ppm holds a 256 × 256 map.
 void startupCalls(Stream& s, bool withMap) {
   s("glutInit")("glutInitDisplayMode", {18})("glutInitWindowPosition", {10, 60});
@@ -87,11 +96,7 @@ void startupCalls(Stream& s, bool withMap) {
     s.array("glLightfv", {double(GL_LIGHT0 + k), GL_SPECULAR}, kLightTable[k].colour, 4);
   }
   if (withMap) {
-    s("glGenTextures", {1})("glEnable", {GL_TEXTURE_2D})("glBindTexture", {GL_TEXTURE_2D, 1});
-    // Tightly packed rows, and a clean error state before the upload whose error is asked.
-    s("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1})("glGetError");
-    s("glTexImage2D", {GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, 1});
-    s("glGetError");
+    uploadCalls(s);
   }
   s("glutIdleFunc", {1})("glutDisplayFunc", {1})("glutMainLoop");
 }
@@ -536,7 +541,8 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
 TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
   resetScene();
   findMaps(run.maps, {VELKARIN_ASSETS "/env.ppm"});
-  scene.envTexture = loadEnvironmentMap(run.maps);
+  loadEnvironmentMap(run.maps);
+  settleMaps(run.maps, 60.0);
   ASSERT_NE(scene.envTexture, 0u);
   scene.envMapOn = 1;
   glDisable(GL_TEXTURE_2D);  // as start-up leaves it for the first frame
@@ -638,8 +644,19 @@ TEST(ViewerCallStream, WithoutAMapStartUpMakesNoTextureCalls) {
   expectViewerStream(false);
 }
 
-TEST(ViewerCallStream, AMapNamedOnTheCommandLineLoadsAsEnvPpmDoes) {
-  expectViewerStream(true, {"--env-map", VELKARIN_ASSETS "/env.ppm", "--fps"});
+// A map named is read on the worker: a scripted run uploads it, as env.ppm is uploaded, before
+// its first frame, once GLUT's loop runs, and leaves texturing off for that frame.
+TEST(ViewerCallStream, AMapNamedOnTheCommandLineLoadsAsEnvPpmDoesBeforeTheFirstFrame) {
+  Stream expected;
+  startupCalls(expected, false);
+  reshapeCalls(expected, 620, 160);
+  uploadCalls(expected);
+  expected("glDisable", {GL_TEXTURE_2D});
+  SceneState model = initialState();
+  frameCalls(expected, model);
+  frameCalls(expected, model);
+  expectSameStream(recordViewer(false, {"--env-map", VELKARIN_ASSETS "/env.ppm", "--frames", "2"}),
+                   expected.calls);
 }
 
 }  // namespace

@@ -69,11 +69,15 @@ for option in --help --version; do
 done
 echo "closed and full standard streams: runs end, write errors are reported"
 
-# A GL context the server does not offer (Xvfb has no indirect GLX) ends in one line of ours.
+# A GL context the server does not offer (Xvfb has no indirect GLX) ends in one line of ours,
+# its results written with the status it ends with.
 status=0
-run -indirect --frames 2 >/dev/null 2>errors.txt || status=$?
+rm -f indirect.json
+run -indirect --frames 2 --results indirect.json >/dev/null 2>errors.txt || status=$?
 [ "$status" = 1 ] && grep -q '^velkarin: the X server refused a request: .*-indirect' errors.txt ||
   fail "-indirect: status $status, $(cat errors.txt)"
+python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["exit_status"] == 1' \
+  indirect.json || fail "-indirect: no results with status 1"
 
 # A name with a line break, an escape code or a byte of no UTF-8 character is shown quoted, as
 # ls shows it, never raw; a character outside ASCII shows as itself.
@@ -154,7 +158,8 @@ cmp -s own.png substituted.png || fail "--screenshot >(...)"
 echo "file-size limits and full devices say why; pictures pipe on"
 
 # Files a run never reached stay as they were: a kept session when no window could open or no
-# frame was drawn (a SIGINT while the first map is still being read, from a FIFO held open),
+# frame was drawn (a SIGTERM while the first map is still being read, from a FIFO held open;
+# not SIGINT, which a script's job in the background starts with ignored, and keeps so),
 # and any file the run both reads and writes, however it is named, refused with status 2
 # before anything starts.
 printf 'velkarin-session 1\n5 key p\n' >kept.txt
@@ -166,12 +171,38 @@ status=0
 "$viewer" --env-map slow.ppm --record kept.txt --frames 100 >/dev/null 2>errors.txt &
 slow=$!
 exec 3>slow.ppm  # opens once the viewer is reading the map
-kill -INT "$slow"
+kill -TERM "$slow"
 exec 3>&-
 wait "$slow" || status=$?
-[ "$status" = 130 ] && cmp -s kept.txt kept.before ||
-  fail "SIGINT before the first frame: status $status, $(cat kept.txt)"
+[ "$status" = 143 ] && cmp -s kept.txt kept.before ||
+  fail "SIGTERM before the first frame: status $status, $(cat kept.txt)"
 mkdir -p maps linked && cp "$(dirname "$self")/../assets/env.ppm" env.ppm && cp env.ppm maps/m.ppm
+
+# A signal ignored when the viewer starts (SIGHUP under nohup) stays ignored: the run, waiting
+# for its map from a FIFO when the signal comes, ends as asked once the map is written.
+rm -f later.ppm && mkfifo later.ppm
+status=0
+(trap '' HUP && exec "$viewer" --env-map later.ppm --frames 5 >/dev/null 2>errors.txt) &
+ignoring=$!
+exec 3>later.ppm # opens once the viewer is reading the map
+kill -HUP "$ignoring"
+cat env.ppm >&3
+exec 3>&-
+wait "$ignoring" || status=$?
+[ "$status" = 0 ] || fail "SIGHUP ignored at start: status $status, $(cat errors.txt)"
+
+# A map too large for the memory there is (a PNG's signature, then 900 MB of nothing) is said
+# and skipped like any broken map, whether it is shown first or reached by Page Down.
+printf '\x89PNG\r\n\x1a\n' >huge.png && truncate -s 900M huge.png
+for maps in "huge.png env.ppm" "env.ppm huge.png"; do
+  status=0
+  # shellcheck disable=SC2086
+  (ulimit -v $((1300 * 1024)) && run --frames 3 --keys '<pagedown>' $maps) >/dev/null \
+    2>errors.txt || status=$?
+  [ "$status" = 0 ] && [ "$(cat errors.txt)" = "velkarin: huge.png: not enough memory to read it" ] ||
+    fail "a map too large for memory ($maps): status $status, $(cat errors.txt)"
+done
+rm -f huge.png
 ln -sf ../maps/m.ppm linked/m.png
 for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --record kept.txt" \
   "--screenshot env.ppm" "--record ./env.ppm" "--env-map maps --screenshot linked/m.png" \

@@ -19,6 +19,10 @@ TEST(FrameCounter, ReportsTheFramesOfEachFiveSecondsInTheFormDemoUsersKnow) {
   // A whole run's line: a two-frame run of 0.17 s is not "2 frames in 0.2 seconds".
   EXPECT_EQ(frameRateLine(2, 0.1704, kRunSecondsDecimals),
             "2 frames in 0.170 seconds = 11.737 FPS\n");
+  // One frame is a frame; a run stopped before its first took no time, at no rate.
+  EXPECT_EQ(frameRateLine(1, 0.025, kRunSecondsDecimals),
+            "1 frame in 0.025 seconds = 40.000 FPS\n");
+  EXPECT_EQ(frameRateLine(0, 0.0, kRunSecondsDecimals), "0 frames in 0.000 seconds = 0.000 FPS\n");
 }
 
 TEST(FrameCounter, FrameTimesGiveTheMedianThe99thPercentileAndTheLongest) {
@@ -43,7 +47,7 @@ TEST(FrameCounter, FrameTimesGiveTheMedianThe99thPercentileAndTheLongest) {
   FrameCounter counter;
   countFrame(counter, 0.0, &times);
   EXPECT_EQ(countFrame(counter, 5.0, &times),
-            "1 frames in 5.0 seconds = 0.200 FPS; frame times: median 10.00 ms, 99th percentile "
+            "1 frame in 5.0 seconds = 0.200 FPS; frame times: median 10.00 ms, 99th percentile "
             "20.00 ms, max 50.00 ms\n");
   EXPECT_EQ(times.count, 0u);
 }

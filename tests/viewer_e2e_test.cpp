@@ -63,6 +63,17 @@ class Viewer : public testing::Test {
         kChangeTimeoutMs);
   }
 
+  // Waits for a first frame to show: anything but the black of a window not drawn in yet.
+  bool somethingDrawn(Window window) {
+    return waitUntil(
+        [&] {
+          const RgbImage picture = captureWindow(display_, window);
+          return std::any_of(picture.rgb.begin(), picture.rgb.end(),
+                             [](unsigned char byte) { return byte != 0; });
+        },
+        kChangeTimeoutMs);
+  }
+
   // Runs the viewer with `args` until it exits by itself; its exit status, -1 if it does not.
   int runToEnd(const std::vector<std::string>& args) {
     stopViewer(viewer_);
@@ -478,35 +489,127 @@ TEST_F(Viewer, APictureGoesThroughLinksAndIntoDevicesAndKeepsItsFilesMode) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
-TEST_F(Viewer, ARunCutShortSaysHowFarItGotAndEndsWithANonZeroStatus) {
-  const std::vector<std::pair<int, std::string>> cases = {
-      {SIGINT, "interrupted (SIGINT)"},
-      {SIGTERM, "terminated (SIGTERM)"},
-      {SIGHUP, "hung up (SIGHUP)"},
-      {0, "window closed"},
+TEST_F(Viewer, ARunCutShortSaysHowFarItGotWritesItsResultsAndEndsWithANonZeroStatus) {
+  // A map from a pipe whose writer never writes: a scripted run waits for it before its first
+  // frame, so a signal then comes before any frame, without a race.
+  const std::string stalled = folder_ + "/stalled.png";
+  ASSERT_EQ(mkfifo(stalled.c_str(), 0600), 0);
+  const int writer = open(stalled.c_str(), O_RDWR);  // held open, never written
+  ASSERT_GE(writer, 0);
+  const std::vector<std::string> budget = {"--frames", "100000000", "--screenshot", "s.png"};
+  const struct {
+    int signal;  // 0: the window closed
+    std::string words;
+    std::vector<std::string> args;
+    bool beforeFirstFrame;
+    std::string cut;  // how far it got, as said
+  } cases[] = {
+      {SIGINT, "interrupted (SIGINT)", budget, false, R"(\d+ of 100000000 frames?)"},
+      {SIGTERM, "terminated (SIGTERM)", budget, false, R"(\d+ of 100000000 frames?)"},
+      {SIGHUP, "hung up (SIGHUP)", budget, false, R"(\d+ of 100000000 frames?)"},
+      {0, "window closed", budget, false, R"(\d+ of 100000000 frames?)"},
+      {SIGINT,
+       "interrupted (SIGINT)",
+       {"--frames", "5", "--env-map", stalled},
+       true,
+       "0 of 5 frames"},
+      {SIGTERM, "terminated (SIGTERM)", {}, false, R"(\d+ frames?)"},  // no budget at all
   };
-  for (const auto& [signal, words] : cases) {
-    const Window window =
-        start({"--frames", "100000000", "--fps", "--screenshot", "s.png", "--results", "cut.json"});
-    ASSERT_NE(window, 0u) << words;
-    ASSERT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 0\n");
-    if (signal != 0) {
-      kill(viewer_.pid, signal);
+  for (const auto& test : cases) {
+    std::vector<std::string> args = test.args;
+    args.insert(args.end(), {"--fps", "--results", "cut.json"});
+    std::filesystem::remove(folder_ + "/cut.json");
+    const Window window = start(args);
+    ASSERT_NE(window, 0u) << test.words;
+    if (!test.beforeFirstFrame) {
+      ASSERT_TRUE(somethingDrawn(window)) << test.words;
+    }
+    if (test.signal != 0) {
+      kill(viewer_.pid, test.signal);
     } else {
       closeWindow(display_, window);
     }
-    EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), signal != 0 ? 128 + signal : 1) << words;
-    EXPECT_TRUE(std::regex_match(
-        readErrors(viewer_, 0),
-        std::regex("velkarin: " + std::regex_replace(words, std::regex(R"([()])"), R"(\$&)") +
-                   R"( after \d+ of 100000000 frames\n)")))
-        << words;
+    const int status = test.signal != 0 ? 128 + test.signal : 1;
+    EXPECT_EQ(waitForExit(viewer_, kStartTimeoutMs), status) << test.words;
+    const std::string words = std::regex_replace(test.words, std::regex(R"([()])"), R"(\$&)");
+    const std::string errors = readErrors(viewer_, 0);
     EXPECT_TRUE(
-        std::regex_match(readOutput(viewer_, 0), std::regex(R"(\d+ frames in .* FPS.*\n)")));
-    EXPECT_EQ(resultsOf(folder_ + "/cut.json")["exit_status"], signal != 0 ? 128 + signal : 1);
+        std::regex_match(errors, std::regex("velkarin: " + words + " after " + test.cut + R"(\n)")))
+        << errors;
+    const std::string output = readOutput(viewer_, 0);
+    const std::string line = test.beforeFirstFrame
+                                 ? R"(0 frames in 0\.000 seconds = 0\.000 FPS\n)"
+                                 : R"(tex = 0\n\d+ frames? in \d+\.\d{3} seconds = .* FPS.*\n)";
+    EXPECT_TRUE(std::regex_match(output, std::regex(line))) << output;
+    EXPECT_EQ(resultsOf(folder_ + "/cut.json")["exit_status"], status) << test.words;
     stopViewer(viewer_);
   }
+  close(writer);
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/s.png"));
+}
+
+// Only the GL thread takes signals: every other thread of the viewer (the map reader's, the
+// driver's) has them blocked, so that a signal can neither race with the run's record nor
+// land during a file's hidden rename. And a person's run never waits for a map: one that does
+// not come leaves the window drawing and Escape acting at once.
+TEST_F(Viewer, OnlyTheGlThreadTakesSignalsAndAPersonsRunNeverWaitsForAMap) {
+  const std::string stalled = folder_ + "/stalled.png";
+  ASSERT_EQ(mkfifo(stalled.c_str(), 0600), 0);
+  const int writer = open(stalled.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  std::ofstream(folder_ + "/env.ppm", std::ios::binary)
+      << std::ifstream(VELKARIN_ASSETS "/env.ppm", std::ios::binary).rdbuf();
+  stopViewer(viewer_);
+  viewer_ = startViewer(folder_, {"env.ppm", "stalled.png"});
+  const Window window = findWindowByTitle(display_, std::string(kTitle) + " - env.ppm (1/2)",
+                                          viewer_.pid, kStartTimeoutMs);
+  ASSERT_NE(window, 0u);
+  ASSERT_EQ(readOutput(viewer_, kStartTimeoutMs), "tex = 1\n");
+  std::vector<std::string> threads;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(viewer_.pid) + "/task")) {
+    if (task.path().filename() == std::to_string(viewer_.pid)) {
+      continue;
+    }
+    std::ifstream status(task.path() / "status");
+    std::string line;
+    while (std::getline(status, line) && line.rfind("SigBlk:", 0) != 0) {
+    }
+    const unsigned long long blocked = std::stoull(line.substr(7), nullptr, 16);
+    const unsigned long long stops =
+        (1ull << (SIGHUP - 1)) | (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
+    EXPECT_EQ(blocked & stops, stops) << task.path();
+    threads.push_back(task.path().filename());
+  }
+  EXPECT_FALSE(threads.empty()) << "the map reader's thread is there";
+
+  typeKeySym(display_, window, XK_Next);  // onto the map that never comes
+  const RgbImage before = captureWindow(display_, window);
+  EXPECT_TRUE(pictureChanges(window, before)) << "the window drew on";
+  typeKeySym(display_, window, XK_Escape);
+  EXPECT_EQ(waitForExit(viewer_, kChangeTimeoutMs), 1);
+  close(writer);
+}
+
+// A window destroyed by another client while frames are drawn: the X error ends the run in
+// the viewer's words, with its results, never a hang inside Xlib.
+TEST_F(Viewer, AWindowDestroyedUnderTheRunEndsItWithItsResultsNeverAHang) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--frames", "100000000", "--results", "x.json"},
+        std::vector<std::string>{}}) {
+    const Window window = start(args);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(somethingDrawn(window));
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+    EXPECT_EQ(waitForExit(viewer_, kChangeTimeoutMs), 1) << args.size();
+    const std::string errors = readErrors(viewer_, 0);
+    EXPECT_EQ(errors.rfind("velkarin: the X server refused a request: ", 0), 0u) << errors;
+    if (!args.empty()) {
+      EXPECT_EQ(resultsOf(folder_ + "/x.json")["exit_status"], 1);
+    }
+    stopViewer(viewer_);
+  }
 }
 
 TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
@@ -544,13 +647,14 @@ TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
     EXPECT_TRUE(results.contains(field)) << field;
   }
 
-  ASSERT_EQ(runToEnd({"--frames", "400", "--fps", "--frame-rate", "60"}), 0);
+  // Paced: a load can slow the run, never hurry it past its grid; its rate is a benchmark's.
+  ASSERT_EQ(runToEnd({"--frames", "120", "--fps", "--frame-rate", "60"}), 0);
   const std::string lines = readOutput(viewer_, 0);
   std::smatch last;
-  ASSERT_TRUE(std::regex_search(lines, last,
-                                std::regex(R"((?:^|\n)400 frames in .* = ([\d.]+) FPS;.*\n$)")))
+  ASSERT_TRUE(std::regex_search(
+      lines, last, std::regex(R"((?:^|\n)120 frames in (\d+\.\d{3}) seconds = [\d.]+ FPS;.*\n$)")))
       << lines;
-  EXPECT_NEAR(std::stod(last[1]), 60.0, 3.0) << lines;
+  EXPECT_GE(std::stod(last[1]), 2.0 - 0.002) << lines;  // 120 periods of a sixtieth
 }
 
 TEST_F(Viewer, FullscreenFillsTheScreenAndTheProjectionFollows) {

@@ -1,12 +1,15 @@
 #include "texture/map_texture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "files/input_file.h"
+#include "files/system_words.h"
 #include "texture/map_decoders.h"
 #include "texture/ppm_reader.h"
 
@@ -84,23 +87,43 @@ GLuint upload(ImageBuffer* image, PpmSize size) {
 
 // Far beyond any compressed map GL could take; a device that never ends stops here.
 constexpr std::size_t kMostMapBytes = std::size_t{1} << 30;
+// A compressed map of the largest image GL takes is smaller than its pixels as 8-bit RGBA, but
+// for the headers and chunks around them.
+constexpr std::size_t kMostBytesPerPixel = 4;
+constexpr std::size_t kMostHeaderBytes = std::size_t{1} << 20;
+
+// What reading a map's file may take: bounded by the largest image this GL shows, where the
+// side is known, so that an endless stream is refused long before it fills memory.
+std::size_t mostFileBytes(const SideLimit& limit) {
+  if (limit.known <= 0) {
+    return kMostMapBytes;
+  }
+  const auto side = static_cast<std::size_t>(limit.known);
+  return std::min(kMostMapBytes, side * side * kMostBytesPerPixel + kMostHeaderBytes);
+}
 
 // A PNG or JPEG map, read whole from its open stream (it is compressed: far smaller than its
 // pixels) and decoded; its size checked against this GL before any pixel is decoded.
 TextureLoad& decodeMapFile(std::FILE* file, MapKind kind, ImageBuffer* image, TextureLoad& load,
                            const SideLimit& limit) {
+  const std::size_t most = mostFileBytes(limit);
   std::string bytes;
-  const std::string unread = readWhole(file, kMostMapBytes, &bytes);
-  if (!unread.empty() || bytes.size() > kMostMapBytes) {
-    load.problem = !unread.empty() ? unread : "larger than any map (1 GiB), or endless";
-    return load;
+  try {
+    const std::string unread = readWhole(file, most, &bytes);
+    if (!unread.empty() || bytes.size() > most) {
+      load.problem = !unread.empty() ? unread : "larger than any map this GL shows, or endless";
+      return load;
+    }
+    const MapDecode decoded = decodeMap(
+        kind, bytes, [&](PpmSize size) { return limit.fits(size); }, image, &load.size);
+    if (decoded.refusedBySize) {
+      return refusedByGl(load, limit);
+    }
+    load.problem = decoded.problem;
+  } catch (const std::bad_alloc&) {
+    image->pixels.reset();
+    load.problem = kNoMemoryToRead;
   }
-  const MapDecode decoded = decodeMap(
-      kind, bytes, [&](PpmSize size) { return limit.fits(size); }, image, &load.size);
-  if (decoded.refusedBySize) {
-    return refusedByGl(load, limit);
-  }
-  load.problem = decoded.problem;
   return load;
 }
 
@@ -126,7 +149,7 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
                           const SideLimit& limit) {
   TextureLoad load;
   if (image == nullptr) {
-    load.problem = std::strerror(EINVAL);
+    load.problem = systemWords(EINVAL);
     load.cannotOpen = true;
     return load;
   }

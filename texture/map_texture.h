@@ -8,6 +8,9 @@
 #include "scene/image_buffer.h"
 #include "texture/ppm_reader.h"
 
+// Why a map gave no pixels when reading it took more memory than there was.
+inline constexpr char kNoMemoryToRead[] = "not enough memory to read it";
+
 // A map's load: its texture, or why it gave none.
 struct TextureLoad {
   GLuint name = 0;
