@@ -253,6 +253,8 @@ Options parseOptions(int argc, char** argv) {
       options.error = "a map " + problem;
     }
   }
+  options.run.commandLine.assign(argv, argv + argc);
+  options.run.fullscreen = options.window.fullscreen;
   if (options.error.empty() && !options.run.screenshot.empty() && options.run.frames == 0 &&
       options.run.replay.empty()) {
     options.error = "option '--screenshot' needs '--frames' or '--replay'";

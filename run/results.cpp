@@ -11,6 +11,7 @@
 #include "maps/maps.h"
 #include "render/smooth_edges.h"
 #include "run/exit_status.h"
+#include "run/machine.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
@@ -53,6 +54,23 @@ nlohmann::ordered_json options(const RunPlan& plan) {
           {"frame_rate", plan.frameRate > 0 ? nlohmann::ordered_json(plan.frameRate) : nullptr}};
 }
 
+nlohmann::ordered_json glEnvironment() {
+  nlohmann::ordered_json found = nlohmann::ordered_json::object();
+  for (const auto& [name, value] : glVariables()) {
+    found[name] = value;
+  }
+  return found;
+}
+
+// The kernel, and the processor by its model and count, as two runs would be told apart by.
+nlohmann::ordered_json machine() {
+  const MachineFacts facts = machineFacts();
+  return {{"system", facts.system},
+          {"release", facts.release},
+          {"cpu", facts.cpu},
+          {"cpus", facts.cpus}};
+}
+
 nlohmann::ordered_json results(int status) {
   const RunPlan& plan = run.plan;
   const double seconds = runSeconds();
@@ -60,6 +78,14 @@ nlohmann::ordered_json results(int status) {
   const ContextFacts& facts = run.context;
   return {
       {"version", VELKARIN_VERSION},
+      {"format_version", kResultsFormatVersion},
+      {"started_at", run.startedAt},
+      {"machine", machine()},
+      {"command_line", plan.commandLine},
+      {"environment", glEnvironment()},
+      {"frames_asked", plan.frames > 0 ? nlohmann::ordered_json(plan.frames) : nullptr},
+      {"picture", !plan.screenshot.empty()},
+      {"fullscreen", plan.fullscreen},
       {"gl", {{"vendor", facts.vendor}, {"renderer", facts.renderer}, {"version", facts.version}}},
       {"window", {{"width", facts.width}, {"height", facts.height}}},
       {"samples", {{"asked", plan.samples}, {"given", smoothEdgeSamples(run.smooth)}}},
@@ -75,6 +101,12 @@ nlohmann::ordered_json results(int status) {
                   ? nlohmann::ordered_json(rounded(static_cast<double>(frames) / seconds, 3))
                   : nullptr},
       {"frame_time_ms", frameTimes(run.runTimes)},
+      {"first_frame_seconds",
+       run.started >= 0.0 ? nlohmann::ordered_json(rounded(run.started - run.prepared, 6))
+                          : nullptr},
+      {"picture_seconds", !plan.screenshot.empty()
+                              ? nlohmann::ordered_json(rounded(run.pictureSeconds, 6))
+                              : nullptr},
       {"exit_status", status}};
 }
 

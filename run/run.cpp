@@ -15,6 +15,7 @@
 #include "render/swap_interval.h"
 #include "run/exit_status.h"
 #include "run/kept_session.h"
+#include "run/machine.h"
 #include "run/results.h"
 #include "run/run_end.h"
 #include "run/run_files.h"
@@ -69,12 +70,51 @@ void onRunFrame() {
 void onPaceTimer(int) {
   stopIfAsked();
   constexpr double kTimerResolution = 0.001;  // GLUT's timer counts whole milliseconds
-  if (!run.pace.started || run.pace.next - secondsNow() < kTimerResolution) {
+  const bool due = !run.pace.started || run.pace.next - secondsNow() < kTimerResolution;
+  if (due && !run.resting) {
     onRunFrame();
   }
   const double most = waitsForMap() ? kMapWaitSeconds : kSignalCheckSeconds;
   const double wait = std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, most);
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
+}
+
+// While a person's run rests, a signal or an X error is still looked for as often as a paced
+// run looks between its frames; and the window is asked where it is, a request the server
+// answers, so that a window destroyed under the run (which GLUT reports as hidden) ends it as
+// its next frame's requests would have.
+void onRestTimer(int) {
+  stopIfAsked();
+  if (run.resting) {
+    glutGet(GLUT_WINDOW_X);
+    glutTimerFunc(static_cast<unsigned>(kSignalCheckSeconds * 1000.0), onRestTimer, 0);
+  }
+}
+
+// A person's run draws nothing while its window is hidden (iconified, or covered whole): no
+// frame that nobody sees takes a core. GLUT's idle frames stop, and start again when it shows.
+// A paced run's timer skips its frames meanwhile. A --frames, --keys or --replay run counts its
+// frames on, as its pictures and its end depend on them.
+void onWindowStatus(int state) {
+  const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
+  if (hidden == run.resting) {
+    return;
+  }
+  run.resting = hidden;
+  if (run.plan.frameRate == 0) {
+    glutIdleFunc(hidden ? nullptr : run.ownFrames ? onRunFrame : renderFrame);
+  }
+  if (hidden) {
+    glutTimerFunc(static_cast<unsigned>(kSignalCheckSeconds * 1000.0), onRestTimer, 0);
+  }
+}
+
+void restWhileHidden() {
+#ifdef FREEGLUT
+  if (!run.scripted) {
+    glutWindowStatusFunc(onWindowStatus);
+  }
+#endif
 }
 
 // The run's text lines (tex = N, the frame rates) go to standard error when standard output
@@ -136,6 +176,8 @@ void findRunMaps(const std::vector<std::string>& named) {
 
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
+  run.prepared = secondsNow();
+  run.startedAt = calendarNow();
   run.ownFrames = drawsItsOwnFrames(plan);
   run.scripted = plan.frames > 0 || !plan.keys.empty() || !plan.replay.empty();
   if (const int status = prepareSessions(); status >= 0) {
@@ -161,6 +203,7 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
 void beginRun(bool fullscreen) {
   startMapTimer();
   run.looping = true;
+  restWhileHidden();
   if (!run.ownFrames) {
     glutIdleFunc(renderFrame);
     glutDisplayFunc(renderFrame);

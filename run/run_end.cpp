@@ -1,5 +1,6 @@
 #include "run/run_end.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "run/exit_status.h"
 #include "run/results.h"
 #include "run/run_files.h"
+#include "run/run_frame.h"
 #include "run/run_state.h"
 #include "scene/gl_headers.h"
 
@@ -111,10 +113,11 @@ double secondsNow() {
 }
 
 double runSeconds() {
-  if (run.ended < 0.0) {
-    run.ended = secondsNow();
+  if (run.started < 0.0) {
+    return 0.0;
   }
-  return run.started >= 0.0 ? run.ended - run.started : 0.0;
+  const double end = run.plan.frameRate > 0 ? std::max(run.lastShown, run.pace.next) : run.lastShown;
+  return end - run.started - (run.pictureSeconds - run.pictureSinceSwap);
 }
 
 void printLine(const std::string& line) {
@@ -169,6 +172,10 @@ void endWithWindowGone() {
 }
 
 void quitRun(ExitStatus status) {
+  if (run.plan.frames > 0) {
+    complain("quit after " + std::to_string(run.progress.framesDrawn) + " of " +
+             std::to_string(run.plan.frames) + (run.plan.frames == 1 ? " frame" : " frames"));
+  }
   reportRunFrameRate();
   leave(statusCode(status), Leaving::Normally);
 }
@@ -179,7 +186,9 @@ void endRun(const RgbImage& lastFrame) {
   if (run.pictureFailed) {
     status = statusCode(ExitStatus::CannotWrite);
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
+    const double before = secondsNow();
     const std::string problem = writePicture(lastFrame);
+    notePictureTime(secondsNow() - before);
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
       status = statusCode(ExitStatus::CannotWrite);

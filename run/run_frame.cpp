@@ -40,11 +40,14 @@ void countShownFrame() {
   if (run.plan.hud) {
     countFrame(run.hudCounter, shown);
   }
+  // From swap to swap, the writing of a picture between them left out.
+  const double frameTime = shown - run.lastShown - run.pictureSinceSwap;
   if (run.lastShown >= 0.0 && (run.plan.fps || !run.plan.results.empty())) {
-    addFrameTime(run.runTimes, shown - run.lastShown);
-    addFrameTime(run.intervalTimes, shown - run.lastShown);
+    addFrameTime(run.runTimes, frameTime);
+    addFrameTime(run.intervalTimes, frameTime);
   }
   run.lastShown = shown;
+  run.pictureSinceSwap = 0.0;
   if (run.plan.fps) {
     const std::string line = countFrame(run.fpsCounter, shown, &run.intervalTimes);
     if (!line.empty()) {
@@ -79,6 +82,11 @@ bool waitingForFullScreen() {
   return true;
 }
 
+void notePictureTime(double seconds) {
+  run.pictureSeconds += seconds;
+  run.pictureSinceSwap += seconds;
+}
+
 // Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
 // each takes the next place on the pace's grid, but a key's frame never waits for it.
 void drawRunFrame() {
@@ -99,7 +107,9 @@ void drawRunFrame() {
   glutSwapBuffers();
   countShownFrame();
   if (run.plan.everyFrame) {
+    const double before = secondsNow();
     saveNumberedPicture(picture);
+    notePictureTime(secondsNow() - before);
   }
   if (last) {
     endRun(picture);

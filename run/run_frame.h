@@ -6,6 +6,10 @@
 // until then, so that its first counted frame fills it.
 bool waitingForFullScreen();
 
+// Time spent writing a picture: the run's clock and its frame times leave it out; the results
+// give it on its own.
+void notePictureTime(double seconds);
+
 // Every frame of the run, whether idle or drawn at once by a key or a drag.
 void drawRunFrame();
 

@@ -27,6 +27,8 @@ struct RunPlan {
   int samples = 0;              // smooth edges with this many samples a pixel; 0: none
   std::string results;          // where the run's figures are written as JSON; empty: nowhere
   int swapInterval = -1;        // refreshes a swap waits for; negative: as the driver sets it
+  bool fullscreen = false;      // the window fills the screen
+  std::vector<std::string> commandLine;  // the whole of it, as the results file records it
 };
 
 // Whether the run asks for more than the plain loop's frames until Escape, and so draws its

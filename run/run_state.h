@@ -48,8 +48,11 @@ struct RunState {
   Pace pace;
   FrameCounter fpsCounter;
   FrameCounter hudCounter;            // the readout's own, so that --fps keeps its count
+  double prepared = 0.0;              // when the run was prepared, before its window opened
+  std::string startedAt;              // the same moment on the calendar, ISO 8601 with the zone
   double started = -1.0;              // when the first frame began; negative until then
-  double ended = -1.0;                // when the run's clock stopped; negative until it ends
+  double pictureSeconds = 0.0;        // spent writing pictures, which the run's clock leaves out
+  double pictureSinceSwap = 0.0;      // of that, since the last swap
   double lastShown = -1.0;            // when the last frame was swapped; negative until then
   FrameTimes runTimes;                // every frame's time, for the whole run's figures
   FrameTimes intervalTimes;           // those of the --fps line's five seconds
@@ -74,6 +77,7 @@ struct RunState {
   volatile std::sig_atomic_t stopSignal = 0;  // set by a signal handler, acted on by a frame
   std::string xError;    // what the X server refused, noted by Xlib's handler, acted on by a frame
   bool looping = false;  // GLUT's loop runs the frames: a noted X error can wait for the next
+  bool resting = false;  // a person's run whose window is hidden draws nothing
   bool exiting = false;  // the process is ending: freeglut's closing of the window is no person's
 };
 
@@ -84,6 +88,7 @@ extern RunState run;
 // Seconds on a steady clock.
 double secondsNow();
 
-// The whole run's seconds, from its first frame to its end, read once when it ends, so that the
-// frame-rate line and the results give the same figures; 0 for a run stopped before it drew.
+// The whole run's seconds: from its first frame to its last swap (to the end of the last
+// frame's period, for a paced run), drawing and swapping only, the pictures' writing left out;
+// the frame-rate line and the results give this one figure. 0 for a run stopped before it drew.
 double runSeconds();

@@ -438,10 +438,14 @@ TEST_F(Viewer, GlutsGeometryPlacesAndSizesTheWindow) {
 
 TEST_F(Viewer, AScriptedRunQuitsOnEscapeAndSaysWhyAPictureCannotBeSaved) {
   EXPECT_EQ(runToEnd({"--keys", "p<esc>", "--frames", "9", "--screenshot", folder_ + "/a.png",
-                      "--results", "quit.json"}),
+                      "--results", "quit.json", "--fps"}),
             1);
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/a.png"));
   EXPECT_EQ(resultsOf(folder_ + "/quit.json")["exit_status"], 1);
+  // Escape ends it as a cut is said: how far it got, and the whole run's line.
+  EXPECT_EQ(readErrors(viewer_, 0), "velkarin: quit after 1 of 9 frames\n");
+  EXPECT_TRUE(std::regex_match(readOutput(viewer_, 0),
+                               std::regex(R"(tex = 0\n1 frame in \d+\.\d{3} seconds = .* FPS\n)")));
   std::filesystem::remove(folder_ + "/quit.json");
   const std::string fifo = folder_ + "/fifo.png";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -643,9 +647,20 @@ TEST_F(Viewer, AScriptedRunNamesTheRendererReportsItsFrameRateAndKeepsItsPace) {
   EXPECT_LE(results["frame_time_ms"]["median"], results["frame_time_ms"]["p99"]);
   EXPECT_LE(results["frame_time_ms"]["p99"], results["frame_time_ms"]["max"]);
   EXPECT_EQ(results["exit_status"], 0);
-  for (const char* field : {"version", "samples", "options"}) {
+  // How the run was made, beside its figures; one clock reading for the line and the file.
+  for (const char* field :
+       {"version", "samples", "options", "format_version", "started_at", "machine",
+        "command_line", "environment", "frames_asked", "picture", "fullscreen",
+        "first_frame_seconds", "picture_seconds"}) {
     EXPECT_TRUE(results.contains(field)) << field;
   }
+  for (const char* field : {"system", "release", "cpu", "cpus"}) {
+    EXPECT_TRUE(results["machine"].contains(field)) << field;
+  }
+  EXPECT_EQ(results["frames_asked"], 200);
+  EXPECT_EQ(results["environment"]["DISPLAY"], std::getenv("DISPLAY"));
+  EXPECT_EQ(results["fps"].get<double>(), std::stod(figures[3]));
+  EXPECT_NEAR(results["seconds"].get<double>(), seconds, 0.0005);
 
   // Paced: a load can slow the run, never hurry it past its grid; its rate is a benchmark's.
   ASSERT_EQ(runToEnd({"--frames", "120", "--fps", "--frame-rate", "60"}), 0);
