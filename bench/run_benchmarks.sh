@@ -255,6 +255,33 @@ PY
   awk -v ms="$paced" 'BEGIN { printf "Median of 3 runs: %.2f s for 600 frames (10.00 s on schedule; drift %+.1f %%), %.1f frames a second.\n", ms / 1000, (ms / 10000 - 1) * 100, 600000 / ms }'
   echo
 
+  echo "## A picture's cost at 2000 × 2000, on its own (median of 5)"
+  echo
+  # The run's seconds cover drawing and swapping only: the same 30 frames with and without a
+  # picture of the last one give the same rate, and the picture's writing is its own figure.
+  pictures=$VELKARIN_BUILD/bench-pictures
+  mkdir -p "$pictures"
+  figure() { python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))[sys.argv[2]])' "$@"; }
+  for _ in 1 2 3 4 5; do
+    for kept in plain shot; do
+      picture=()
+      [ "$kept" = shot ] && picture=(--screenshot "$pictures/shot.png")
+      (cd "$VELKARIN_ROOT/assets" && "$VELKARIN_BUILD/velkarin" -geometry 2000x2000 --keys pfe \
+        --frames 30 --results "$pictures/$kept.json" "${picture[@]}" >/dev/null)
+    done
+    echo "$(figure "$pictures/plain.json" fps) $(figure "$pictures/shot.json" fps) $(figure "$pictures/shot.json" picture_seconds)"
+  done >"$pictures/figures"
+  plain=$(awk '{ print $1 }' "$pictures/figures" | median)
+  shot=$(awk '{ print $2 }' "$pictures/figures" | median)
+  cost=$(awk '{ print $3 * 1000 }' "$pictures/figures" | median)
+  echo "| run of 30 frames | FPS |"
+  echo "|---|---|"
+  echo "| no picture | $plain |"
+  echo "| the last frame saved as a PNG | $shot |"
+  echo
+  echo "The picture itself (read back, PNG, written and synced): $cost ms."
+  echo
+
   echo "## Soak: 100000 frames with every command pressed along the way"
   echo
   echo '```'

@@ -36,8 +36,13 @@ std::string readWhole(std::FILE* file, std::size_t most, std::string* bytes) {
   std::size_t got = 0;
   while (bytes->size() <= most && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
     if (bytes->size() + got > bytes->capacity()) {
+      // A fresh string takes the capacity asked exactly, where reserve on a full one may
+      // double it whatever is asked.
       const std::size_t doubled = std::max(bytes->capacity() * 2, bytes->size() + got);
-      bytes->reserve(std::min(doubled, most + sizeof chunk));
+      std::string grown;
+      grown.reserve(std::min(doubled, most + sizeof chunk));
+      grown.append(*bytes);
+      bytes->swap(grown);
     }
     bytes->append(chunk, got);
   }

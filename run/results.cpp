@@ -101,12 +101,11 @@ nlohmann::ordered_json results(int status) {
                   ? nlohmann::ordered_json(rounded(static_cast<double>(frames) / seconds, 3))
                   : nullptr},
       {"frame_time_ms", frameTimes(run.runTimes)},
-      {"first_frame_seconds",
-       run.started >= 0.0 ? nlohmann::ordered_json(rounded(run.started - run.prepared, 6))
-                          : nullptr},
-      {"picture_seconds", !plan.screenshot.empty()
-                              ? nlohmann::ordered_json(rounded(run.pictureSeconds, 6))
-                              : nullptr},
+      {"first_frame_seconds", run.started >= 0.0
+                                  ? nlohmann::ordered_json(rounded(run.started - run.prepared, 6))
+                                  : nullptr},
+      {"picture_seconds",
+       !plan.screenshot.empty() ? nlohmann::ordered_json(rounded(run.pictureSeconds, 6)) : nullptr},
       {"exit_status", status}};
 }
 

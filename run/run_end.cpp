@@ -116,7 +116,8 @@ double runSeconds() {
   if (run.started < 0.0) {
     return 0.0;
   }
-  const double end = run.plan.frameRate > 0 ? std::max(run.lastShown, run.pace.next) : run.lastShown;
+  const double end =
+      run.plan.frameRate > 0 ? std::max(run.lastShown, run.pace.next) : run.lastShown;
   return end - run.started - (run.pictureSeconds - run.pictureSinceSwap);
 }
 

@@ -126,6 +126,18 @@ run --record /dev/full --keys xx --frames 5 >/dev/null 2>errors.txt || fail "/de
 grep -q '/dev/full: No space left on device; recording stopped' errors.txt &&
   [ "$(grep -c 'recording stopped' errors.txt)" = 1 ] ||
   fail "/dev/full: $(cat errors.txt)"
+# A stopped recording lets go of its file: the run going on holds no descriptor to it.
+(ulimit -f 1 && exec "$viewer" --record gone.txt --keys "$keys") >/dev/null 2>errors.txt &
+stopped=$!
+for _ in $(seq 300); do
+  grep -q 'recording stopped' errors.txt && break
+  sleep 0.1
+done
+held=$(ls -l "/proc/$stopped/fd" | grep -c -e gone.txt -e "$PWD/#" -e velkarin- || true)
+kill "$stopped"
+wait "$stopped" || true
+grep -q 'gone.txt: File too large; recording stopped' errors.txt && [ "$held" = 0 ] ||
+  fail "a stopped recording: $held descriptors left, $(cat errors.txt)"
 # A picture beyond the limit says why, ends with status 1 and leaves the old file.
 echo old >big.png
 status=0
@@ -226,9 +238,13 @@ for maps in "huge.png env.ppm" "env.ppm huge.png"; do
 done
 rm -f huge.png
 ln -sf ../maps/m.ppm linked/m.png
+ln -f maps/m.ppm hard.png  # a hard link: another name of the map itself
+ln -f kept.txt kept-too.txt
 for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --record kept.txt" \
   "--screenshot env.ppm" "--record ./env.ppm" "--env-map maps --screenshot linked/m.png" \
-  "--env-map maps --record maps/../maps/m.ppm" "--record kept.txt --screenshot ./kept.txt"; do
+  "--env-map maps --record maps/../maps/m.ppm" "--record kept.txt --screenshot ./kept.txt" \
+  "--env-map maps --screenshot hard.png" "--env-map maps --record hard.png" \
+  "--env-map maps --results hard.png" "--replay kept.txt --results kept-too.txt"; do
   status=0
   cp maps/m.ppm m.before
   # shellcheck disable=SC2086

@@ -36,9 +36,16 @@ struct Decoder {
   std::size_t held = static_cast<std::size_t>(-1);
   bool reading = false;
   bool blocksSignals = true;
+  bool workerGone = false;  // the worker has ended and let go of this decoder
 
   MapDecoder function() {
-    return [this](const MapRequest& request) {
+    // Held by the worker's copy of the function alone: it goes when the worker ends.
+    const std::shared_ptr<void> lifetime(nullptr, [this](void*) {
+      const std::lock_guard<std::mutex> held_(lock);
+      workerGone = true;
+      changed.notify_all();
+    });
+    return [this, lifetime](const MapRequest& request) {
       sigset_t mask;
       pthread_sigmask(SIG_BLOCK, nullptr, &mask);
       const FileStamp stamp = stampOf(request.path);  // as a read begins
@@ -66,10 +73,24 @@ struct Decoder {
     std::unique_lock<std::mutex> held_(lock);
     changed.wait(held_, [&] { return reading; });
   }
+  void waitUntilWorkerGone() {
+    std::unique_lock<std::mutex> held_(lock);
+    changed.wait(held_, [&] { return workerGone; });
+  }
   void letGo() {
     const std::lock_guard<std::mutex> held_(lock);
     held = static_cast<std::size_t>(-1);
     changed.notify_all();
+  }
+};
+
+// A reader whose worker reads with the test's decoder.
+struct Reading {
+  Decoder decoder;
+  MapReader reader;
+  explicit Reading(std::size_t held = static_cast<std::size_t>(-1)) {
+    decoder.held = held;
+    startMapReader(reader, decoder.function());
   }
 };
 
@@ -80,9 +101,9 @@ MapRequest request(std::size_t index, const std::string& path = "") {
 }  // namespace
 
 TEST(MapReader, ReadsInTheOrderAskedOnAThreadThatTakesNoSignal) {
-  Decoder decoder;
-  MapReader reader;
-  startMapReader(reader, decoder.function());
+  Reading reading;
+  Decoder& decoder = reading.decoder;
+  MapReader& reader = reading.reader;
   readAhead(reader, {request(2), request(0), request(1)});
   MapRead read;
   ASSERT_TRUE(takeMapRead(reader, request(1), kLongWait, &read));
@@ -96,10 +117,9 @@ TEST(MapReader, ReadsInTheOrderAskedOnAThreadThatTakesNoSignal) {
 }
 
 TEST(MapReader, AMapNoLongerWantedIsDroppedAndTheNewestWishIsReadNext) {
-  Decoder decoder;
-  decoder.held = 1;
-  MapReader reader;
-  startMapReader(reader, decoder.function());
+  Reading reading(1);
+  Decoder& decoder = reading.decoder;
+  MapReader& reader = reading.reader;
   readAhead(reader, {request(1), request(2)});
   decoder.waitUntilReading();
   MapRead read;
@@ -116,9 +136,8 @@ TEST(MapReader, AFailureOnTheWorkerIsThatMapsReasonAndTheWorkerGoesOn) {
     const char* path;
     const char* reason;
   } cases[] = {{"bad_alloc", kNoMemoryToRead}, {"throw", "the decoder failed"}};
-  Decoder decoder;
-  MapReader reader;
-  startMapReader(reader, decoder.function());
+  Reading reading;
+  MapReader& reader = reading.reader;
   std::size_t index = 0;
   for (const auto& failure : cases) {
     MapRead read;
@@ -142,7 +161,7 @@ TEST(MapReader, EndsWhileAReadIsUnderWayWithoutWaitingForIt) {
     decoder.waitUntilReading();
   }  // let go while it reads 3; 4 is never begun
   decoder.letGo();
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  decoder.waitUntilWorkerGone();
   const std::lock_guard<std::mutex> held(decoder.lock);
   EXPECT_EQ(decoder.order, (std::vector<std::size_t>{3}));
 }
@@ -152,10 +171,9 @@ TEST(MapReader, AMapChangedOnDiskAfterItWasReadAheadIsReadAgain) {
       (std::filesystem::temp_directory_path() / ("velkarin-reader-" + std::to_string(getpid())))
           .string();
   std::ofstream(path) << "before";
-  Decoder decoder;
-  decoder.held = 0;
-  MapReader reader;
-  startMapReader(reader, decoder.function());
+  Reading reading(0);
+  Decoder& decoder = reading.decoder;
+  MapReader& reader = reading.reader;
   readAhead(reader, {request(0, path)});
   decoder.waitUntilReading();
   std::ofstream(path) << "after, longer";

@@ -91,6 +91,15 @@ shot folder/zinc.jpg zinc.png >/dev/null
 cmp -s first.png back.png || fail "Page Up does not bring the first map back"
 cmp -s first.png second.png && fail "Page Down does not show the second map"
 cmp -s wrapped.png zinc.png || fail "Page Up from the first map does not wrap to the last"
+# A map larger than every GL takes (1024 on a side), read ahead on the worker and reached by
+# Page Down, shows as it does alone: the worker reads with the largest side GL gives.
+convert "$map" -resize 2048x2048 -flip large.png
+: >errors.txt
+shot large.png large-alone.png >/dev/null
+run --env-map png8.png --env-map large.png --keys 'pfe<pagedown>' --frames 40 \
+  --screenshot large-paged.png >/dev/null 2>>errors.txt
+[ -s errors.txt ] && fail "a 2048 × 2048 map by Page Down: $(cat errors.txt)"
+cmp -s large-alone.png large-paged.png || fail "a 2048 × 2048 map by Page Down does not show"
 # A map that cannot be read is skipped, never shown, and reported once however often it is
 # passed: from a, Page Down shows c; three pass b twice.
 mkdir broken

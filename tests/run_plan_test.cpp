@@ -37,6 +37,27 @@ TEST(FrameCounter, FrameTimesGiveTheMedianThe99thPercentileAndTheLongest) {
   EXPECT_EQ(frameTimeAt(times, 1.0), 0.050);
   EXPECT_EQ(frameTimesWords(times),
             "; frame times: median 10.00 ms, 99th percentile 20.00 ms, max 50.00 ms");
+  // The nearest rank, rounded up (rank ⌈p·n⌉): the median of three times is the second, and
+  // the 99th percentile of 150 the 149th (⌈148.5⌉), where rounding down gives the 1st and 148th.
+  const struct {
+    std::vector<double> times;
+    double fraction;
+    double expected;
+  } ranks[] = {{{0.001, 0.002, 0.003}, 0.5, 0.002},
+               {[] {
+                  std::vector<double> many(148, 0.010);
+                  many.insert(many.end(), {0.050, 0.050});
+                  return many;
+                }(),
+                0.99, 0.050}};
+  for (const auto& rank : ranks) {
+    FrameTimes set;
+    for (const double time : rank.times) {
+      addFrameTime(set, time);
+    }
+    EXPECT_NEAR(frameTimeAt(set, rank.fraction), rank.expected, rank.expected * 0.0005)
+        << rank.times.size() << " times";
+  }
   // Beyond the bins' ends, and one frame alone: the figures stay within what was measured.
   FrameTimes extremes;
   addFrameTime(extremes, 30.0);
