@@ -102,7 +102,11 @@ void drawRunFrame() {
   drawRunPicture();
   RgbImage picture;
   if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
-    picture = readBackFrame();  // before the swap, which leaves the back buffer undefined
+    // Before the swap, which leaves the back buffer undefined; part of the picture's cost,
+    // which the run's clock leaves out.
+    const double before = secondsNow();
+    picture = readBackFrame();
+    notePictureTime(secondsNow() - before);
   }
   glutSwapBuffers();
   countShownFrame();
