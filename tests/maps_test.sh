@@ -91,6 +91,25 @@ shot folder/zinc.jpg zinc.png >/dev/null
 cmp -s first.png back.png || fail "Page Up does not bring the first map back"
 cmp -s first.png second.png && fail "Page Down does not show the second map"
 cmp -s wrapped.png zinc.png || fail "Page Up from the first map does not wrap to the last"
+# The matcap maker never replaces a file of a material's name unless asked: it says which it
+# kept, with status 1; --force replaces it. --help and --version answer, and make no folder;
+# an unknown option is refused with status 2.
+mkdir -p own && echo "my own clay" >own/clay.png
+status=0
+"$build/velkarin_make_matcaps" own 2>errors.txt || status=$?
+[ "$status" = 1 ] && [ "$(cat own/clay.png)" = "my own clay" ] && [ -s own/jade.png ] &&
+  [ "$(cat errors.txt)" = "velkarin_make_matcaps: own/clay.png: kept, as a file of that name is there (--force replaces it)" ] ||
+  fail "the matcap maker over an own clay.png: status $status, $(cat errors.txt)"
+"$build/velkarin_make_matcaps" --force own && [ "$(head -c 4 own/clay.png | tail -c 3)" = PNG ] ||
+  fail "--force did not replace clay.png"
+"$build/velkarin_make_matcaps" --help | grep -q -- '--force' && [ ! -e ./--help ] ||
+  fail "the matcap maker's --help"
+"$build/velkarin_make_matcaps" --version | grep -q '^velkarin_make_matcaps [0-9]' ||
+  fail "the matcap maker's --version"
+status=0
+"$build/velkarin_make_matcaps" --bogus own 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "the matcap maker took an unknown option: status $status"
+
 # A map larger than every GL takes (1024 on a side), read ahead on the worker and reached by
 # Page Down, shows as it does alone: the worker reads with the largest side GL gives.
 convert "$map" -resize 2048x2048 -flip large.png

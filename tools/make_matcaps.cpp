@@ -2,13 +2,17 @@
 // PNG each: a sphere of the material lit head-on, as the sphere maps that modelling tools share
 // are. With the viewer's environment map as a decal, the torus then looks made of it.
 //
-// Usage: make_matcaps FOLDER
+// Usage: velkarin_make_matcaps [--force] FOLDER
+// A file already there under a material's name is kept (an artist's own clay.png, say), and
+// said; --force replaces it.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <cstring>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "files/file_name.h"
 #include "files/output_file.h"
@@ -93,27 +97,102 @@ std::string writeMaterial(const std::string& path, const Material& material) {
                          [&](std::FILE* stream) { return encodePng(stream, capture(material)); });
 }
 
+constexpr char kProgram[] = "velkarin_make_matcaps";
+
+// What the command line asks: the folder, and whether files there may be replaced.
+struct Request {
+  std::string folder;
+  bool force = false;
+  bool help = false;
+  bool version = false;
+  std::string error;  // what was wrong with the command line; empty when nothing
+};
+
+Request readCommandLine(int argc, char** argv) {
+  Request request;
+  bool optionsEnd = false;
+  std::vector<std::string> folders;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (!optionsEnd && word == "--") {
+      optionsEnd = true;
+    } else if (!optionsEnd && word == "--force") {
+      request.force = true;
+    } else if (!optionsEnd && (word == "--help" || word == "-h")) {
+      request.help = true;
+    } else if (!optionsEnd && word == "--version") {
+      request.version = true;
+    } else if (!optionsEnd && word.size() > 1 && word[0] == '-') {
+      request.error = "unknown option '" + word + "'";
+    } else {
+      folders.push_back(word);
+    }
+  }
+  if (request.error.empty() && !request.help && !request.version && folders.size() != 1) {
+    request.error = folders.empty() ? "no folder named" : "one folder only";
+  }
+  request.folder = folders.empty() ? "" : folders.front();
+  return request;
+}
+
+void printUsage() {
+  std::printf(
+      "Usage: %s [--force] FOLDER\n"
+      "Writes brass.png, chrome.png, clay.png and jade.png, material captures of this\n"
+      "project's own, into FOLDER, made where it is not there yet.\n\n"
+      "  --force     replace files of those names already in FOLDER; without it they are\n"
+      "              kept, said, and the status is 1\n"
+      "  -h, --help  this help\n"
+      "  --version   the version\n",
+      kProgram);
+}
+
+// Writes each material that has no file of its name yet, or every one where `force` says so.
+// Returns whether none was kept back.
+bool writeMaterials(const std::string& folder, bool force) {
+  bool allWritten = true;
+  for (const Material& material : kMaterials) {
+    const std::string path = folder + "/" + material.name + ".png";
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(pathOf(path), error);
+    if (!force && std::filesystem::exists(status)) {
+      std::fprintf(stderr, "%s: %s: kept, as a file of that name is there (--force replaces it)\n",
+                   kProgram, path.c_str());
+      allWritten = false;
+      continue;
+    }
+    if (const std::string problem = writeMaterial(path, material); !problem.empty()) {
+      std::fprintf(stderr, "%s: %s: %s\n", kProgram, path.c_str(), problem.c_str());
+      return false;
+    }
+  }
+  return allWritten;
+}
+
 }  // namespace
 
 // Writes the materials into FOLDER, made first with its parents where it is not there yet.
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+  const Request request = readCommandLine(argc, argv);
+  if (!request.error.empty()) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
+                 request.error.c_str(), kProgram);
     return 2;
   }
-  const std::string folder = argv[1];
+  if (request.help || request.version) {
+    if (request.help) {
+      printUsage();
+    } else {
+      std::printf("%s %s\n", kProgram, VELKARIN_VERSION);
+    }
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
   std::error_code error;
-  std::filesystem::create_directories(pathOf(folder), error);
+  std::filesystem::create_directories(pathOf(request.folder), error);
   if (error) {
-    std::fprintf(stderr, "make_matcaps: %s: %s\n", folder.c_str(), error.message().c_str());
+    std::fprintf(stderr, "%s: %s: %s\n", kProgram, request.folder.c_str(),
+                 error.message().c_str());
     return 1;
   }
-  for (const Material& material : kMaterials) {
-    const std::string path = folder + "/" + material.name + ".png";
-    if (const std::string problem = writeMaterial(path, material); !problem.empty()) {
-      std::fprintf(stderr, "make_matcaps: %s: %s\n", path.c_str(), problem.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  return writeMaterials(request.folder, request.force) ? 0 : 1;
 }
