@@ -58,8 +58,9 @@ def chunk(kind, data): return struct.pack('>I', len(data)) + kind + data + struc
 ihdr = struct.pack('>IIBBBBB', 40000, 40000, 8, 2, 0, 0, 0)
 open('huge.png', 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) + chunk(b'IDAT', zlib.compress(b'\0' * 64)) + chunk(b'IEND', b''))"
 : >empty.png
+echo "a text file, whatever its name says" >text.png
 for case in "cut.png:read beyond end of data" "cut.jpg:Premature end of JPEG file" \
-  "empty.png:an empty file" \
+  "empty.png:an empty file" "text.png:not a PNG, JPEG or PPM" \
   "cmyk.jpg:a CMYK JPEG" "huge.png:larger than this GL accepts"; do
   file=${case%%:*}
   : >errors.txt

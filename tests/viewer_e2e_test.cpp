@@ -17,6 +17,7 @@
 #include "tests/support/x11_window.h"
 #include "tests/viewer_process.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -136,6 +137,23 @@ TEST_F(Viewer, OpensItsWindowPrintsTheTextureLineAndKeepsRendering) {
   EXPECT_EQ(geometry.width, 620);
   EXPECT_EQ(geometry.height, 160);
   EXPECT_EQ(windowClass(display_, window), "velkarin.Velkarin");
+  // Its process and machine, as window managers and tools that end a client look them up.
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char* pid = nullptr;
+  ASSERT_EQ(XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_PID", False), 0, 1,
+                               False, AnyPropertyType, &type, &format, &count, &left, &pid),
+            Success);
+  ASSERT_EQ(count, 1u);
+  EXPECT_EQ(*reinterpret_cast<unsigned long*>(pid), static_cast<unsigned long>(viewer_.pid));
+  XFree(pid);
+  XTextProperty machine{};
+  char host[256] = {};
+  ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+  ASSERT_NE(XGetWMClientMachine(display_, window, &machine), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(machine.value)), host);
+  XFree(machine.value);
 
   // The lights orbit on every frame, so the picture keeps changing.
   EXPECT_TRUE(pictureChanges(window, captureWindow(display_, window)));

@@ -168,6 +168,12 @@ TextureLoad readReporting(ImageBuffer* image, const char* path, bool anyFormat,
       return load;
     }
     kind = mapKindOf(std::ungetc(first, file));
+    if (kind == MapKind::Ppm && first != 'P') {
+      // Nothing a map of any kind begins with (a text file named .png, say): not one of them,
+      // rather than a PPM broken by its first line.
+      load.problem = "not a PNG, JPEG or PPM";
+      return load;
+    }
   }
   return kind == MapKind::Ppm ? readPpmFile(file, image, load, limit)
                               : decodeMapFile(file, kind, image, load, limit);

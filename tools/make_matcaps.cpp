@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -190,8 +190,7 @@ int main(int argc, char** argv) {
   std::error_code error;
   std::filesystem::create_directories(pathOf(request.folder), error);
   if (error) {
-    std::fprintf(stderr, "%s: %s: %s\n", kProgram, request.folder.c_str(),
-                 error.message().c_str());
+    std::fprintf(stderr, "%s: %s: %s\n", kProgram, request.folder.c_str(), error.message().c_str());
     return 1;
   }
   return writeMaterials(request.folder, request.force) ? 0 : 1;
