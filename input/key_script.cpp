@@ -76,6 +76,28 @@ bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::
   return true;
 }
 
+std::string countKeys(const std::vector<ScriptKey>& keys, std::size_t from) {
+  constexpr std::size_t kFewestCounted = 3;
+  std::string text;
+  for (std::size_t i = from; i < keys.size();) {
+    std::size_t run = 1;
+    while (i + run < keys.size() && keys[i + run].special == keys[i].special &&
+           keys[i + run].code == keys[i].code) {
+      ++run;
+    }
+    const std::string key = spellKeys({keys[i]});
+    if (run >= kFewestCounted) {
+      text += key + u8"\u00d7" + std::to_string(run);  // the multiplication sign
+    } else {
+      for (std::size_t k = 0; k < run; ++k) {
+        text += key;
+      }
+    }
+    i += run;
+  }
+  return text;
+}
+
 std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from) {
   std::string text;
   for (std::size_t i = from; i < keys.size(); ++i) {

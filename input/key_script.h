@@ -19,3 +19,7 @@ bool parseKeyScript(const std::string& text, std::vector<ScriptKey>* keys, std::
 
 // The keys from `from` on, spelt as --keys takes them.
 std::string spellKeys(const std::vector<ScriptKey>& keys, std::size_t from = 0);
+
+// The same for a person to read: a key pressed three times or more in a row is spelt once with
+// its count ("p<pagedown>×500"), so that a long script fits a line.
+std::string countKeys(const std::vector<ScriptKey>& keys, std::size_t from = 0);

@@ -198,7 +198,7 @@ void endRun(const RgbImage& lastFrame) {
   if (run.progress.keysPressed < plan.keys.size()) {
     complain("--frames " + std::to_string(plan.frames) +
              " ended the run before these --keys were pressed: " +
-             spellKeys(plan.keys, run.progress.keysPressed));
+             countKeys(plan.keys, run.progress.keysPressed));
   }
   if (plan.frameRate > 0) {
     sleepUntil(run.pace.next);  // the last frame's period is part of the run

@@ -100,4 +100,8 @@ TEST(ScriptedRun, PressesAKeyAFrameAndEndsOnItsLastFrameWhichTheReadoutNumbers) 
     countDrawnFrame(progress);
   }
   EXPECT_EQ(seen, "1p 2<left> 3- last");
+  // Said to a person, a key pressed three times or more in a row is counted.
+  ASSERT_TRUE(parseKeyScript("pxx<pagedown><pagedown><pagedown>xxxx", &plan.keys, &unknown));
+  EXPECT_EQ(countKeys(plan.keys), "pxx<pagedown>\u00d73x\u00d74");
+  EXPECT_EQ(countKeys(plan.keys, 2), "x<pagedown>\u00d73x\u00d74");
 }
