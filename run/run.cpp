@@ -184,10 +184,9 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
     return status;
   }
   findRunMaps(namedMaps);
-  if (const std::string clash = fileOptionsClash(); !clash.empty()) {
-    complain(clash,
-             "both read and written, or written twice, by this run; each file it writes "
-             "needs one of its own");
+  if (const FileClash clash = fileOptionsClash(); !clash.file.empty()) {
+    complain(clash.file, "both read and written, or written twice, by this run (" + clash.options +
+                             "); each file it writes needs one of its own");
     return statusCode(ExitStatus::Usage);
   }
   if (const int status = openRunFiles(); status >= 0) {

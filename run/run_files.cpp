@@ -1,6 +1,7 @@
 #include "run/run_files.h"
 
 #include <iterator>
+#include <utility>
 
 #include "files/complaint.h"
 #include "maps/maps.h"
@@ -52,23 +53,24 @@ std::string firstPictureName(const RunPlan& plan) {
 // replaced by a picture is lost, and so on for every pair. A file written as "-" is standard
 // output, which the files written cannot share, and which is never read; a session replayed
 // from "-" is standard input. A numbered picture's first name stands for it here.
-std::string fileOptionsClash() {
+FileClash fileOptionsClash() {
   const RunPlan& plan = run.plan;
   const std::string picture = firstPictureName(plan);
-  const std::string* written[] = {&picture, &plan.record, &plan.results};
+  const std::pair<const char*, const std::string*> written[] = {
+      {"--screenshot", &picture}, {"--record", &plan.record}, {"--results", &plan.results}};
   for (std::size_t i = 0; i < std::size(written); ++i) {
     for (std::size_t j = i + 1; j < std::size(written); ++j) {
-      if (sameFile(*written[i], *written[j])) {
-        return *written[j];
+      if (sameFile(*written[i].second, *written[j].second)) {
+        return {*written[j].second, std::string(written[i].first) + " and " + written[j].first};
       }
     }
   }
-  for (const std::string* output : written) {
+  for (const auto& [option, output] : written) {
     if (std::string input = readFileReplacedBy(*output); !input.empty()) {
-      return input;
+      return {input, std::string(option) + ", and read"};
     }
   }
-  return "";
+  return {};
 }
 
 int openRunFiles() {

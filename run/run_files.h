@@ -6,9 +6,13 @@
 
 #include "picture/png_file.h"
 
-// A file the run would both write and read, or write twice, or "", by the plan and the maps
-// in the run's record.
-std::string fileOptionsClash();
+// A file the run would both write and read, or write twice, and the options that name it, or
+// none, by the plan and the maps in the run's record.
+struct FileClash {
+  std::string file;     // "" when there is none
+  std::string options;  // the options that name it: "--screenshot and --results"
+};
+FileClash fileOptionsClash();
 
 // Opens the picture's and the results' files before the first frame, so that a name that can
 // never be written is refused before anything is drawn. Returns -1, or the status to exit

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -84,13 +85,20 @@ struct Decoder {
   }
 };
 
-// A reader whose worker reads with the test's decoder.
+// A reader whose worker reads with the test's decoder. The worker is let go when the reader
+// goes, and still holds the decoder until it ends: the decoder is kept until then.
 struct Reading {
   Decoder decoder;
-  MapReader reader;
-  explicit Reading(std::size_t held = static_cast<std::size_t>(-1)) {
+  std::optional<MapReader> owner;
+  MapReader& reader;
+  explicit Reading(std::size_t held = static_cast<std::size_t>(-1)) : reader(owner.emplace()) {
     decoder.held = held;
     startMapReader(reader, decoder.function());
+  }
+  ~Reading() {
+    owner.reset();
+    decoder.letGo();
+    decoder.waitUntilWorkerGone();
   }
 };
 
