@@ -60,6 +60,28 @@ std::string readNumberedName(const std::string& name, bool* numbered) {
   return "";
 }
 
+std::vector<std::int64_t> framesNamingIt(const std::string& file) {
+  std::vector<std::int64_t> frames;
+  for (std::size_t at = 0; at < file.size();) {
+    if (file[at] < '0' || file[at] > '9') {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < file.size() && file[end] >= '0' && file[end] <= '9') {
+      ++end;
+    }
+    if (end - at <= static_cast<std::size_t>(kMostDigits - 1)) {
+      const std::int64_t frame = std::stoll(file.substr(at, end - at));
+      if (frame >= 1) {
+        frames.push_back(frame);
+      }
+    }
+    at = end;
+  }
+  return frames;
+}
+
 std::string numberedName(const std::string& name, std::int64_t frame) {
   std::string result;
   std::size_t from = 0;

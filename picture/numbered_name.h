@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Whether `name` holds a frame number. Returns "" or why the name cannot be used: a percent
 // sign that begins neither a number nor %%, or more than one number.
@@ -12,3 +13,8 @@ std::string readNumberedName(const std::string& name, bool* numbered);
 
 // `name`, read without a problem, with `frame` in place of its number and each %% as %.
 std::string numberedName(const std::string& name, std::int64_t frame);
+
+// The frames whose numbered name could be `file`: every run of digits in it, read as a number
+// from 1 up (one too long for a frame number is passed over). The caller holds the name each
+// gives against the file.
+std::vector<std::int64_t> framesNamingIt(const std::string& file);

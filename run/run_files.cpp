@@ -30,6 +30,18 @@ std::vector<std::string> filesRead() {
   return read;
 }
 
+// Whether a numbered picture of the run will take `file`'s name: a later frame's, which the
+// check of the first name does not see.
+bool takesNameOf(const RunPlan& plan, const std::string& file) {
+  for (const std::int64_t frame : framesNamingIt(file)) {
+    if ((plan.frames == 0 || frame <= plan.frames) &&
+        sameFile(numberedName(plan.screenshot, frame), file)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The file the run reads that a file it writes, `name`, would replace; "" when none.
 std::string readFileReplacedBy(const std::string& name) {
   if (name != kStandardOutputName) {
@@ -52,7 +64,9 @@ std::string firstPictureName(const RunPlan& plan) {
 // A file the run would both write and read, or write twice, or "": a map or a replayed session
 // replaced by a picture is lost, and so on for every pair. A file written as "-" is standard
 // output, which the files written cannot share, and which is never read; a session replayed
-// from "-" is standard input. A numbered picture's first name stands for it here.
+// from "-" is standard input. A numbered picture's first name stands for it among the files
+// written; and every other file of the run is held against the names the sequence will take
+// (those up to --frames where it is given), found from the numbers the file's own name holds.
 FileClash fileOptionsClash() {
   const RunPlan& plan = run.plan;
   const std::string picture = firstPictureName(plan);
@@ -68,6 +82,18 @@ FileClash fileOptionsClash() {
   for (const auto& [option, output] : written) {
     if (std::string input = readFileReplacedBy(*output); !input.empty()) {
       return {input, std::string(option) + ", and read"};
+    }
+  }
+  if (plan.everyFrame) {
+    std::vector<std::pair<std::string, std::string>> others = {{"--record", plan.record},
+                                                               {"--results", plan.results}};
+    for (const std::string& input : filesRead()) {
+      others.emplace_back("read", input);
+    }
+    for (const auto& [option, other] : others) {
+      if (takesNameOf(plan, other)) {
+        return {other, "a numbered --screenshot and " + option};
+      }
     }
   }
   return {};

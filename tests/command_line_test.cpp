@@ -1,6 +1,7 @@
 // The command line, read against the README's list of options.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -171,7 +172,12 @@ TEST(CommandLine, ANumberedPictureNameTakesEachFramesNumber) {
   };
   for (const auto& [name, frame, expected] : cases) {
     EXPECT_EQ(numberedName(name, frame), expected) << name;
+    // And back: the file's name holds the frame that names it, among the numbers it holds.
+    const std::vector<std::int64_t> frames = framesNamingIt(expected);
+    EXPECT_NE(std::find(frames.begin(), frames.end(), frame), frames.end()) << expected;
   }
+  EXPECT_EQ(framesNamingIt("shot2/0003.png"), (std::vector<std::int64_t>{2, 3}));
+  EXPECT_EQ(framesNamingIt("0/none-12345678901234567890.png"), std::vector<std::int64_t>{});
 }
 
 // The manual's EXIT STATUS section gives every status the viewer exits with, and no other:

@@ -257,6 +257,19 @@ for pair in "--replay kept.txt --screenshot ./kept.txt" "--env-map kept.txt --re
     fail "$pair changed a file"
 done
 
+# A numbered sequence's later names are held against every other file of the run before the
+# first frame: results named as its third picture are refused with status 2, nothing drawn;
+# a name beyond the frames asked is no clash.
+status=0
+run --frames 5 --screenshot 'seq%d.png' --results ./seq3.png >/dev/null 2>errors.txt ||
+  status=$?
+[ "$status" = 2 ] && [ ! -e seq1.png ] &&
+  grep -q 'seq3.png: .*(a numbered --screenshot and --results)' errors.txt ||
+  fail "a numbered picture over the results: status $status, $(cat errors.txt)"
+run --frames 2 --screenshot 'seq%d.png' --results seq3.png >/dev/null ||
+  fail "a name the sequence never reaches was refused: $?"
+rm -f seq*.png
+
 # A picture over a file the user may not write is refused before the first frame, as cp
 # refuses it: their own read-only file, another's in a folder anyone may write to, and, in a
 # sticky folder, another's that they may write but not replace. Tried as another user.
