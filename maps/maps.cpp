@@ -82,6 +82,20 @@ void markBroken(Map& map, const TextureLoad& report) {
   map.broken = true;
 }
 
+// Every map named that is not there (or lies beyond a folder that cannot be entered) is said
+// at once, before the first frame, not when it is reached.
+void sayUnreachable(Maps& maps) {
+  for (Map& map : maps.list) {
+    std::error_code error;
+    const auto status = std::filesystem::status(pathOf(map.path), error);
+    if (error || status.type() == std::filesystem::file_type::not_found) {
+      TextureLoad report;
+      report.problem = error.message();
+      markBroken(map, report);
+    }
+  }
+}
+
 // Where the shown map stands among them all: "clay.png (3/12)".
 std::string shownWithPlace(const Maps& maps) {
   const Map& map = maps.list[maps.shown];
@@ -227,6 +241,9 @@ void checkShownMap(Maps& maps) {
 void findMaps(Maps& maps, const std::vector<std::string>& named) {
   maps.defaultMap = named.empty();
   addMaps(maps, maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
+  if (!maps.defaultMap) {
+    sayUnreachable(maps);
+  }
 }
 
 std::vector<std::string> mapFiles(const Maps& maps) {

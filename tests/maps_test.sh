@@ -163,6 +163,12 @@ title_after '<pagedown>' '10.png (2/5)'
 title_after '<pagedown><pagedown><pagedown>' 'Zinc.png (4/5)'
 title_after '<pageup>' 'Ærø-ü.png (5/5)'
 
+# Maps named that are not there are each said before the first frame, wherever they stand.
+status=0
+run --frames 2 gone1.png png8.png gone2.png gone3.png >/dev/null 2>errors.txt || status=$?
+[ "$status" = 0 ] && [ "$(grep -c ': No such file or directory$' errors.txt)" = 3 ] ||
+  fail "missing maps: status $status, $(cat errors.txt)"
+
 # A broken first map is skipped at start as Page Down skips one: the first that loads is shown.
 : >errors.txt
 [ "$(shot cut.png skipped-first.png pfe 2>/dev/null)" = "tex = 0" ] || fail "cut.png gave a texture"
