@@ -34,6 +34,21 @@ std::size_t plainLength(const std::string& name, std::size_t at) {
   return c1Control ? 0 : length;
 }
 
+}  // namespace
+
+std::string wellFormedText(const std::string& text) {
+  constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+  std::string formed;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = plainLength(text, at);
+    formed += length > 0 ? text.substr(at, length) : kReplacement;
+    at += length > 0 ? length : 1;
+  }
+  return formed;
+}
+
+namespace {
+
 // One control byte as a shell's $'...' writes it.
 std::string escaped(unsigned char byte) {
   switch (byte) {

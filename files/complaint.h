@@ -9,6 +9,10 @@
 // quote it, 'a'$'\n''b'.
 std::string shownName(const std::string& name);
 
+// `text` as well-formed UTF-8, for a window's title: each byte of no whole UTF-8 character,
+// and each control byte, becomes U+FFFD, as the results file writes them.
+std::string wellFormedText(const std::string& text);
+
 // Says `message` on standard error, as the viewer says everything that is not its output.
 void complain(const std::string& message);
 

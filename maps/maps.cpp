@@ -103,8 +103,10 @@ std::string shownWithPlace(const Maps& maps) {
          std::to_string(maps.list.size()) + ")";
 }
 
+// Its name as a title must be UTF-8 (a Latin-1 name's bytes are not): odd bytes show as U+FFFD.
 void nameInTitle(const Maps& maps) {
-  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap + shownWithPlace(maps));
+  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap +
+                 wellFormedText(shownWithPlace(maps)));
 }
 
 // The map's texture, and what it takes of the budget: GL keeps RGB as four bytes a pixel.

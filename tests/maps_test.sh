@@ -138,7 +138,7 @@ cmp -s passed.png c.png || fail "three Page Downs past a broken map do not show 
 # (timeout passes its signal on), not through a function whose shell a kill would end with the
 # viewer left running, its window still up when the next run looks.
 title_after() {
-  timeout -k 5 60 "$viewer" --env-map order --keys "$1" >/dev/null 2>>errors.txt &
+  timeout -k 5 60 "$viewer" --env-map "${3:-order}" --keys "$1" >/dev/null 2>>errors.txt &
   local viewer_pid=$! title=""
   for _ in $(seq 200); do
     for window in $(xwininfo -root -tree | awk '/"Velkarin/ { print $1 }'); do
@@ -162,6 +162,9 @@ cp png8.png order/Ærø-ü.png
 title_after '<pagedown>' '10.png (2/5)'
 title_after '<pagedown><pagedown><pagedown>' 'Zinc.png (4/5)'
 title_after '<pageup>' 'Ærø-ü.png (5/5)'
+# A name in Latin-1, whose bytes are no UTF-8: each odd byte shows as U+FFFD in the title.
+mkdir latin1 && cp png8.png latin1/a.png && cp png8.png latin1/$'\xe9t\xe9.png'
+title_after '<pagedown>' '�t�.png (2/2)' latin1
 
 # Maps named that are not there are each said before the first frame, wherever they stand.
 status=0
