@@ -9,6 +9,7 @@
 #include "files/file_stamp.h"
 #include "maps/file_watch.h"
 #include "maps/map_reader.h"
+#include "maps/quiet_file.h"
 #include "scene/gl_headers.h"
 
 inline constexpr std::size_t kNoMap = static_cast<std::size_t>(-1);
@@ -35,6 +36,7 @@ struct Maps {
   bool watching = false;   // the shown map's file is checked for changes
   bool rereading = false;  // the shown map's changed file is being read again
   FileStamp saidOf;        // the change whose failed read was last said, so it is said once
+  QuietWatch quiet;        // a change of the shown map's file, waited out before it is read
   FileWatch fileWatch;     // word of the shown map's folder changing, where the system gives it
   double nextLook = 0.0;   // when the shown map's file is next looked at, on a steady clock
 };

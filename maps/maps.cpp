@@ -10,6 +10,7 @@
 #include "files/natural_order.h"
 #include "maps/map_cache.h"
 #include "maps/map_list.h"
+#include "maps/quiet_file.h"
 #include "render/window_title.h"
 #include "scene/scene_state.h"
 #include "texture/map_decoders.h"
@@ -221,7 +222,7 @@ void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
 
 // Looks at the shown map's file: a change is read on the worker, and its result taken once
 // there, so that drawing never waits for it.
-void checkShownMap(Maps& maps) {
+void checkShownMap(Maps& maps, double seconds) {
   Map& map = maps.list[maps.shown];
   if (maps.rereading) {
     MapRead read;
@@ -232,7 +233,7 @@ void checkShownMap(Maps& maps) {
     return;
   }
   const FileStamp now = stampOf(map.path);
-  if (map.texture != 0 && now != map.stamp && now != maps.saidOf) {
+  if (map.texture != 0 && isQuietChange(maps.quiet, now, seconds, map.stamp, maps.saidOf)) {
     askForMap(maps.reader, {maps.shown, map.path});
     maps.rereading = true;
   }
@@ -326,12 +327,13 @@ unsigned watchShownMap(Maps& maps) {
 }
 
 // The file is looked at once a second, and at once when the system says its folder changed;
-// while its new contents are read, the reader is asked often whether they are in.
+// while a change is waited out, or its new contents are read, it is looked at often.
 unsigned lookAtShownMap(Maps& maps, double now) {
-  if (maps.rereading || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
+  const bool settling = maps.quiet.changing;
+  if (maps.rereading || settling || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
     maps.nextLook = now + kWatchMs / 1000.0;
-    checkShownMap(maps);
+    checkShownMap(maps, now);
   }
-  const bool often = maps.rereading || maps.fileWatch.fd >= 0;
+  const bool often = maps.rereading || maps.quiet.changing || maps.fileWatch.fd >= 0;
   return often ? kRereadMs : kWatchMs;
 }

@@ -42,8 +42,9 @@ bool settleMaps(Maps& maps, double waitSeconds);
 std::string mapShown(const Maps& maps);
 
 // From now on, the shown map's file is looked at about once a second, and at once where the
-// system says its folder changed: a change, in place or by a rename, is read on the worker and
-// shown once read; a file that cannot be read then keeps the last picture and says why once.
+// system says its folder changed: a change, in place or by a rename, is read on the worker once
+// the file has been quiet a quarter of a second, and shown once read; a file that cannot be
+// read then keeps the last picture and says why once for that change.
 // Only for maps named. Returns the milliseconds until lookAtShownMap is first due, or 0 when
 // there is no map to watch.
 unsigned watchShownMap(Maps& maps);

@@ -23,6 +23,7 @@
 #include "files/input_file.h"
 #include "maps/map_cache.h"
 #include "maps/map_reader.h"
+#include "maps/quiet_file.h"
 
 namespace {
 
@@ -253,4 +254,34 @@ TEST(MapFile, AStreamThatNeverEndsIsCutAtItsBoundWithoutDoublingPastIt) {
   EXPECT_EQ(readWhole(zeros.get(), kMost, &bytes), "");
   EXPECT_GT(bytes.size(), kMost);  // more than the bound: the caller's refusal
   EXPECT_LE(bytes.capacity(), kMost + 2 * kChunk);
+}
+
+TEST(QuietFile, AChangeIsReadOnceTheFileHasBeenQuietAQuarterOfASecondAndAFailureOnce) {
+  const auto stamp = [](std::int64_t size) {
+    FileStamp s;
+    s.exists = true;
+    s.size = size;
+    return s;
+  };
+  const FileStamp shown = stamp(100);
+  FileStamp said;  // no failure said yet
+  QuietWatch watch;
+  // A save growing the file over half a second, looked at every tenth, then left as it is.
+  const struct {
+    double seconds;
+    std::int64_t size;
+    bool read;
+  } looks[] = {{0.0, 100, false}, {0.1, 10, false},  {0.2, 40, false},  {0.3, 70, false},
+               {0.4, 90, false},  {0.5, 120, false}, {0.6, 120, false}, {0.7, 120, false},
+               {0.75, 120, true}, {0.85, 120, false}};
+  for (const auto& look : looks) {
+    EXPECT_EQ(isQuietChange(watch, stamp(look.size), look.seconds, shown, said), look.read)
+        << look.seconds;
+    if (look.read) {
+      said = stamp(look.size);  // it failed: said once, not read again while it stays so
+    }
+  }
+  // Another change is another read, once quiet.
+  EXPECT_FALSE(isQuietChange(watch, stamp(130), 1.0, shown, said));
+  EXPECT_TRUE(isQuietChange(watch, stamp(130), 1.3, shown, said));
 }
