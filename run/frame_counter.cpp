@@ -8,8 +8,7 @@ std::string frameRateLine(std::int64_t frames, double seconds, int secondsDecima
   // A run stopped before its first frame took no time: 0 frames at 0 FPS, never 0 / 0.
   const double rate = seconds > 0.0 ? static_cast<double>(frames) / seconds : 0.0;
   std::snprintf(line, sizeof line, "%lld %s in %.*f seconds = %.3f FPS",
-                static_cast<long long>(frames), frames == 1 ? "frame" : "frames", secondsDecimals,
-                seconds, rate);
+                static_cast<long long>(frames), framesWord(frames), secondsDecimals, seconds, rate);
   return line + more + "\n";
 }
 

@@ -8,6 +8,11 @@
 
 inline constexpr double kFrameCountSeconds = 5.0;
 
+// "frame" for one, "frames" for any other count.
+inline const char* framesWord(std::int64_t count) {
+  return count == 1 ? "frame" : "frames";
+}
+
 struct FrameCounter {
   int frames = 0;
   double since = 0.0;  // when the current count began, in seconds

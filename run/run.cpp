@@ -79,6 +79,16 @@ void onPaceTimer(int) {
   glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
 }
 
+// The frame GLUT draws whenever it is idle: renderFrame in the plain loop, the run's own frame
+// otherwise, and none for a paced run, whose frames its timer brings.
+using FrameRoutine = void (*)();
+FrameRoutine idleFrame() {
+  if (!run.ownFrames) {
+    return renderFrame;
+  }
+  return run.plan.frameRate > 0 ? nullptr : onRunFrame;
+}
+
 // While a person's run rests, a signal or an X error is still looked for as often as a paced
 // run looks between its frames; and the window is asked where it is, a request the server
 // answers, so that a window destroyed under the run (which GLUT reports as hidden) ends it as
@@ -101,9 +111,7 @@ void onWindowStatus(int state) {
     return;
   }
   run.resting = hidden;
-  if (run.plan.frameRate == 0) {
-    glutIdleFunc(hidden ? nullptr : run.ownFrames ? onRunFrame : renderFrame);
-  }
+  glutIdleFunc(hidden ? nullptr : idleFrame());
   if (hidden) {
     glutTimerFunc(static_cast<unsigned>(kSignalCheckSeconds * 1000.0), onRestTimer, 0);
   }
@@ -204,7 +212,7 @@ void beginRun(bool fullscreen) {
   run.looping = true;
   restWhileHidden();
   if (!run.ownFrames) {
-    glutIdleFunc(renderFrame);
+    glutIdleFunc(idleFrame());
     glutDisplayFunc(renderFrame);
     return;
   }
@@ -221,10 +229,8 @@ void beginRun(bool fullscreen) {
   }
   if (run.plan.frameRate > 0) {
     glutTimerFunc(0, onPaceTimer, 0);
-    glutIdleFunc(nullptr);
-  } else {
-    glutIdleFunc(onRunFrame);
   }
+  glutIdleFunc(idleFrame());
   glutDisplayFunc(onRunFrame);
 }
 

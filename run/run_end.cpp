@@ -10,6 +10,7 @@
 
 #include "files/complaint.h"
 #include "run/exit_status.h"
+#include "run/frame_counter.h"
 #include "run/results.h"
 #include "run/run_files.h"
 #include "run/run_frame.h"
@@ -81,8 +82,8 @@ void reportRunFrameRate() {
 [[noreturn]] void endEarly(const char* why, int status, Leaving how = Leaving::Normally) {
   const std::int64_t drawn = run.progress.framesDrawn;
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
-  complain(std::string(why) + " after " + std::to_string(drawn) + budget +
-           (run.plan.frames == 1 || (budget.empty() && drawn == 1) ? " frame" : " frames"));
+  complain(std::string(why) + " after " + std::to_string(drawn) + budget + " " +
+           framesWord(run.plan.frames > 0 ? run.plan.frames : drawn));
   reportRunFrameRate();
   leave(status, how);
 }
@@ -175,7 +176,7 @@ void endWithWindowGone() {
 void quitRun(ExitStatus status) {
   if (run.plan.frames > 0) {
     complain("quit after " + std::to_string(run.progress.framesDrawn) + " of " +
-             std::to_string(run.plan.frames) + (run.plan.frames == 1 ? " frame" : " frames"));
+             std::to_string(run.plan.frames) + " " + framesWord(run.plan.frames));
   }
   reportRunFrameRate();
   leave(statusCode(status), Leaving::Normally);
@@ -187,9 +188,8 @@ void endRun(const RgbImage& lastFrame) {
   if (run.pictureFailed) {
     status = statusCode(ExitStatus::CannotWrite);
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
-    const double before = secondsNow();
-    const std::string problem = writePicture(lastFrame);
-    notePictureTime(secondsNow() - before);
+    std::string problem;
+    timeAsPicture([&] { problem = writePicture(lastFrame); });
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
       status = statusCode(ExitStatus::CannotWrite);

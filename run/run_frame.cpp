@@ -82,7 +82,10 @@ bool waitingForFullScreen() {
   return true;
 }
 
-void notePictureTime(double seconds) {
+void timeAsPicture(const std::function<void()>& work) {
+  const double before = secondsNow();
+  work();
+  const double seconds = secondsNow() - before;
   run.pictureSeconds += seconds;
   run.pictureSinceSwap += seconds;
 }
@@ -104,16 +107,12 @@ void drawRunFrame() {
   if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
     // Before the swap, which leaves the back buffer undefined; part of the picture's cost,
     // which the run's clock leaves out.
-    const double before = secondsNow();
-    picture = readBackFrame();
-    notePictureTime(secondsNow() - before);
+    timeAsPicture([&] { picture = readBackFrame(); });
   }
   glutSwapBuffers();
   countShownFrame();
   if (run.plan.everyFrame) {
-    const double before = secondsNow();
-    saveNumberedPicture(picture);
-    notePictureTime(secondsNow() - before);
+    timeAsPicture([&] { saveNumberedPicture(picture); });
   }
   if (last) {
     endRun(picture);

@@ -2,13 +2,15 @@
 // swapped, counted, saved, and the last one ending the run.
 #pragma once
 
+#include <functional>
+
 // Whether a full-screen run still waits for its window to fill the screen; it draws nothing
 // until then, so that its first counted frame fills it.
 bool waitingForFullScreen();
 
-// Time spent writing a picture: the run's clock and its frame times leave it out; the results
-// give it on its own.
-void notePictureTime(double seconds);
+// Does `work`, a part of keeping a picture (its read-back, its writing), timed: the run's clock
+// and its frame times leave that time out; the results give it on its own.
+void timeAsPicture(const std::function<void()>& work);
 
 // Every frame of the run, whether idle or drawn at once by a key or a drag.
 void drawRunFrame();
