@@ -1,8 +1,10 @@
 #include "maps/file_watch.h"
 
-#include <filesystem>
+#include <algorithm>
 
-#include "files/file_name.h"
+bool isWatchingFolders(const FileWatch& watch) {
+  return !watch.held.empty();
+}
 
 #ifdef __linux__
 #include <sys/inotify.h>
@@ -17,27 +19,51 @@ namespace {
 constexpr std::uint32_t kChanges =
     IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_ATTRIB;
 
+// inotify gives one watch to one folder however it is named: a watch is removed only when no
+// other name still holds it.
+bool isHeldElsewhere(const FileWatch& watch, const std::string& folder, int id) {
+  return std::any_of(watch.held.begin(), watch.held.end(), [&](const auto& entry) {
+    return entry.first != folder && entry.second == id;
+  });
+}
+
 }  // namespace
 
+FileWatch::~FileWatch() {
+  if (fd >= 0) {
+    close(fd);
+  }
+}
+
 bool startFileWatch(FileWatch& watch) {
-  watch.fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch.fd < 0) {
+    watch.fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  }
   return watch.fd >= 0;
 }
 
-void watchFolderOf(FileWatch& watch, const std::string& path) {
+void watchFolders(FileWatch& watch, const std::vector<std::string>& folders) {
   if (watch.fd < 0) {
     return;
   }
-  std::filesystem::path folder = pathOf(path).parent_path();
-  const std::string name = folder.empty() ? "." : nameOf(folder);
-  if (name == watch.folder) {
-    return;
+  for (auto entry = watch.held.begin(); entry != watch.held.end();) {
+    if (std::find(folders.begin(), folders.end(), entry->first) != folders.end()) {
+      ++entry;
+      continue;
+    }
+    if (!isHeldElsewhere(watch, entry->first, entry->second)) {
+      inotify_rm_watch(watch.fd, entry->second);
+    }
+    entry = watch.held.erase(entry);
   }
-  if (watch.watch >= 0) {
-    inotify_rm_watch(watch.fd, watch.watch);
+  for (const std::string& folder : folders) {
+    if (watch.held.count(folder) == 0) {
+      const int id = inotify_add_watch(watch.fd, folder.c_str(), kChanges);
+      if (id >= 0) {
+        watch.held[folder] = id;
+      }
+    }
   }
-  watch.watch = inotify_add_watch(watch.fd, name.c_str(), kChanges);
-  watch.folder = watch.watch >= 0 ? name : "";
 }
 
 bool fileWatchSawChange(FileWatch& watch) {
@@ -60,11 +86,13 @@ bool fileWatchSawChange(FileWatch& watch) {
 
 #else
 
+FileWatch::~FileWatch() = default;
+
 bool startFileWatch(FileWatch&) {
   return false;
 }
 
-void watchFolderOf(FileWatch&, const std::string&) {}
+void watchFolders(FileWatch&, const std::vector<std::string>&) {}
 
 bool fileWatchSawChange(FileWatch&) {
   return false;

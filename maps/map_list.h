@@ -21,10 +21,20 @@ struct Map {
   std::size_t textureBytes = 0;  // what its texture takes of the budget
   std::uint64_t lastShown = 0;   // the showing it was last shown at; 0: never
   FileStamp stamp;               // its file as it was when its texture was read
+  bool gone = false;             // its folder holds it no more: it stays while shown
+};
+
+// A folder named, looked at for maps saved into it or removed.
+struct FolderLook {
+  std::string name;
+  std::uint64_t seen = 0;      // its fingerprint when it was last listed
+  Quiet<std::uint64_t> quiet;  // a change, waited out before it is listed again
 };
 
 struct Maps {
   std::vector<Map> list;
+  std::vector<std::string> named;   // the maps and folders named, in order
+  std::vector<FolderLook> folders;  // the folders among them, once watched
   std::size_t shown = 0;
   std::size_t wanted = kNoMap;   // the map asked for and not shown yet; kNoMap while none is
   std::ptrdiff_t direction = 1;  // the way to go on where the map asked for cannot be read

@@ -166,6 +166,15 @@ void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted) {
   state.changed.notify_all();
 }
 
+void forgetReads(MapReader& reader) {
+  MapReaderState& state = *reader.state;
+  const std::lock_guard<std::mutex> held(state.lock);
+  state.queue.clear();
+  state.done.clear();
+  state.staleTakes.clear();
+  state.readingWanted = false;
+}
+
 void askForMap(MapReader& reader, const MapRequest& request) {
   MapReaderState& state = *reader.state;
   {

@@ -59,6 +59,10 @@ MapDecoder mapFileDecoder(int largestSide);
 // among them, so that the first of these is the next map read.
 void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted);
 
+// Forgets every map asked for and every result not taken: the maps' places have changed, and
+// a result kept by its old place would be taken for another map.
+void forgetReads(MapReader& reader);
+
 // Asks for one map to be read before any other, dropping a result of it not taken, which is
 // older: the shown map, changed on disk.
 void askForMap(MapReader& reader, const MapRequest& request);

@@ -6,14 +6,13 @@
 
 #include "files/complaint.h"
 #include "files/file_name.h"
-#include "files/input_file.h"
-#include "files/natural_order.h"
+#include "files/new_file.h"
 #include "maps/map_cache.h"
+#include "maps/map_folders.h"
 #include "maps/map_list.h"
 #include "maps/quiet_file.h"
 #include "render/window_title.h"
 #include "scene/scene_state.h"
-#include "texture/map_decoders.h"
 #include "texture/map_texture.h"
 
 namespace {
@@ -26,56 +25,6 @@ constexpr char kTitleBeforeMap[] = " - ";
 // wakes to see.
 constexpr unsigned kWatchMs = 1000;
 constexpr unsigned kRereadMs = 100;
-
-// Whether the file starts as a PPM, a PNG or a JPEG does: what a folder's maps are told by.
-bool looksLikeAMap(const std::string& path) {
-  const InputFile input = openInputFile(path);
-  if (input.file == nullptr) {
-    return false;
-  }
-  const int first = std::fgetc(input.file.get());
-  const int second = std::fgetc(input.file.get());
-  return startsLikeAMap(first, second);
-}
-
-// A folder's maps in the order a file manager shows them; other files, and folders within,
-// are passed over in silence. A folder that cannot be read, or holds none, says so.
-std::vector<std::string> mapsIn(const std::string& folder) {
-  std::vector<std::string> found;
-  std::error_code error;
-  std::filesystem::directory_iterator entries(pathOf(folder), error);
-  if (error) {
-    complain(folder, error.message());
-    return found;
-  }
-  for (const auto& entry : entries) {
-    const std::string path = nameOf(entry.path());
-    if (entry.is_regular_file(error) && looksLikeAMap(path)) {
-      found.push_back(path);
-    }
-  }
-  std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
-    return comesBeforeNaturally(nameOf(pathOf(a).filename()), nameOf(pathOf(b).filename()));
-  });
-  if (found.empty()) {
-    complain(folder, "a folder with no PNG, JPEG or PPM map in it");
-  }
-  return found;
-}
-
-void addMaps(Maps& maps, const std::vector<std::string>& named) {
-  for (const std::string& name : named) {
-    std::error_code error;
-    std::vector<std::string> paths = {name};
-    if (std::filesystem::is_directory(pathOf(name), error)) {
-      paths = mapsIn(name);
-    }
-    for (const std::string& path : paths) {
-      maps.list.emplace_back();
-      maps.list.back().path = path;
-    }
-  }
-}
 
 // A map that cannot be read is said once, with why, and skipped from then on.
 void markBroken(Map& map, const TextureLoad& report) {
@@ -163,16 +112,141 @@ bool uploadFromReader(Maps& maps, Map& map, std::size_t index, double waitSecond
   return true;  // any other map's pixels are freed here: the texture holds them
 }
 
+// The folders named, and the shown map's own, where its file's changes are seen.
+std::vector<std::string> foldersToWatch(const Maps& maps) {
+  std::vector<std::string> folders;
+  for (const FolderLook& folder : maps.folders) {
+    folders.push_back(folder.name);
+  }
+  if (!maps.list.empty() && maps.list[maps.shown].texture != 0) {
+    folders.push_back(folderOf(maps.list[maps.shown].path));
+  }
+  return folders;
+}
+
+std::vector<std::string> folderNames(const Maps& maps) {
+  std::vector<std::string> names;
+  for (const FolderLook& folder : maps.folders) {
+    names.push_back(folder.name);
+  }
+  return names;
+}
+
+// The paths of the maps the folders still hold.
+std::vector<std::string> listedPaths(const Maps& maps) {
+  std::vector<std::string> paths;
+  for (const Map& map : maps.list) {
+    if (!map.gone) {
+      paths.push_back(map.path);
+    }
+  }
+  return paths;
+}
+
+// The maps that stay in the list though their folder holds them no more: the one shown, and the
+// one asked for (which then fails to read, and is passed over).
+std::vector<bool> mapsThatStay(const Maps& maps) {
+  std::vector<bool> stays(maps.list.size(), false);
+  if (maps.showings > 0) {
+    stays[maps.shown] = true;
+  }
+  if (maps.wanted != kNoMap) {
+    stays[maps.wanted] = true;
+  }
+  return stays;
+}
+
+std::size_t movedTo(const Relisted& relisted, std::size_t index) {
+  return index < relisted.moved.size() ? relisted.moved[index] : kNoMap;
+}
+
+void askFor(Maps& maps, std::size_t index, std::ptrdiff_t direction);
+
+// The title's place, told again as the number of maps changes; one map has nowhere to go, and
+// the title stays the viewer's own.
+void renameTitle(const Maps& maps) {
+  if (maps.list.size() > 1) {
+    nameInTitle(maps);
+  } else {
+    setWindowTitle(kWindowTitle);
+  }
+}
+
+// The maps as `listed` now: new ones in their places, the ones gone dropped with their
+// textures, and the shown map, the one asked for and the one kept followed to their new places.
+// Results read ahead are forgotten, as they are known by place; the neighbours are read again.
+void takeListing(Maps& maps, const std::vector<std::string>& listed) {
+  const std::vector<bool> stays = mapsThatStay(maps);
+  Relisted relisted = relistMaps(std::move(maps.list), listed, stays);
+  for (Map& map : relisted.dropped) {
+    glDeleteTextures(1, &map.texture);
+  }
+  maps.list = std::move(relisted.list);
+  maps.shown = maps.showings > 0 ? movedTo(relisted, maps.shown) : 0;
+  maps.wanted = movedTo(relisted, maps.wanted);
+  maps.kept = movedTo(relisted, maps.kept);
+  forgetReads(maps.reader);
+  maps.rereading = false;  // the shown map's change, if any, is seen again at the next look
+  maps.quiet.changing = false;
+  if (maps.showings == 0 && !mapAwaited(maps) && !maps.list.empty()) {
+    askFor(maps, 0, 1);  // none could be shown so far: the first map there is tried
+    return;
+  }
+  if (!maps.list.empty()) {
+    readAhead(maps.reader, mapsToRead(maps));
+  }
+  if (maps.showings > 0) {
+    renameTitle(maps);
+  }
+}
+
+// Maps gone from their folder leave the list once they are neither shown nor asked for.
+void dropGoneMaps(Maps& maps) {
+  const std::vector<bool> stays = mapsThatStay(maps);
+  for (std::size_t index = 0; index < maps.list.size(); ++index) {
+    if (maps.list[index].gone && !stays[index]) {
+      takeListing(maps, listedPaths(maps));
+      return;
+    }
+  }
+}
+
+// Looks at the folders named: one that changed, and has been quiet since, is listed again, and
+// the maps follow where the listing differs.
+void lookAtFolders(Maps& maps, double seconds) {
+  bool changed = false;
+  for (FolderLook& folder : maps.folders) {
+    const std::uint64_t now = folderFingerprint(folder.name);
+    if (isQuietChange(folder.quiet, now, seconds, folder.seen, folder.seen)) {
+      folder.seen = now;
+      changed = true;
+    }
+  }
+  if (!changed) {
+    return;
+  }
+  const std::vector<std::string> listed = listMaps(maps.named, folderNames(maps), false);
+  if (listed != listedPaths(maps)) {
+    takeListing(maps, listed);
+  }
+}
+
+bool foldersSettling(const Maps& maps) {
+  return std::any_of(maps.folders.begin(), maps.folders.end(),
+                     [](const FolderLook& folder) { return folder.quiet.changing; });
+}
+
 // After a map is shown: its neighbours read ahead, and textures beyond the budget dropped.
 void settleAround(Maps& maps) {
+  maps.list[maps.shown].lastShown = ++maps.showings;
+  dropGoneMaps(maps);
   Map& map = maps.list[maps.shown];
-  map.lastShown = ++maps.showings;
   scene.envTexture = map.texture;
   if (maps.list.size() > 1) {
     nameInTitle(maps);  // one map has nowhere to go: the title stays the viewer's own
   }
   if (maps.watching) {
-    watchFolderOf(maps.fileWatch, map.path);
+    watchFolders(maps.fileWatch, foldersToWatch(maps));
   }
   keepTexturesInBudget(maps);
   readAhead(maps.reader, mapsToRead(maps));
@@ -223,6 +297,9 @@ void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
 // Looks at the shown map's file: a change is read on the worker, and its result taken once
 // there, so that drawing never waits for it.
 void checkShownMap(Maps& maps, double seconds) {
+  if (maps.list.empty()) {
+    return;
+  }
   Map& map = maps.list[maps.shown];
   if (maps.rereading) {
     MapRead read;
@@ -243,7 +320,15 @@ void checkShownMap(Maps& maps, double seconds) {
 
 void findMaps(Maps& maps, const std::vector<std::string>& named) {
   maps.defaultMap = named.empty();
-  addMaps(maps, maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named);
+  maps.named = maps.defaultMap ? std::vector<std::string>{kEnvironmentMapFile} : named;
+  // Each folder's fingerprint is taken before it is listed: a change meanwhile is seen later.
+  for (const std::string& folder : foldersAmong(maps.named)) {
+    maps.folders.push_back({folder, folderFingerprint(folder), {}});
+  }
+  for (const std::string& path : listMaps(maps.named, folderNames(maps), true)) {
+    maps.list.emplace_back();
+    maps.list.back().path = path;
+  }
   if (!maps.defaultMap) {
     sayUnreachable(maps);
   }
@@ -314,14 +399,12 @@ std::string mapShown(const Maps& maps) {
 }
 
 unsigned watchShownMap(Maps& maps) {
-  if (maps.defaultMap || maps.list.empty()) {
+  if (maps.defaultMap || (maps.list.empty() && maps.folders.empty())) {
     return 0;
   }
   startReader(maps);
   startFileWatch(maps.fileWatch);
-  if (maps.list[maps.shown].texture != 0) {
-    watchFolderOf(maps.fileWatch, maps.list[maps.shown].path);
-  }
+  watchFolders(maps.fileWatch, foldersToWatch(maps));
   maps.watching = true;
   return kWatchMs;
 }
@@ -329,11 +412,13 @@ unsigned watchShownMap(Maps& maps) {
 // The file is looked at once a second, and at once when the system says its folder changed;
 // while a change is waited out, or its new contents are read, it is looked at often.
 unsigned lookAtShownMap(Maps& maps, double now) {
-  const bool settling = maps.quiet.changing;
+  const bool settling = maps.quiet.changing || foldersSettling(maps);
   if (maps.rereading || settling || fileWatchSawChange(maps.fileWatch) || now >= maps.nextLook) {
     maps.nextLook = now + kWatchMs / 1000.0;
     checkShownMap(maps, now);
+    lookAtFolders(maps, now);
   }
-  const bool often = maps.rereading || maps.quiet.changing || maps.fileWatch.fd >= 0;
+  const bool often = maps.rereading || maps.quiet.changing || foldersSettling(maps) ||
+                     isWatchingFolders(maps.fileWatch);
   return often ? kRereadMs : kWatchMs;
 }

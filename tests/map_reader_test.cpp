@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "files/file_owner.h"
 #include "files/input_file.h"
 #include "maps/map_cache.h"
+#include "maps/map_folders.h"
 #include "maps/map_reader.h"
 #include "maps/quiet_file.h"
 
@@ -242,6 +244,79 @@ TEST(TextureBudget, DropsTheLeastRecentlyShownBeyondTheBudgetAndNeverTheShownOrI
     maps.shown = test.shown;
     maps.kept = test.kept;
     EXPECT_EQ(texturesToDrop(maps), test.dropped) << test.what;
+  }
+}
+
+TEST(MapFolders, AListingAddsAndDropsMapsKeepingEachOnesRecordAndTheShownOneInPlace) {
+  const struct {
+    const char* what;
+    std::vector<std::string> old;  // "-" after a name: gone already
+    std::vector<std::string> listed;
+    std::vector<bool> stays;
+    std::vector<std::string> list;  // each map's path, "-" after one that stays though gone
+    std::vector<std::size_t> moved;
+  } cases[] = {
+      {"one saved in between", {"a", "c"}, {"a", "b", "c"}, {false, true}, {"a", "b", "c"}, {0, 2}},
+      {"one removed",
+       {"a", "b", "c"},
+       {"a", "c"},
+       {true, false, false},
+       {"a", "c"},
+       {0, kNoMap, 1}},
+      {"the shown one removed stays after the one it followed",
+       {"a", "b", "c"},
+       {"a", "c"},
+       {false, true, false},
+       {"a", "b-", "c"},
+       {0, 1, 2}},
+      {"the shown first one removed stays first",
+       {"a", "b"},
+       {"b"},
+       {true, false},
+       {"a-", "b"},
+       {0, 1}},
+      {"a path listed twice takes its records in turn",
+       {"a", "a"},
+       {"a", "a", "b"},
+       {false, true},
+       {"a", "a", "b"},
+       {0, 1}},
+      {"a gone map saved again is there again",
+       {"a", "b-"},
+       {"a", "b"},
+       {false, true},
+       {"a", "b"},
+       {0, 1}},
+      {"all removed but the shown",
+       {"a", "b", "c"},
+       {},
+       {false, false, true},
+       {"c-"},
+       {kNoMap, kNoMap, 0}},
+  };
+  for (const auto& test : cases) {
+    std::vector<Map> old;
+    for (std::size_t index = 0; index < test.old.size(); ++index) {
+      old.emplace_back();
+      old.back().path = test.old[index].substr(0, 1);
+      old.back().gone = test.old[index].size() > 1;
+      old.back().texture = static_cast<GLuint>(index + 1);
+    }
+    const Relisted relisted = relistMaps(old, test.listed, test.stays);
+    std::vector<std::string> list;
+    for (const Map& map : relisted.list) {
+      list.push_back(map.path + (map.gone ? "-" : ""));
+    }
+    EXPECT_EQ(list, test.list) << test.what;
+    EXPECT_EQ(relisted.moved, test.moved) << test.what;
+    for (std::size_t index = 0; index < old.size(); ++index) {
+      if (relisted.moved[index] != kNoMap) {
+        EXPECT_EQ(relisted.list[relisted.moved[index]].texture, old[index].texture) << test.what;
+      }
+    }
+    EXPECT_EQ(relisted.dropped.size(),
+              static_cast<std::size_t>(std::count(test.moved.begin(), test.moved.end(), kNoMap)))
+        << test.what;
   }
 }
 

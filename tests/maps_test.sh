@@ -137,19 +137,25 @@ cmp -s passed.png c.png || fail "three Page Downs past a broken map do not show 
 # viewer, browsing the folder "order", has pressed KEYS. The viewer is started as itself
 # (timeout passes its signal on), not through a function whose shell a kill would end with the
 # viewer left running, its window still up when the next run looks.
-title_after() {
-  timeout -k 5 60 "$viewer" --env-map "${3:-order}" --keys "$1" >/dev/null 2>>errors.txt &
-  local viewer_pid=$! title=""
+# titled TITLE: whether the viewer's window comes to be titled TITLE within 20 s; $title is
+# the last title seen.
+titled() {
   for _ in $(seq 200); do
     for window in $(xwininfo -root -tree | awk '/"Velkarin/ { print $1 }'); do
       title=$(LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
-      [ "$title" = "Velkarin - lighting - $2" ] && break 2
+      [ "$title" = "Velkarin - lighting - $1" ] && return 0
     done
     sleep 0.1
   done
+  return 1
+}
+title_after() {
+  timeout -k 5 60 "$viewer" --env-map "${3:-order}" --keys "$1" >/dev/null 2>>errors.txt &
+  local viewer_pid=$! found=0
+  titled "$2" || found=$?
   kill "$viewer_pid"
   wait "$viewer_pid" || true
-  [ "$title" = "Velkarin - lighting - $2" ] || fail "after $1 the title is '$title', not '$2'"
+  [ "$found" = 0 ] || fail "after $1 the title is '$title', not '$2'"
 }
 # A folder in the order a file manager shows it (digits as numbers, letters without regard to
 # case), each map named with its place, in UTF-8 whatever it holds.
@@ -165,6 +171,19 @@ title_after '<pageup>' 'Ærø-ü.png (5/5)'
 # A name in Latin-1, whose bytes are no UTF-8: each odd byte shows as U+FFFD in the title.
 mkdir latin1 && cp png8.png latin1/a.png && cp png8.png latin1/$'\xe9t\xe9.png'
 title_after '<pagedown>' '�t�.png (2/2)' latin1
+# A map saved into the shown folder takes its place in the order, and one removed leaves it; the
+# shown one keeps its name and its place is told anew each time. Whether the system says at
+# once or the viewer looks once a second, each change is seen within the wait.
+mkdir grow && cp folder/brass.png grow/b.png && cp folder/jade.png grow/d.png
+timeout -k 5 60 "$viewer" --env-map grow --keys '<pagedown>' >/dev/null 2>>errors.txt &
+viewer_pid=$!
+titled 'd.png (2/2)' || fail "a growing folder starts as '$title'"
+cp folder/clay.png grow/c.png
+titled 'd.png (3/3)' || fail "a map saved into the folder: '$title'"
+rm grow/b.png
+titled 'd.png (2/2)' || fail "a map removed from the folder: '$title'"
+kill "$viewer_pid"
+wait "$viewer_pid" || true
 
 # Maps named that are not there are each said before the first frame, wherever they stand.
 status=0
