@@ -60,7 +60,12 @@ as --env-map MAP shows it.
 
 )";
   for (const OptionHelp& option : optionHelp()) {
-    text += wrapped("  " + option.names, wordsOf(option.words), kOptionIndent);
+    std::string names = "  " + option.names;
+    if (names.size() + 2 > kOptionIndent) {
+      text += names + "\n";  // no room for two spaces before the words: they go below
+      names.clear();
+    }
+    text += wrapped(names, wordsOf(option.words), kOptionIndent);
   }
   return text + R"(
 An option given more than once takes its last value; --env-map adds a map each

@@ -48,6 +48,7 @@ bool startedIgnored(int number) {
   struct sigaction now {};
   return sigaction(number, nullptr, &now) == 0 && now.sa_handler == SIG_IGN;
 #else
+  (void)number;  // Windows has no sigaction: a signal ignored at start cannot be told
   return false;
 #endif
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/usage.h"
 #include "files/file_name.h"
 #include "picture/numbered_name.h"
 #include "run/exit_status.h"
@@ -201,4 +202,22 @@ TEST(CommandLine, TheManualListsEveryExitStatusAndNoOther) {
     statuses.insert(statusCode(status));
   }
   EXPECT_EQ(listed, statuses);
+}
+
+// Each option's words start in one column, two spaces at least from its names: names too long
+// for that stand alone, their words on the next line.
+TEST(CommandLine, EveryOptionsWordsInHelpStartInOneColumnClearOfItsNames) {
+  constexpr std::size_t kColumn = 24;
+  const std::string help = usageText("velkarin");
+  for (const OptionHelp& option : optionHelp()) {
+    const std::size_t at = help.find("  " + option.names + " ");
+    const std::size_t alone = help.find("  " + option.names + "\n");
+    const std::size_t line = std::min(at, alone) + 2 + option.names.size();
+    ASSERT_NE(std::min(at, alone), std::string::npos) << option.names;
+    const std::size_t lineStart = help.rfind('\n', line) + 1;
+    const std::size_t words = help.find_first_not_of(" \n", line);
+    const std::size_t wordsLine = help.rfind('\n', words) + 1;
+    EXPECT_EQ(words - wordsLine, kColumn) << option.names;
+    EXPECT_TRUE(wordsLine != lineStart || words - line >= 2) << option.names;
+  }
 }

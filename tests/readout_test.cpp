@@ -63,11 +63,47 @@ TEST(Readout, NamesWhatTheKeysSet) {
   }
 }
 
-TEST(Readout, AFolderIsTakenInTheOrderAFileManagerShows) {
-  const std::vector<std::string> names = {"Zinc.png", "10.png", "brass.png", "2.png",
-                                          "b02.png",  "B2.png", "b1.png",    "\xC3\x86r.png"};
-  std::vector<std::string> sorted = names;
-  std::sort(sorted.begin(), sorted.end(), comesBeforeNaturally);
-  EXPECT_EQ(sorted, std::vector<std::string>({"2.png", "10.png", "b1.png", "B2.png", "b02.png",
-                                              "brass.png", "Zinc.png", "\xC3\x86r.png"}));
+TEST(Readout, AFolderIsTakenInTheOrderAFileManagerShowsInTheUsersLocale) {
+  const std::vector<std::string> names = {"Zinc.png",         "10.png",
+                                          "brass.png",        "2.png",
+                                          "b02.png",          "B2.png",
+                                          "b1.png",           "\xC3\x86r.png",
+                                          "\xE6\x97\xA5.png", "\xC3\xA9t\xC3\xA9.png"};
+  const struct {
+    const char* locale;
+    std::vector<std::string> sorted;
+  } cases[] = {
+      // Unicode's root order: Æ among the A's, é among the E's, 日 after every Latin letter.
+      {"",
+       {"2.png", "10.png", "\xC3\x86r.png", "b1.png", "b02.png", "B2.png", "brass.png",
+        "\xC3\xA9t\xC3\xA9.png", "Zinc.png", "\xE6\x97\xA5.png"}},
+      // Danish puts its own letters after Z, and capitals first.
+      {"da_DK",
+       {"2.png", "10.png", "b1.png", "B2.png", "b02.png", "brass.png", "\xC3\xA9t\xC3\xA9.png",
+        "Zinc.png", "\xC3\x86r.png", "\xE6\x97\xA5.png"}},
+  };
+  for (const auto& test : cases) {
+    const auto order = nameOrderFor(test.locale);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end(), [&](const std::string& a, const std::string& b) {
+      return comesBefore(*order, a, b);
+    });
+    EXPECT_EQ(sorted, test.sorted) << test.locale;
+  }
+  const struct {
+    const char* lcAll;
+    const char* lcCollate;
+    const char* lang;
+    std::string locale;
+  } settings[] = {
+      {nullptr, nullptr, nullptr, ""},
+      {nullptr, nullptr, "C.UTF-8", ""},
+      {"", "POSIX", "de_DE.UTF-8", ""},
+      {nullptr, nullptr, "de_DE.UTF-8@euro", "de_DE"},
+      {nullptr, "da_DK.UTF-8", "C.UTF-8", "da_DK"},
+      {"sv_SE", "C", "C", "sv_SE"},
+  };
+  for (const auto& set : settings) {
+    EXPECT_EQ(collationLocale(set.lcAll, set.lcCollate, set.lang), set.locale) << set.locale;
+  }
 }

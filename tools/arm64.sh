@@ -16,7 +16,7 @@ if ! dpkg --print-foreign-architectures | grep -qx arm64; then
 fi
 velkarin_install_packages build-essential cmake dpkg-dev g++-aarch64-linux-gnu qemu-user \
   libgl-dev:arm64 libglu1-mesa-dev:arm64 freeglut3-dev:arm64 libpng-dev:arm64 \
-  libjpeg-dev:arm64 libx11-dev:arm64 libgl1-mesa-dri:arm64 nlohmann-json3-dev
+  libjpeg-dev:arm64 libicu-dev:arm64 libx11-dev:arm64 libgl1-mesa-dri:arm64 nlohmann-json3-dev
 mkdir -p "${1:-$root/build-arm64}"
 folder=$(cd "${1:-$root/build-arm64}" && pwd)
 

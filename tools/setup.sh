@@ -15,7 +15,7 @@ fi
 # What the viewer needs, and what its tests, screenshots and package checks add.
 velkarin_viewer_packages=(
   build-essential cmake pkg-config
-  libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri libpng-dev libjpeg-dev
+  libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri libpng-dev libjpeg-dev libicu-dev
   nlohmann-json3-dev
 )
 velkarin_test_packages=(
