@@ -10,6 +10,7 @@
 #endif
 
 #include "app/options.h"
+#include "app/run_loop.h"
 #include "app/standard_streams.h"
 #include "app/startup.h"
 #include "app/usage.h"
@@ -20,8 +21,6 @@
 #include "run/exit_status.h"
 #include "run/run.h"
 #include "run/run_maps.h"
-#include "scene/gl_headers.h"
-#include "scene/scene_state.h"
 
 namespace {
 
@@ -99,14 +98,13 @@ int main(int argc, char** argv) {
     printGlInfo();
   }
 
-  scene.envTexture = loadRunMaps();
+  loadRunMaps();
 #ifdef SIGPIPE
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   sayTexture();
 
-  beginRun(options.window.fullscreen);
-  glutMainLoop();
+  runInGlutLoop(options.window.fullscreen);
   return 0;
 }

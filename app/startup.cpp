@@ -4,9 +4,10 @@
 
 #include "app/callbacks.h"
 #include "app/reshape.h"
+#include "app/run_loop.h"
 #include "app/window_class.h"
 #include "app/x_errors.h"
-#include "scene/gl_headers.h"
+#include "render/glut_headers.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -76,6 +77,7 @@ void openViewer(int* argc, char** argv, const WindowRequest& window) {
   glutMouseFunc(onMouse);
   glutMotionFunc(onMotion);
   initFixedState();
+  handWindowToRun();
 }
 
 void printGlInfo() {

@@ -14,9 +14,9 @@
 
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/glut_headers.h"
 #include "render/hud.h"
 #include "run/readout.h"
-#include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
 
@@ -35,7 +35,13 @@ void clearAndSwap() {
   glutSwapBuffers();
 }
 
-void (*drawOne)() = renderFrame;
+// As the viewer's plain loop draws and shows a frame.
+void renderAndSwap() {
+  renderFrame();
+  glutSwapBuffers();
+}
+
+void (*drawOne)() = renderAndSwap;
 
 void onIdle() {
   drawOne();
@@ -66,7 +72,9 @@ bool setScene(const std::string& name, const char* envPath) {
     scene.polygonMode = GL_FILL;
     scene.turnCount = scene.stepsPerTurn = name == "n100" ? 100 : 300;
   } else if (name == "hud") {
-    prepareHud(readout);
+    prepareHud(readout, [](const char* name) {
+      return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
+    });
     drawOne = [] {
       drawScene();
       drawHud(readout, readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));

@@ -15,7 +15,7 @@
 #include "maps/maps.h"
 #include "render/frame.h"
 #include "run/run_state.h"
-#include "scene/gl_headers.h"
+#include "render/glut_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
 
@@ -54,6 +54,7 @@ void onIdle() {
   start = std::chrono::steady_clock::now();
   stepMap(run.maps, 1);
   settleMaps(run.maps, kReadSeconds);
+  scene.envTexture = shownTexture(run.maps);
   showFrame();
   const double with = msSince(start);
   std::printf("without-read-ahead %.1f\nwith-read-ahead %.1f\n", without, with);
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
   findMaps(run.maps, {argv[1], argv[2]});
   loadEnvironmentMap(run.maps);
   settleMaps(run.maps, kReadSeconds);
+  scene.envTexture = shownTexture(run.maps);
   scene.polygonMode = GL_FILL;
   scene.envMapOn = 1;
   glutIdleFunc(onIdle);

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "input/keyboard.h"
-#include "scene/gl_headers.h"
 
 namespace {
 
@@ -15,9 +14,9 @@ struct KeyName {
 
 // The keys a command line cannot hold as themselves.
 const KeyName kKeyNames[] = {
-    {"<left>", {true, GLUT_KEY_LEFT}},      {"<right>", {true, GLUT_KEY_RIGHT}},
-    {"<up>", {true, GLUT_KEY_UP}},          {"<down>", {true, GLUT_KEY_DOWN}},
-    {"<pageup>", {true, GLUT_KEY_PAGE_UP}}, {"<pagedown>", {true, GLUT_KEY_PAGE_DOWN}},
+    {"<left>", {true, kKeyLeft}},     {"<right>", {true, kKeyRight}},
+    {"<up>", {true, kKeyUp}},         {"<down>", {true, kKeyDown}},
+    {"<pageup>", {true, kKeyPageUp}}, {"<pagedown>", {true, kKeyPageDown}},
     {"<esc>", {false, kEscapeKey}},
 };
 

@@ -7,8 +7,17 @@
 #include <vector>
 
 // One key of a --keys script, pressed as if typed.
+// The keys beyond characters, by the viewer's own numbers: the window's room maps its
+// toolkit's codes to these, and sessions name them by name.
+inline constexpr int kKeyLeft = 1;
+inline constexpr int kKeyRight = 2;
+inline constexpr int kKeyUp = 3;
+inline constexpr int kKeyDown = 4;
+inline constexpr int kKeyPageUp = 5;
+inline constexpr int kKeyPageDown = 6;
+
 struct ScriptKey {
-  bool special = false;  // a GLUT special-key code (an arrow), else an ASCII key
+  bool special = false;  // one of the kKey codes (an arrow, a page key), else an ASCII key
   int code = 0;
 };
 

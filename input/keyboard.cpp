@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "scene/gl_headers.h"
+#include "input/key_script.h"
 #include "scene/wrapping.h"
 
 namespace {
@@ -118,12 +118,12 @@ struct SpecialKeyCommand {
 // Arrow keys change the spin rates, never the spin itself, and wait for the next frame. The
 // page keys step through the environment maps, which the scene state does not hold.
 const SpecialKeyCommand kSpecialKeyCommands[] = {
-    {GLUT_KEY_LEFT, [](SceneState& s) { step(s.spinRateY, -1); }, kNext},
-    {GLUT_KEY_RIGHT, [](SceneState& s) { step(s.spinRateY, 1); }, kNext},
-    {GLUT_KEY_UP, [](SceneState& s) { step(s.spinRateX, 1); }, kNext},
-    {GLUT_KEY_DOWN, [](SceneState& s) { step(s.spinRateX, -1); }, kNext},
-    {GLUT_KEY_PAGE_DOWN, nullptr, KeyAction::NextMap},
-    {GLUT_KEY_PAGE_UP, nullptr, KeyAction::PreviousMap},
+    {kKeyLeft, [](SceneState& s) { step(s.spinRateY, -1); }, kNext},
+    {kKeyRight, [](SceneState& s) { step(s.spinRateY, 1); }, kNext},
+    {kKeyUp, [](SceneState& s) { step(s.spinRateX, 1); }, kNext},
+    {kKeyDown, [](SceneState& s) { step(s.spinRateX, -1); }, kNext},
+    {kKeyPageDown, nullptr, KeyAction::NextMap},
+    {kKeyPageUp, nullptr, KeyAction::PreviousMap},
 };
 
 const KeyCommand* findKeyCommand(unsigned char key) {

@@ -45,6 +45,6 @@ InputReply applyKey(SceneState& state, unsigned char key);
 // Whether the key table has a row for ASCII `key` (Escape included).
 bool isCommandKey(unsigned char key);
 
-// Applies a GLUT special-key code to the state: the arrows change the spin rates; Page Down and
-// Page Up change nothing here, and ask for another map. Others do nothing.
+// Applies a special key (kKeyLeft ...) to the state: the arrows change the spin rates; Page Down
+// and Page Up change nothing here, and ask for another map. Others do nothing.
 InputReply applySpecialKey(SceneState& state, int key);

@@ -11,6 +11,7 @@
 #include "maps/map_reader.h"
 #include "maps/quiet_file.h"
 #include "scene/gl_headers.h"
+#include "scene/image_buffer.h"
 
 inline constexpr std::size_t kNoMap = static_cast<std::size_t>(-1);
 
@@ -36,11 +37,12 @@ struct Maps {
   std::vector<std::string> named;   // the maps and folders named, in order
   std::vector<FolderLook> folders;  // the folders among them, once watched
   std::size_t shown = 0;
-  std::size_t wanted = kNoMap;   // the map asked for and not shown yet; kNoMap while none is
-  std::ptrdiff_t direction = 1;  // the way to go on where the map asked for cannot be read
-  std::size_t passed = 0;        // maps passed over so far, as none of them could be read
-  std::size_t kept = kNoMap;     // the map whose pixels are the scene's image buffer
-  bool defaultMap = false;       // ./env.ppm, none being named
+  std::size_t wanted = kNoMap;        // the map asked for and not shown yet; kNoMap while none is
+  std::ptrdiff_t direction = 1;       // the way to go on where the map asked for cannot be read
+  std::size_t passed = 0;             // maps passed over so far, as none of them could be read
+  std::size_t kept = kNoMap;          // the map whose pixels are kept in `keptPixels`
+  ImageBuffer* keptPixels = nullptr;  // where the first map shown keeps its pixels for the run
+  bool defaultMap = false;            // ./env.ppm, none being named
   std::uint64_t showings = 0;
   MapReader reader;        // started once there are maps to read ahead or to watch
   bool watching = false;   // the shown map's file is checked for changes

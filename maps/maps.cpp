@@ -11,15 +11,12 @@
 #include "maps/map_folders.h"
 #include "maps/map_list.h"
 #include "maps/quiet_file.h"
-#include "render/window_title.h"
-#include "scene/scene_state.h"
 #include "texture/map_texture.h"
 
 namespace {
 
 // Read from the working folder when no map is named.
 constexpr char kEnvironmentMapFile[] = "env.ppm";
-constexpr char kTitleBeforeMap[] = " - ";
 // How often the shown map's file is looked at for a change; and, while its new contents are
 // being read, or where the system says at once when a folder changes, how often the timer
 // wakes to see.
@@ -53,12 +50,6 @@ std::string shownWithPlace(const Maps& maps) {
          std::to_string(maps.list.size()) + ")";
 }
 
-// Its name as a title must be UTF-8 (a Latin-1 name's bytes are not): odd bytes show as U+FFFD.
-void nameInTitle(const Maps& maps) {
-  setWindowTitle(std::string(kWindowTitle) + kTitleBeforeMap +
-                 wellFormedText(shownWithPlace(maps)));
-}
-
 // The map's texture, and what it takes of the budget: GL keeps RGB as four bytes a pixel.
 void holdTexture(Map& map, const TextureLoad& load, const FileStamp& stamp) {
   map.texture = load.name;
@@ -72,7 +63,7 @@ GLuint loadDefaultMap(Maps& maps) {
   Map& map = maps.list.front();
   TextureLoad report;
   const FileStamp stamp = stampOf(map.path);
-  const GLuint texture = loadPpmTexture(&scene.envImage, map.path.c_str(), &report);
+  const GLuint texture = loadPpmTexture(maps.keptPixels, map.path.c_str(), &report);
   if (texture == 0) {
     if (!report.cannotOpen) {
       markBroken(map, report);
@@ -105,8 +96,8 @@ bool uploadFromReader(Maps& maps, Map& map, std::size_t index, double waitSecond
     return false;
   }
   holdTexture(map, read.report, read.stamp);
-  if (maps.kept == kNoMap) {
-    scene.envImage = std::move(read.image);
+  if (maps.kept == kNoMap && maps.keptPixels != nullptr) {
+    *maps.keptPixels = std::move(read.image);
     maps.kept = index;
   }
   return true;  // any other map's pixels are freed here: the texture holds them
@@ -162,16 +153,6 @@ std::size_t movedTo(const Relisted& relisted, std::size_t index) {
 
 void askFor(Maps& maps, std::size_t index, std::ptrdiff_t direction);
 
-// The title's place, told again as the number of maps changes; one map has nowhere to go, and
-// the title stays the viewer's own.
-void renameTitle(const Maps& maps) {
-  if (maps.list.size() > 1) {
-    nameInTitle(maps);
-  } else {
-    setWindowTitle(kWindowTitle);
-  }
-}
-
 // The maps as `listed` now: new ones in their places, the ones gone dropped with their
 // textures, and the shown map, the one asked for and the one kept followed to their new places.
 // Results read ahead are forgotten, as they are known by place; the neighbours are read again.
@@ -194,9 +175,6 @@ void takeListing(Maps& maps, const std::vector<std::string>& listed) {
   }
   if (!maps.list.empty()) {
     readAhead(maps.reader, mapsToRead(maps));
-  }
-  if (maps.showings > 0) {
-    renameTitle(maps);
   }
 }
 
@@ -240,11 +218,6 @@ bool foldersSettling(const Maps& maps) {
 void settleAround(Maps& maps) {
   maps.list[maps.shown].lastShown = ++maps.showings;
   dropGoneMaps(maps);
-  Map& map = maps.list[maps.shown];
-  scene.envTexture = map.texture;
-  if (maps.list.size() > 1) {
-    nameInTitle(maps);  // one map has nowhere to go: the title stays the viewer's own
-  }
   if (maps.watching) {
     watchFolders(maps.fileWatch, foldersToWatch(maps));
   }
@@ -288,9 +261,8 @@ void replaceShownTexture(Maps& maps, Map& map, MapRead& read) {
   }
   glDeleteTextures(1, &map.texture);
   holdTexture(map, read.report, read.stamp);  // its size may have changed with it
-  scene.envTexture = map.texture;
   if (maps.shown == maps.kept) {
-    scene.envImage = std::move(read.image);  // the scene keeps the pixels it shows
+    *maps.keptPixels = std::move(read.image);  // the pixels kept are those shown
   }
 }
 
@@ -392,10 +364,17 @@ bool settleMaps(Maps& maps, double waitSeconds) {
 }
 
 std::string mapShown(const Maps& maps) {
-  if (maps.list.size() < 2) {
+  if (maps.list.size() < 2 || maps.showings == 0) {
     return "";
   }
   return shownWithPlace(maps);
+}
+
+GLuint shownTexture(const Maps& maps) {
+  if (maps.showings == 0) {
+    return maps.defaultMap && !maps.list.empty() ? maps.list.front().texture : 0;
+  }
+  return maps.list[maps.shown].texture;
 }
 
 unsigned watchShownMap(Maps& maps) {

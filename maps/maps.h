@@ -18,10 +18,11 @@ void findMaps(Maps& maps, const std::vector<std::string>& named);
 // Every file that will be read as a map.
 std::vector<std::string> mapFiles(const Maps& maps);
 
-// ./env.ppm, when no map is named, is read and uploaded here, on the GL thread, into the scene's
-// image buffer kept for the run, and its texture name returned (0 when it gives none; a
-// missing one stays silent, as the viewer has always started without one). Maps named are
-// read on the worker: the first that loads is asked for, and 0 returned until it is shown.
+// ./env.ppm, when no map is named, is read and uploaded here, on the GL thread, its pixels into
+// `keptPixels` (the scene's image buffer, kept for the run), and its texture name returned (0 when
+// it gives none; a missing one stays silent, as the viewer has always started without one). Maps
+// named are read on the worker: the first that loads is asked for, and 0 returned until it is
+// shown.
 GLuint loadEnvironmentMap(Maps& maps);
 
 // Asks for the map `step` places on (1 the next, -1 the one before) from the one shown, or from
@@ -32,14 +33,18 @@ bool stepMap(Maps& maps, int step);
 // Whether a map asked for is still to come.
 bool mapAwaited(const Maps& maps);
 
-// Shows the map asked for if the worker has it within `waitSeconds`: uploaded, set as the
-// scene's texture and named in the window's title with its place ("clay.png (3/12)"). Those
+// Shows the map asked for if the worker has it within `waitSeconds`: uploaded, its texture then
+// given by shownTexture, and its name with its place by mapShown. Those
 // that cannot be read are said once each and passed over, on the way the step went; all of
 // them failing, the shown one stays. Whether another map is shown now.
 bool settleMaps(Maps& maps, double waitSeconds);
 
-// The map shown and its place among them, while there are maps to step through; "" otherwise.
+// The map shown and its place among them, while there are maps to step through: "clay.png
+// (3/12)"; "" otherwise. The title and the readout name it so.
 std::string mapShown(const Maps& maps);
+
+// The texture to draw with: the map shown's, or ./env.ppm's; 0 while there is none.
+GLuint shownTexture(const Maps& maps);
 
 // From now on, the shown map's file is looked at about once a second, and at once where the
 // system says its folder changed: a change, in place or by a rename, is read on the worker once

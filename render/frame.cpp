@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "render/glut_headers.h"
 #include "render/spiral_torus.h"
 #include "scene/animation.h"
-#include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -154,5 +154,4 @@ void drawScene() {
 void renderFrame() {
   drawScene();
   glFlush();
-  glutSwapBuffers();
 }

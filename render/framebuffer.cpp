@@ -4,7 +4,7 @@
 
 namespace {
 
-// Looked up through GLUT, which asks the platform's GL (glX, wgl) for them.
+// Looked up where the window system keeps them, through the look-up its room hands down.
 struct FramebufferCalls {
   PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
   PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
@@ -19,12 +19,8 @@ struct FramebufferCalls {
 };
 
 template <typename Entry>
-bool lookUp(Entry* entry, const char* name) {
-#if defined(FREEGLUT) || defined(_WIN32)
-  *entry = reinterpret_cast<Entry>(glutGetProcAddress(name));
-#else
-  (void)name;
-#endif
+bool lookUp(GlLookUp look, Entry* entry, const char* name) {
+  *entry = look != nullptr ? reinterpret_cast<Entry>(look(name)) : nullptr;
   return *entry != nullptr;
 }
 
@@ -39,27 +35,28 @@ bool glOffersFramebuffers() {
           std::string_view(extensions).find("GL_ARB_framebuffer_object") != std::string_view::npos);
 }
 
-FramebufferCalls lookUpCalls() {
+FramebufferCalls lookUpCalls(GlLookUp look) {
   FramebufferCalls calls;
   if (!glOffersFramebuffers()) {
     return calls;
   }
   calls.complete =
-      lookUp(&calls.genFramebuffers, "glGenFramebuffers") &&
-      lookUp(&calls.bindFramebuffer, "glBindFramebuffer") &&
-      lookUp(&calls.genRenderbuffers, "glGenRenderbuffers") &&
-      lookUp(&calls.bindRenderbuffer, "glBindRenderbuffer") &&
-      lookUp(&calls.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
-      lookUp(&calls.getRenderbufferParameteriv, "glGetRenderbufferParameteriv") &&
-      lookUp(&calls.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-      lookUp(&calls.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-      lookUp(&calls.blitFramebuffer, "glBlitFramebuffer");
+      lookUp(look, &calls.genFramebuffers, "glGenFramebuffers") &&
+      lookUp(look, &calls.bindFramebuffer, "glBindFramebuffer") &&
+      lookUp(look, &calls.genRenderbuffers, "glGenRenderbuffers") &&
+      lookUp(look, &calls.bindRenderbuffer, "glBindRenderbuffer") &&
+      lookUp(look, &calls.renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
+      lookUp(look, &calls.getRenderbufferParameteriv, "glGetRenderbufferParameteriv") &&
+      lookUp(look, &calls.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+      lookUp(look, &calls.checkFramebufferStatus, "glCheckFramebufferStatus") &&
+      lookUp(look, &calls.blitFramebuffer, "glBlitFramebuffer");
   return calls;
 }
 
-// Looked up on first use, which comes once a context exists.
-const FramebufferCalls& gl() {
-  static const FramebufferCalls calls = lookUpCalls();
+// The process has one GL: its entry points are looked up once, by haveFramebuffers, the first
+// call, once a context exists.
+FramebufferCalls& gl() {
+  static FramebufferCalls calls;
   return calls;
 }
 
@@ -71,12 +68,14 @@ void storeRenderbuffer(GLuint renderbuffer, GLenum format, const Framebuffer& fr
 
 }  // namespace
 
-bool haveFramebuffers() {
+bool haveFramebuffers(GlLookUp lookUp) {
+  static const bool lookedUp = (gl() = lookUpCalls(lookUp), true);
+  (void)lookedUp;
   return gl().complete;
 }
 
 int maxFramebufferSamples() {
-  if (!haveFramebuffers()) {
+  if (!gl().complete) {
     return 0;
   }
   GLint samples = 0;
@@ -85,7 +84,7 @@ int maxFramebufferSamples() {
 }
 
 bool sizeFramebuffer(Framebuffer& framebuffer, int width, int height, int samples) {
-  if (!haveFramebuffers()) {
+  if (!gl().complete) {
     return false;
   }
   if (framebuffer.name == 0) {

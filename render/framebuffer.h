@@ -19,9 +19,9 @@ struct Framebuffer {
   int samples = 0;  // as GL made them: 0 for a plain one
 };
 
-// Whether this GL has framebuffer objects. Looks their entry points up on its first call; needs
-// a current context.
-bool haveFramebuffers();
+// Whether this GL has framebuffer objects. Looks their entry points up with `lookUp` on its first
+// call; needs a current context.
+bool haveFramebuffers(GlLookUp lookUp);
 
 // The largest number of samples a pixel that a framebuffer may have here; 0 without them.
 int maxFramebufferSamples();

@@ -177,7 +177,7 @@ const GLfloat* hudLightColour(int k) {
   return kLightText[k].data();
 }
 
-void prepareHud(Readout& readout) {
+void prepareHud(Readout& readout, GlLookUp lookUp) {
   GLuint& texture = readout.texture;
   if (texture != 0) {
     return;
@@ -187,7 +187,7 @@ void prepareHud(Readout& readout) {
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  readHudFont(readout.font, viewport[2], viewport[3]);
+  readHudFont(readout.font, viewport[2], viewport[3], lookUp);
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

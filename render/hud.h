@@ -66,7 +66,7 @@ struct Readout {
 };
 
 // Draws the font into a texture: once, before the first frame. Needs a current GL context.
-void prepareHud(Readout& readout);
+void prepareHud(Readout& readout, GlLookUp lookUp);
 
 // Draws the readout over the frame in the back buffer, leaving every GL state as it found it.
 void drawHud(Readout& readout, const HudText& text);

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "render/framebuffer.h"
+#include "render/glut_headers.h"
 #include "render/pixel_space.h"
 #include "render/read_back.h"
-#include "scene/gl_headers.h"
 
 namespace {
 
@@ -39,9 +39,9 @@ bool inked(const HudFont& font, int glyph, int x, int row) {
 // Draws the font into the lower left corner of a framebuffer of its own where GL has them, so
 // that it comes back whole whatever the window's size, else of the back buffer, and reads its
 // pixels back.
-void readHudFont(HudFont& font, int width, int height) {
+void readHudFont(HudFont& font, int width, int height, GlLookUp lookUp) {
   Framebuffer sheet;
-  if (sizeFramebuffer(sheet, kSheetWidth, kSheetHeight, 0)) {
+  if (haveFramebuffers(lookUp) && sizeFramebuffer(sheet, kSheetWidth, kSheetHeight, 0)) {
     drawInto(sheet);
     width = kSheetWidth;
     height = kSheetHeight;

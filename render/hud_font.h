@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "scene/gl_headers.h"
+
 // A line's height in pixels: every glyph's ink, and a blank row above it.
 inline constexpr int kHudLineHeight = 11;
 inline constexpr int kHudGlyphCount = 96;  // printable ASCII
@@ -20,7 +22,7 @@ struct HudFont {
 // Draws the font and reads it back: once, with a current GL context, before the first frame,
 // which clears what it drew; `width` and `height` are the window's, used only where GL has no
 // framebuffer objects to draw it into instead.
-void readHudFont(HudFont& font, int width, int height);
+void readHudFont(HudFont& font, int width, int height, GlLookUp lookUp);
 
 // How far a character moves the pen; characters the font lacks are drawn as '?'.
 int glyphAdvance(const HudFont& font, char c);

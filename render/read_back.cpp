@@ -8,10 +8,10 @@ std::vector<unsigned char> readBack(int width, int height, GLenum format) {
   return pixels;
 }
 
-RgbImage readBackFrame() {
+RgbImage readBackFrame(int width, int height) {
   RgbImage image;
-  image.width = glutGet(GLUT_WINDOW_WIDTH);
-  image.height = glutGet(GLUT_WINDOW_HEIGHT);
+  image.width = width;
+  image.height = height;
   glReadBuffer(GL_BACK);
   const std::vector<unsigned char> bottomUp = readBack(image.width, image.height, GL_RGB);
   const auto rowBytes = static_cast<std::ptrdiff_t>(image.width) * 3;

@@ -10,5 +10,6 @@
 // of `format` (GL_RGB or GL_RED), packed, rows from the bottom as GL holds them.
 std::vector<unsigned char> readBack(int width, int height, GLenum format);
 
-// The window's back buffer as the frame left it, rows from the top as pictures hold them.
-RgbImage readBackFrame();
+// The window's back buffer, of the window's size, as the frame left it, rows from the top as
+// pictures hold them.
+RgbImage readBackFrame(int width, int height);

@@ -19,8 +19,8 @@ const char kWithout[] = "; drawing without smooth edges";
 
 }  // namespace
 
-std::string startSmoothEdges(SmoothEdges& smooth, int asked) {
-  if (!haveFramebuffers()) {
+std::string startSmoothEdges(SmoothEdges& smooth, int asked, GlLookUp lookUp) {
+  if (!haveFramebuffers(lookUp)) {
     return std::string("this GL has no framebuffer objects to smooth edges in") + kWithout;
   }
   const int most = maxFramebufferSamples();

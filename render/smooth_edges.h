@@ -17,7 +17,7 @@ struct SmoothEdges {
 
 // Sets up frames drawn with `asked` samples a pixel. Returns "" when they get exactly that, or
 // what they get instead, in words for standard error ("drawing without smooth edges").
-std::string startSmoothEdges(SmoothEdges& smooth, int asked);
+std::string startSmoothEdges(SmoothEdges& smooth, int asked, GlLookUp lookUp);
 
 // The samples a pixel that frames are drawn with: 0 when not smoothing.
 int smoothEdgeSamples(const SmoothEdges& smooth);

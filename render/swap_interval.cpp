@@ -10,10 +10,9 @@
 
 namespace {
 
-// GLUT looks an entry point up where the platform keeps them (GLX's or WGL's look-up).
 template <typename Entry>
-Entry entryPoint(const char* name) {
-  return reinterpret_cast<Entry>(glutGetProcAddress(name));
+Entry entryPoint(GlLookUp lookUp, const char* name) {
+  return reinterpret_cast<Entry>(lookUp(name));
 }
 
 #if !defined(_WIN32) && !defined(__APPLE__)
@@ -31,7 +30,7 @@ bool listed(const char* list, const char* name) {
   return false;
 }
 
-SwapControl setThroughGlx(int interval) {
+SwapControl setThroughGlx(int interval, GlLookUp lookUp) {
   SwapControl control;
   Display* display = glXGetCurrentDisplay();
   const GLXDrawable drawable = glXGetCurrentDrawable();
@@ -43,23 +42,23 @@ SwapControl setThroughGlx(int interval) {
   using Mesa = int (*)(unsigned);
   using MesaGet = int (*)();
   using Sgi = int (*)(int);
-  if (const auto ext = entryPoint<Ext>("glXSwapIntervalEXT");
+  if (const auto ext = entryPoint<Ext>(lookUp, "glXSwapIntervalEXT");
       ext != nullptr && listed(extensions, "GLX_EXT_swap_control")) {
     ext(display, drawable, interval);
     unsigned obtained = 0;
     glXQueryDrawable(display, drawable, GLX_SWAP_INTERVAL_EXT, &obtained);
     return {"GLX_EXT_swap_control", static_cast<int>(obtained)};
   }
-  if (const auto mesa = entryPoint<Mesa>("glXSwapIntervalMESA");
+  if (const auto mesa = entryPoint<Mesa>(lookUp, "glXSwapIntervalMESA");
       mesa != nullptr && listed(extensions, "GLX_MESA_swap_control")) {
     if (mesa(static_cast<unsigned>(interval)) == 0) {
-      const auto get = entryPoint<MesaGet>("glXGetSwapIntervalMESA");
+      const auto get = entryPoint<MesaGet>(lookUp, "glXGetSwapIntervalMESA");
       return {"GLX_MESA_swap_control", get != nullptr ? get() : interval};
     }
     return control;
   }
   // SGI's extension cannot switch the wait off, and cannot say what it has.
-  if (const auto sgi = entryPoint<Sgi>("glXSwapIntervalSGI");
+  if (const auto sgi = entryPoint<Sgi>(lookUp, "glXSwapIntervalSGI");
       sgi != nullptr && interval > 0 && listed(extensions, "GLX_SGI_swap_control") &&
       sgi(interval) == 0) {
     return {"GLX_SGI_swap_control", -1};
@@ -71,18 +70,20 @@ SwapControl setThroughGlx(int interval) {
 
 }  // namespace
 
-SwapControl setSwapInterval(int interval, std::string* problem) {
+SwapControl setSwapInterval(int interval, GlLookUp lookUp, std::string* problem) {
   SwapControl control;
 #if defined(_WIN32)
   using Set = BOOL(WINAPI*)(int);
   using Get = int(WINAPI*)();
-  const auto set = entryPoint<Set>("wglSwapIntervalEXT");
-  const auto get = entryPoint<Get>("wglGetSwapIntervalEXT");
+  const auto set = entryPoint<Set>(lookUp, "wglSwapIntervalEXT");
+  const auto get = entryPoint<Get>(lookUp, "wglGetSwapIntervalEXT");
   if (set != nullptr && set(interval)) {
     control = {"WGL_EXT_swap_control", get != nullptr ? get() : -1};
   }
 #elif !defined(__APPLE__)
-  control = setThroughGlx(interval);
+  control = setThroughGlx(interval, lookUp);
+#else
+  (void)lookUp;  // no swap control is offered there
 #endif
   if (control.extension.empty()) {
     *problem = "this display offers no way to set the swap interval; swapping as it does";

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "scene/gl_headers.h"
+
 struct SwapControl {
   std::string extension;  // the one that set it; empty: none was offered, or it refused
   int obtained = -1;      // the interval the display reports; negative where it cannot say
@@ -12,4 +14,4 @@ struct SwapControl {
 
 // Asks for `interval`. Returns what was obtained; `problem` says, in words for standard error,
 // when it is not what was asked, or "".
-SwapControl setSwapInterval(int interval, std::string* problem);
+SwapControl setSwapInterval(int interval, GlLookUp lookUp, std::string* problem);

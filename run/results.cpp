@@ -116,8 +116,9 @@ void noteResultsContext() {
   facts.vendor = glString(GL_VENDOR);
   facts.renderer = glString(GL_RENDERER);
   facts.version = glString(GL_VERSION);
-  facts.width = glutGet(GLUT_WINDOW_WIDTH);
-  facts.height = glutGet(GLUT_WINDOW_HEIGHT);
+  const PixelSize size = run.window.size();
+  facts.width = size.width;
+  facts.height = size.height;
 }
 
 int writeResults(int status, bool displayGone) {
@@ -126,8 +127,9 @@ int writeResults(int status, bool displayGone) {
   }
   ContextFacts& facts = run.context;
   if (!displayGone) {
-    facts.width = glutGet(GLUT_WINDOW_WIDTH);
-    facts.height = glutGet(GLUT_WINDOW_HEIGHT);
+    const PixelSize size = run.window.size();
+    facts.width = size.width;
+    facts.height = size.height;
   }
   // Invalid UTF-8 in a name (a map's, a session's) is replaced, not refused: the figures count.
   const std::string text =

@@ -23,7 +23,6 @@
 #include "run/run_input.h"
 #include "run/run_maps.h"
 #include "run/run_state.h"
-#include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
 RunState run;
@@ -35,10 +34,12 @@ constexpr double kFullScreenWaitSeconds = 5.0;
 // How often a paced run wakes between frames to see whether a signal has asked it to stop.
 constexpr double kSignalCheckSeconds = 0.1;
 
+}  // namespace
+
 // The replayed events due before this frame, then the script's next key, then the frame. A
 // scripted run whose input asked for a map not read yet stops where it is and goes on there
 // once the map is in, so that its frames are those of a run that never waited.
-void onRunFrame() {
+void runFrame() {
   stopIfAsked();
   if (waitingForFullScreen() || !scriptedMapIsIn()) {
     return;
@@ -65,65 +66,58 @@ void onRunFrame() {
   drawRunFrame();
 }
 
-// A paced run's idle frames: GLUT's timer wakes it when the next frame is due (or to look for
-// a signal), and between times GLUT waits for input, which is handled as soon as it comes.
-void onPaceTimer(int) {
+void plainFrame() {
+  renderFrame();
+  run.window.swapBuffers();
+}
+
+double paceTick() {
   stopIfAsked();
-  constexpr double kTimerResolution = 0.001;  // GLUT's timer counts whole milliseconds
+  constexpr double kTimerResolution = 0.001;  // timers count whole milliseconds
   const bool due = !run.pace.started || run.pace.next - secondsNow() < kTimerResolution;
   if (due && !run.resting) {
-    onRunFrame();
+    runFrame();
   }
   const double most = waitsForMap() ? kMapWaitSeconds : kSignalCheckSeconds;
-  const double wait = std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, most);
-  glutTimerFunc(static_cast<unsigned>(wait * 1000.0), onPaceTimer, 0);
+  return std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, most);
 }
 
-// The frame GLUT draws whenever it is idle: renderFrame in the plain loop, the run's own frame
-// otherwise, and none for a paced run, whose frames its timer brings.
-using FrameRoutine = void (*)();
-FrameRoutine idleFrame() {
-  if (!run.ownFrames) {
-    return renderFrame;
-  }
-  return run.plan.frameRate > 0 ? nullptr : onRunFrame;
+bool pacesItsFrames() {
+  return run.ownFrames && run.plan.frameRate > 0;
 }
 
-// While a person's run rests, a signal or an X error is still looked for as often as a paced
-// run looks between its frames; and the window is asked where it is, a request the server
-// answers, so that a window destroyed under the run (which GLUT reports as hidden) ends it as
-// its next frame's requests would have.
-void onRestTimer(int) {
-  stopIfAsked();
+IdleFrame idleFrame() {
   if (run.resting) {
-    glutGet(GLUT_WINDOW_X);
-    glutTimerFunc(static_cast<unsigned>(kSignalCheckSeconds * 1000.0), onRestTimer, 0);
+    return IdleFrame::None;
   }
+  if (!run.ownFrames) {
+    return IdleFrame::Plain;
+  }
+  return run.plan.frameRate > 0 ? IdleFrame::None : IdleFrame::Run;
 }
 
-// A person's run draws nothing while its window is hidden (iconified, or covered whole): no
-// frame that nobody sees takes a core. GLUT's idle frames stop, and start again when it shows.
-// A paced run's timer skips its frames meanwhile. A --frames, --keys or --replay run counts its
-// frames on, as its pictures and its end depend on them.
-void onWindowStatus(int state) {
-  const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
+bool restsWhileHidden() {
+  return !run.scripted;
+}
+
+bool windowHidden(bool hidden) {
   if (hidden == run.resting) {
-    return;
+    return false;
   }
   run.resting = hidden;
-  glutIdleFunc(hidden ? nullptr : idleFrame());
-  if (hidden) {
-    glutTimerFunc(static_cast<unsigned>(kSignalCheckSeconds * 1000.0), onRestTimer, 0);
-  }
+  return true;
 }
 
-void restWhileHidden() {
-#ifdef FREEGLUT
-  if (!run.scripted) {
-    glutWindowStatusFunc(onWindowStatus);
-  }
-#endif
+bool stillResting() {
+  stopIfAsked();
+  return run.resting;
 }
+
+double restLookSeconds() {
+  return kSignalCheckSeconds;
+}
+
+namespace {
 
 // The run's text lines (tex = N, the frame rates) go to standard error when standard output
 // carries the picture or the kept session, so that nothing else is mixed into it.
@@ -138,13 +132,14 @@ void keepStandardOutputForTheRunsFile() {
 // Smooth edges, the swap interval and the readout, set up once the window's context exists.
 void prepareDrawing() {
   if (run.plan.samples > 0) {
-    if (const std::string word = startSmoothEdges(run.smooth, run.plan.samples); !word.empty()) {
+    if (const std::string word = startSmoothEdges(run.smooth, run.plan.samples, run.window.lookUp);
+        !word.empty()) {
       complain(word);
     }
   }
   if (run.plan.swapInterval >= 0) {
     std::string problem;
-    run.swap = setSwapInterval(run.plan.swapInterval, &problem);
+    run.swap = setSwapInterval(run.plan.swapInterval, run.window.lookUp, &problem);
     if (!problem.empty()) {
       complain(problem);
     }
@@ -153,7 +148,7 @@ void prepareDrawing() {
     noteResultsContext();
   }
   if (run.plan.hud) {
-    prepareHud(run.readout);
+    prepareHud(run.readout, run.window.lookUp);
   }
 }
 
@@ -172,6 +167,7 @@ std::vector<std::string> fullPaths(const std::vector<std::string>& maps) {
 // with other maps than those named is replayed with those named, and says so.
 void findRunMaps(const std::vector<std::string>& named) {
   const std::vector<std::string>& kept = run.replayed.maps;
+  run.maps.keptPixels = &scene.envImage;
   findMaps(run.maps, named.empty() ? kept : named);
   const bool mapsNamed = !named.empty() || !kept.empty();
   run.keptMaps = mapsNamed ? fullPaths(mapFiles(run.maps)) : std::vector<std::string>{};
@@ -184,6 +180,7 @@ void findRunMaps(const std::vector<std::string>& named) {
 
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
+  run.title = kWindowTitle;  // as the window is opened
   run.prepared = secondsNow();
   run.startedAt = calendarNow();
   run.ownFrames = drawsItsOwnFrames(plan);
@@ -207,33 +204,29 @@ int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   return -1;
 }
 
+void useWindow(const WindowCalls& window) {
+  run.window = window;
+}
+
 void beginRun(bool fullscreen) {
-  startMapTimer();
   run.looping = true;
-  restWhileHidden();
   if (!run.ownFrames) {
-    glutIdleFunc(idleFrame());
-    glutDisplayFunc(renderFrame);
     return;
   }
   prepareDrawing();
   if (!run.plan.record.empty()) {
     startRecord();
   }
-  if (run.plan.frames > 0) {
-    watchWindowClose();
-  }
   if (fullscreen) {
     run.awaitingFullScreen = true;
     run.fullScreenDeadline = secondsNow() + kFullScreenWaitSeconds;
   }
-  if (run.plan.frameRate > 0) {
-    glutTimerFunc(0, onPaceTimer, 0);
-  }
-  glutIdleFunc(idleFrame());
-  glutDisplayFunc(onRunFrame);
 }
 
-GLuint loadRunMaps() {
-  return loadEnvironmentMap(run.maps);
+bool watchesWindowClose() {
+  return run.ownFrames && run.plan.frames > 0;
+}
+
+void loadRunMaps() {
+  scene.envTexture = loadEnvironmentMap(run.maps);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "run/run_plan.h"
-#include "scene/gl_headers.h"
+#include "run/window_calls.h"
 
 // What a run needs before its window opens: the session to replay, the maps (those named, or
 // else those the replayed session names, or else ./env.ppm), no two file options naming one
@@ -19,11 +19,47 @@
 // after saying why on standard error.
 int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
 
-// Registers GLUT's idle and display callbacks: renderFrame for both when the plan asks for
-// nothing of the kind, else the run's own (no idle callback for a paced run, whose frames come
-// from GLUT's timer).
+// The window's calls, handed down by the room that owns it, once it is open.
+void useWindow(const WindowCalls& window);
+
+// Sets up what the run's own frames need once the window is open: smooth edges, the swap
+// interval, the readout, the kept session, the wait for a full screen.
 void beginRun(bool fullscreen);
 
-// Once the window is open: the first map that loads, into the scene's image buffer, and its
-// texture name; 0 when none does.
-GLuint loadRunMaps();
+// The loop that runs the frames belongs to the window's room; these are what it calls.
+
+// What the loop draws when idle: the plain frame, the run's own, or none (a paced run, whose
+// frames its timer brings; a person's run whose window is hidden).
+enum class IdleFrame { None, Plain, Run };
+IdleFrame idleFrame();
+
+// The plain loop's frame: drawn and shown.
+void plainFrame();
+
+// The run's own frame: the replayed events due, the script's next key, then the frame.
+void runFrame();
+
+// A paced run's timer: the frame when it is due; the seconds until the timer is to wake again,
+// for the next frame or to look for a signal.
+bool pacesItsFrames();
+double paceTick();
+
+// A person's run draws nothing while its window is hidden (iconified, or covered whole): no
+// frame that nobody sees takes a core. Whether the run rests so; whether `hidden` changes
+// what it does (its idle frame, and the rest timer to start).
+bool restsWhileHidden();
+bool windowHidden(bool hidden);
+
+// While a run rests, a signal or an X error is still looked for this often; and the loop asks
+// the window where it is, a request the server answers, so that a window destroyed under the
+// run (reported as hidden) ends it as its next frame's requests would have. Whether it still
+// rests.
+double restLookSeconds();
+bool stillResting();
+
+// Whether a window closed by a person ends the run (status 1), as a run with a frame budget does.
+bool watchesWindowClose();
+
+// Once the window is open: ./env.ppm read into the scene's image buffer and its texture made the
+// scene's, or the first map named asked for from the worker.
+void loadRunMaps();

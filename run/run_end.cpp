@@ -101,13 +101,13 @@ void noteExiting() {
   run.exiting = true;
 }
 
-[[maybe_unused]] void onWindowClosed() {
+}  // namespace
+
+void windowClosed() {
   if (!run.exiting) {
     endEarly("window closed", statusCode(ExitStatus::WindowClosed));
   }
 }
-
-}  // namespace
 
 double secondsNow() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -160,10 +160,7 @@ void takeXError(const std::string& words) {
 }
 
 void watchWindowClose() {
-#ifdef FREEGLUT
   std::atexit(noteExiting);
-  glutCloseFunc(onWindowClosed);  // freeglut would otherwise end the run with status 0
-#endif
 }
 
 void endWithWindowGone() {

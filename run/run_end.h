@@ -21,8 +21,11 @@ void stopIfAsked();
 // next frame; any other ends at once, with no call to X on the way out.
 void takeXError(const std::string& words);
 
-// For a run with a frame budget: a window closed by a person ends it with status 1.
+// For a run with a frame budget, whose window's close the loop reports by windowClosed: a
+// window closed by a person ends it with status 1. Called after the window's toolkit has set
+// up its own exit handlers, which close the window on the way out: that is no person's close.
 void watchWindowClose();
+void windowClosed();
 
 // After the budget's last frame: the picture, the keys the budget left unpressed, the whole
 // run's frame rate, the exit.

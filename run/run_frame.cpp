@@ -67,8 +67,8 @@ bool waitingForFullScreen() {
   }
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  const bool filled =
-      viewport[2] == glutGet(GLUT_SCREEN_WIDTH) && viewport[3] == glutGet(GLUT_SCREEN_HEIGHT);
+  const PixelSize screen = run.window.screenSize();
+  const bool filled = viewport[2] == screen.width && viewport[3] == screen.height;
   if (!filled && secondsNow() < run.fullScreenDeadline) {
     return true;
   }
@@ -78,7 +78,7 @@ bool waitingForFullScreen() {
   run.awaitingFullScreen = false;
   // Mesa's software drivers take a window's new size for its buffers at a swap: one swap of
   // the empty buffers, and the next frame is drawn, and read back, whole.
-  glutSwapBuffers();
+  run.window.swapBuffers();
   return true;
 }
 
@@ -107,9 +107,10 @@ void drawRunFrame() {
   if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
     // Before the swap, which leaves the back buffer undefined; part of the picture's cost,
     // which the run's clock leaves out.
-    timeAsPicture([&] { picture = readBackFrame(); });
+    const PixelSize size = run.window.size();
+    timeAsPicture([&] { picture = readBackFrame(size.width, size.height); });
   }
-  glutSwapBuffers();
+  run.window.swapBuffers();
   countShownFrame();
   if (run.plan.everyFrame) {
     timeAsPicture([&] { saveNumberedPicture(picture); });
@@ -122,6 +123,7 @@ void drawRunFrame() {
 void drawFrameNow() {
   if (!run.ownFrames) {
     renderFrame();
+    run.window.swapBuffers();
   } else if (run.scripted && mapAwaited(run.maps)) {
     run.frameOwed = true;  // drawn once the map is in, as if it had been there at once
   } else {

@@ -1,43 +1,43 @@
 #include "run/run_maps.h"
 
-#include <climits>
 #include <cstdio>
 
+#include "files/complaint.h"
 #include "maps/maps.h"
 #include "run/run_end.h"
 #include "run/run_frame.h"
 #include "run/run_state.h"
-#include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 
 namespace {
 
-// How often a person's run looks whether the map asked for is in.
-constexpr unsigned kMapAwaitedMs = 10;
-// GLUT's timer carries an int: the chain's number wraps within it.
-constexpr unsigned kChainMask = INT_MAX;
-
-// GLUT's timer carries no more than a number, the chain it belongs to: a step starts a new
-// chain at once, and the older one stops. The maps are found in the run's record.
-void onMapTimer(int chain) {
-  if (static_cast<unsigned>(chain) != run.mapTimerChain) {
-    return;
-  }
-  if (!run.scripted && settleRunMaps(0.0)) {
-    drawFrameNow();
-  }
-  const unsigned next = !run.scripted && mapAwaited(run.maps)
-                            ? kMapAwaitedMs
-                            : lookAtShownMap(run.maps, secondsNow());
-  glutTimerFunc(next, onMapTimer, chain);
-}
+constexpr char kTitleBeforeMap[] = " - ";
 
 }  // namespace
 
 bool settleRunMaps(double waitSeconds) {
   const bool shown = settleMaps(run.maps, waitSeconds);
+  showMapsAnswer();
   sayTexture();
   return shown;
+}
+
+// A map's name in a title must be UTF-8 (a Latin-1 name's bytes are not): odd bytes show as
+// U+FFFD. One map has nowhere to go: the title stays the viewer's own.
+void showMapsAnswer() {
+  if (const GLuint texture = shownTexture(run.maps); texture != 0) {
+    scene.envTexture = texture;
+  }
+  if (run.maps.showings == 0) {
+    return;  // no map named has been shown yet
+  }
+  const std::string shown = mapShown(run.maps);
+  const std::string title =
+      std::string(kWindowTitle) + (shown.empty() ? "" : kTitleBeforeMap + wellFormedText(shown));
+  if (title != run.title) {
+    run.title = title;
+    run.window.setTitle(title);
+  }
 }
 
 void sayTexture() {
@@ -50,22 +50,35 @@ void sayTexture() {
   std::fflush(stdout);
 }
 
-void startMapTimer() {
+unsigned startMapWatch() {
   // A counted or replayed run's pictures must not depend on when a map's file changed.
   if (run.plan.frames > 0 || !run.plan.replay.empty()) {
-    return;
+    return 0;
   }
-  if (const unsigned first = watchShownMap(run.maps); first > 0) {
-    glutTimerFunc(mapAwaited(run.maps) ? kMapAwaitedMs : first, onMapTimer,
-                  static_cast<int>(run.mapTimerChain));
+  const unsigned first = watchShownMap(run.maps);
+  return first > 0 && mapAwaited(run.maps) ? kMapAwaitedMs : first;
+}
+
+unsigned mapTimerTick() {
+  if (!run.scripted && settleRunMaps(0.0)) {
+    drawFrameNow();
   }
+  if (!run.scripted && mapAwaited(run.maps)) {
+    return kMapAwaitedMs;
+  }
+  const unsigned next = lookAtShownMap(run.maps, secondsNow());
+  showMapsAnswer();
+  return next;
 }
 
 void hurryMapTimer() {
-  if (!run.scripted && run.maps.watching) {
-    run.mapTimerChain = (run.mapTimerChain + 1) & kChainMask;
-    glutTimerFunc(kMapAwaitedMs, onMapTimer, static_cast<int>(run.mapTimerChain));
-  }
+  run.mapsHurried = !run.scripted && run.maps.watching;
+}
+
+bool takeMapsHurried() {
+  const bool hurried = run.mapsHurried;
+  run.mapsHurried = false;
+  return hurried;
 }
 
 bool scriptedMapIsIn() {

@@ -4,8 +4,10 @@
 // shows, and shows the one asked for once the worker has read it.
 #pragma once
 
-// How long a scripted run waits for a map at a time before it lets GLUT take input.
+// How long a scripted run waits for a map at a time before it lets the loop take input.
 inline constexpr double kMapWaitSeconds = 0.01;
+// How often a person's run looks whether the map asked for is in.
+inline constexpr unsigned kMapAwaitedMs = 10;
 
 // The map asked for, shown if it is in within `waitSeconds`; the tex = N line said once the
 // first map is shown or none can be. Whether another map is shown now.
@@ -15,12 +17,23 @@ bool settleRunMaps(double waitSeconds);
 // ./env.ppm, once the first map named is shown (or none can be) otherwise.
 void sayTexture();
 
-// The timer that watches the shown map's file, and in a person's run shows the map asked for
-// once it is in. Nothing in a --frames or --replay run, or where no map is named.
-void startMapTimer();
+// What the maps answer, acted on: their shown texture set as the scene's, and the map's name and
+// place in the window's title.
+void showMapsAnswer();
 
-// A step was asked in a person's run: the timer looks for the map at once, not at its next look.
+// The timer that watches the shown map's file and the folders named, and in a person's run
+// shows the map asked for once it is in; the loop of the window's room runs it. Starts the
+// watch, and returns the milliseconds until the timer first wakes: 0 for none (a --frames or
+// --replay run, or no map named).
+unsigned startMapWatch();
+
+// The timer's turn: returns the milliseconds until the next.
+unsigned mapTimerTick();
+
+// A step was asked in a person's run: the timer is to look for the map at once, not at its
+// next look. Whether one was asked since the last call.
 void hurryMapTimer();
+bool takeMapsHurried();
 
 // A scripted run's map, waited for between frames a little at a time, so that GLUT's loop
 // still takes Escape and the window's close meanwhile, and a signal still ends the run; once

@@ -19,6 +19,7 @@
 #include "run/frame_times.h"
 #include "run/run_plan.h"
 #include "run/session.h"
+#include "run/window_calls.h"
 
 // What GL and the window are, as the results file gives them.
 struct ContextFacts {
@@ -37,13 +38,15 @@ enum class FrameStep { Replayed, Key, Draw };
 
 struct RunState {
   RunPlan plan;
+  WindowCalls window;      // what the window's room does for the run
   bool ownFrames = false;  // the run draws the frames; else renderFrame does, as in the plain loop
   bool scripted = false;   // --frames, --keys or --replay: every map is waited for, so that
                            // its pictures are the same on every run
   FrameStep frameStep = FrameStep::Replayed;
-  bool frameOwed = false;      // a key's frame, held back until the map it asked for is shown
-  bool textureSaid = false;    // the tex = N line is out
-  unsigned mapTimerChain = 0;  // the map timer's current chain; an older one stops
+  bool frameOwed = false;    // a key's frame, held back until the map it asked for is shown
+  bool textureSaid = false;  // the tex = N line is out
+  bool mapsHurried = false;  // a person stepped: the map timer is to look at once
+  std::string title;         // the window's title as last set
   RunProgress progress;
   Pace pace;
   FrameCounter fpsCounter;

@@ -1,22 +1,29 @@
-// One place that knows where each platform keeps its GL, GLU and GLUT headers.
+// One place that knows where each platform keeps its GL and GLU headers. GLUT is not among
+// them: only the rooms that own the window, and what GLUT draws, see it (render/glut_headers.h).
 #pragma once
 
 #if defined(__APPLE__)
 #define GL_SILENCE_DEPRECATION
-#include <GLUT/glut.h>
 #include <OpenGL/gl.h>
 #include <OpenGL/glu.h>
 #elif defined(_WIN32)
-// freeglut's own header brings windows.h, GL and GLU in the order Windows needs them; it
-// installs GL/glut.h only where it replaces another GLUT.
-#include <GL/freeglut_std.h>
+// Windows' GL header needs the calling conventions windows.h defines, and nothing else of it.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 
-#include <GL/freeglut_ext.h>  // after the header that defines its calling conventions
+#include <GL/gl.h>
+#include <GL/glu.h>
 #else
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <GL/glut.h>
-#ifdef FREEGLUT
-#include <GL/freeglut_ext.h>  // freeglut's additions, such as glutCloseFunc
 #endif
-#endif
+
+// An entry point of GL beyond 1.1, looked up where the window system keeps them: the room that
+// owns the window hands its look-up down to what needs one.
+using GlEntry = void (*)();
+using GlLookUp = GlEntry (*)(const char* name);

@@ -18,11 +18,12 @@
 #include "input/key_script.h"
 #include "maps/maps.h"
 #include "render/frame.h"
+#include "render/glut_headers.h"
 #include "render/hud.h"
 #include "run/readout.h"
+#include "run/run.h"
 #include "run/run_input.h"
 #include "run/run_state.h"
-#include "scene/gl_headers.h"
 #include "tests/gl_recorder.h"
 #include "tests/gl_window.h"
 #include "tests/viewer_process.h"
@@ -480,7 +481,7 @@ TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
     press(row.keys);
   }
   point(row.pointer);
-  renderFrame();
+  plainFrame();
   const Calls actual = stopRecording();
 
   Stream expected;
@@ -528,7 +529,7 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     varied(model);
     startRecording();
     pressCode(key);
-    renderFrame();
+    plainFrame();
     const Calls actual = stopRecording();
     Stream expected;
     frameCalls(expected, model);
@@ -543,6 +544,7 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
   findMaps(run.maps, {VELKARIN_ASSETS "/env.ppm"});
   loadEnvironmentMap(run.maps);
   settleMaps(run.maps, 60.0);
+  scene.envTexture = shownTexture(run.maps);
   ASSERT_NE(scene.envTexture, 0u);
   scene.envMapOn = 1;
   glDisable(GL_TEXTURE_2D);  // as start-up leaves it for the first frame
@@ -552,7 +554,7 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
   for (const int key : {GLUT_KEY_PAGE_DOWN, GLUT_KEY_PAGE_UP}) {
     startRecording();
     pressCode(kSpecial + key);
-    renderFrame();
+    plainFrame();
     const Calls actual = stopRecording();
     Stream expected;
     frameCalls(expected, model);
@@ -567,7 +569,7 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
 TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
   resetScene();
   scene.polygonMode = GL_FILL;
-  prepareHud(run.readout);
+  prepareHud(run.readout, glutLookUp);
   const auto frame = [](bool readout) {
     startRecording();
     drawScene();  // as a run with --hud draws its frames

@@ -20,7 +20,7 @@
 namespace {
 
 // What the command line asked for, in a few words: "" for nothing, else the options set, such
-// as "fps env=sky.ppm frames=40 keys=p,f,<102> glut=-display,:1", or "error: ...".
+// as "fps env=sky.ppm frames=40 keys=p,f,<2> glut=-display,:1", or "error: ...".
 std::string asked(const std::vector<std::string>& args) {
   std::vector<std::string> words = {"velkarin"};
   words.insert(words.end(), args.begin(), args.end());
@@ -96,7 +96,7 @@ TEST(CommandLine, ReadsEveryOptionAndHandsGlutItsOwn) {
       {{"--display", ":2", "-direct"}, "glut=-display,:2,-direct"},
       {{"--keys", "pfe", "--frames", "40", "--screenshot", "a.png"},
        "frames=40 shot=a.png keys=p,f,e"},
-      {{"--keys=<left><right><up><down><esc>0"}, "keys=<100>,<102>,<101>,<103>,\x1b,0"},
+      {{"--keys=<left><right><up><down><esc>0"}, "keys=<1>,<2>,<3>,<4>,\x1b,0"},
       {{"--frames=2147483647", "--frame-rate", "1000", "--info", "--fullscreen"},
        "info fullscreen frames=2147483647 rate=1000"},
       {{"--frame-rate", "1"}, "rate=1"},

@@ -9,8 +9,8 @@
 #include "app/startup.h"
 #include "render/frame.h"
 #include "render/framebuffer.h"
+#include "render/glut_headers.h"
 #include "render/smooth_edges.h"
-#include "scene/gl_headers.h"
 #include "tests/gl_window.h"
 #include "tests/transform.h"
 
@@ -129,11 +129,12 @@ std::vector<int> sampleCountsOffered() {
 TEST_F(Frame, SmoothEdgesDrawWithTheSamplesAskedAndSayWhatGlGivesInstead) {
   const std::vector<int> offered = sampleCountsOffered();
   ASSERT_FALSE(offered.empty()) << "this GL does not say which sample counts it offers";
+  ASSERT_TRUE(haveFramebuffers(glutLookUp));
   const int most = maxFramebufferSamples();
   SmoothEdges smooth;
   for (int asked = 2; asked <= 16; ++asked) {
     SCOPED_TRACE("asked " + std::to_string(asked));
-    const std::string said = startSmoothEdges(smooth, asked);
+    const std::string said = startSmoothEdges(smooth, asked, glutLookUp);
     beginSmoothFrame(smooth);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);

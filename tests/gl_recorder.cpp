@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <sstream>
 
-#include "scene/gl_headers.h"
+#include "render/glut_headers.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "scene/gl_headers.h"
+#include "render/glut_headers.h"
 // glutMainLoopEvent: the tests pump events themselves instead of entering the main loop.
 #include <GL/freeglut_ext.h>
 #include <GL/glx.h>
@@ -40,6 +40,10 @@ Rgb shownPixel(int x, int y) {
   const std::vector<unsigned char> rgb = shownImage();
   const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * kWindowWidth + x) * 3];
   return {p[0], p[1], p[2]};
+}
+
+GlEntry glutLookUp(const char* name) {
+  return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
 }
 
 std::string windowTitle() {

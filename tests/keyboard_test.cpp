@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/usage.h"
+#include "input/key_script.h"
 #include "input/keyboard.h"
-#include "scene/gl_headers.h"
 
 TEST(Keys, TurnAndStepCountsStopAtFourButHaveNoCeiling) {
   SceneState state;
@@ -47,8 +47,8 @@ TEST(Keys, RatesAndViewAnglesWrapAtTheEndsOfInt32) {
   state.spinRateY = kMin;
   state.viewTiltX = kMin;
   state.viewTurnY = kMax;
-  applySpecialKey(state, GLUT_KEY_UP);
-  applySpecialKey(state, GLUT_KEY_LEFT);
+  applySpecialKey(state, kKeyUp);
+  applySpecialKey(state, kKeyLeft);
   applyKey(state, 'X');
   applyKey(state, 'z');
   EXPECT_EQ(state.spinRateX, kMin);

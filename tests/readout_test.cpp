@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "files/natural_order.h"
+#include "input/key_script.h"
 #include "input/keyboard.h"
 #include "run/readout.h"
-#include "scene/gl_headers.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(Readout, NamesWhatTheKeysSet) {
   for (const char key : std::string("pfeqlLc3W")) {
     applyKey(state, static_cast<unsigned char>(key));
   }
-  applySpecialKey(state, GLUT_KEY_LEFT);
+  applySpecialKey(state, kKeyLeft);
   const std::vector<std::string> after = readoutLines(state, figures);
   const std::vector<std::string> expected = {
       "f smooth", "p filled",   "q quads",  "L unlit",   "l local",  "i shiny",

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "input/key_script.h"
 #include "run/session.h"
-#include "scene/gl_headers.h"
 
 TEST(KeptSession, ReadsBackWhatItWritesAndRefusesAMalformedFileByItsLine) {
   const std::vector<InputEvent> events = {{0, InputKind::Key, {false, 'p'}},
-                                          {41, InputKind::Key, {true, GLUT_KEY_LEFT}},
+                                          {41, InputKind::Key, {true, kKeyLeft}},
                                           {97, InputKind::Press, {}, 300, 80},
                                           {97, InputKind::Motion, {}, -4, 90},
                                           {99, InputKind::Release, {}, 340, 90}};

@@ -15,8 +15,8 @@
 #include "app/startup.h"
 #include "input/key_script.h"
 #include "render/frame.h"
+#include "render/glut_headers.h"
 #include "run/run_input.h"
-#include "scene/gl_headers.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
 // glutMainLoopEvent: the run pumps window events itself.

@@ -418,8 +418,9 @@ TEST_F(Viewer, SmoothEdgesBlendTheEdgesAndSayWhatGlGives) {
 
 TEST_F(Viewer, ScriptedKeysDoWhatTypedOnesDoAndUnpressedOnesAreNamed) {
   EXPECT_EQ(runToEnd({"--keys", "xxxxxx<left>", "--frames", "4"}), 0);
-  EXPECT_EQ(readErrors(viewer_, 0),
-            "velkarin: --frames 4 ended the run before these --keys were pressed: x\u00d74<left>\n");
+  EXPECT_EQ(
+      readErrors(viewer_, 0),
+      "velkarin: --frames 4 ended the run before these --keys were pressed: x\u00d74<left>\n");
   // The screen, photographed from outside, shows what the pictures show once the same keys,
   // arrows too, are typed into a paused viewer.
   const RgbImage paused = keyedShot("ap", "3");

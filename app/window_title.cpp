@@ -1,6 +1,6 @@
-#include "render/window_title.h"
+#include "app/window_title.h"
 
-#include "scene/gl_headers.h"
+#include "render/glut_headers.h"
 
 #if defined(_WIN32)
 

@@ -1,0 +1,138 @@
+#include "app/run_loop.h"
+
+#include <climits>
+
+#include "app/window_title.h"
+#include "render/glut_headers.h"
+#include "run/run.h"
+#include "run/run_end.h"
+#include "run/run_maps.h"
+
+namespace {
+
+// GLUT's timer carries an int: the map timer's chain number wraps within it.
+constexpr unsigned kChainMask = INT_MAX;
+// The map timer's current chain: a step starts a new one at once, and the older one stops.
+unsigned mapTimerChain = 0;
+
+void swapBuffers() {
+  glutSwapBuffers();
+}
+
+PixelSize windowSize() {
+  return {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+}
+
+PixelSize screenSize() {
+  return {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
+}
+
+// GLUT looks an entry point up where the platform keeps them (GLX's or WGL's look-up).
+GlEntry lookUpGl(const char* name) {
+#if defined(FREEGLUT) || defined(_WIN32)
+  return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
+#else
+  (void)name;
+  return nullptr;
+#endif
+}
+
+void onMapTimer(int chain) {
+  if (static_cast<unsigned>(chain) == mapTimerChain) {
+    glutTimerFunc(mapTimerTick(), onMapTimer, chain);
+  }
+}
+
+void startMapChain(unsigned firstMs) {
+  mapTimerChain = (mapTimerChain + 1) & kChainMask;
+  glutTimerFunc(firstMs, onMapTimer, static_cast<int>(mapTimerChain));
+}
+
+void onPaceTimer(int) {
+  glutTimerFunc(static_cast<unsigned>(paceTick() * 1000.0), onPaceTimer, 0);
+}
+
+void onRunFrame() {
+  runFrame();
+}
+
+void onPlainFrame() {
+  plainFrame();
+}
+
+using FrameRoutine = void (*)();
+FrameRoutine idleRoutine() {
+  switch (idleFrame()) {
+    case IdleFrame::Plain:
+      return onPlainFrame;
+    case IdleFrame::Run:
+      return onRunFrame;
+    case IdleFrame::None:
+      break;
+  }
+  return nullptr;
+}
+
+// The window is asked where it is, a request the server answers, so that a window destroyed
+// under a resting run ends it as its next frame's requests would have.
+void onRestTimer(int) {
+  if (stillResting()) {
+    glutGet(GLUT_WINDOW_X);
+    glutTimerFunc(static_cast<unsigned>(restLookSeconds() * 1000.0), onRestTimer, 0);
+  }
+}
+
+[[maybe_unused]] void onWindowStatus(int state) {
+  const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
+  if (!windowHidden(hidden)) {
+    return;
+  }
+  glutIdleFunc(idleRoutine());
+  if (hidden) {
+    glutTimerFunc(static_cast<unsigned>(restLookSeconds() * 1000.0), onRestTimer, 0);
+  }
+}
+
+[[maybe_unused]] void onWindowClose() {
+  windowClosed();
+}
+
+}  // namespace
+
+void handWindowToRun() {
+  WindowCalls calls;
+  calls.swapBuffers = swapBuffers;
+  calls.size = windowSize;
+  calls.screenSize = screenSize;
+  calls.setTitle = setWindowTitle;
+  calls.lookUp = lookUpGl;
+  useWindow(calls);
+}
+
+void hurryMapsIfStepped() {
+  if (takeMapsHurried()) {
+    startMapChain(kMapAwaitedMs);
+  }
+}
+
+void runInGlutLoop(bool fullscreen) {
+  if (const unsigned first = startMapWatch(); first > 0) {
+    startMapChain(first);
+  }
+  beginRun(fullscreen);
+#ifdef FREEGLUT
+  if (restsWhileHidden()) {
+    glutWindowStatusFunc(onWindowStatus);
+  }
+  if (watchesWindowClose()) {
+    watchWindowClose();
+    glutCloseFunc(onWindowClose);  // freeglut would otherwise end the run with status 0
+  }
+#endif
+  if (pacesItsFrames()) {
+    glutTimerFunc(0, onPaceTimer, 0);
+  }
+  glutIdleFunc(idleRoutine());
+  glutDisplayFunc(idleFrame() == IdleFrame::Plain ? onPlainFrame : onRunFrame);  // as idle
+  glutMainLoop();
+}
