@@ -30,12 +30,12 @@ constexpr int kOwnMappingBytes = 256 * 1024;
 
 // --help, --version and a bad command line are answered before any window opens, so they work
 // without a display. An answer to a standard output that was closed is lost, which is an
-// error as much as a full disk. Returns the exit status, or -1 when the viewer should start.
-int answerWithoutWindow(const Options& options, const char* program, bool outputClosed) {
+// error as much as a full disk. Returns the exit status, or none when the viewer should start.
+Outcome answerWithoutWindow(const Options& options, const char* program, bool outputClosed) {
   if (!options.error.empty()) {
     complain(options.error);
     std::fprintf(stderr, "Try '%s --help' for more information.\n", program);
-    return statusCode(ExitStatus::Usage);
+    return ExitStatus::Usage;
   }
   if (options.help || options.version) {
     std::fputs((options.help ? usageText(program) : versionText()).c_str(), stdout);
@@ -44,9 +44,9 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
     }
     if (outputClosed || !flushStandardOutput()) {
       complain(std::string("write error: ") + systemWords(errno));
-      return statusCode(ExitStatus::CannotWrite);
+      return ExitStatus::CannotWrite;
     }
-    return statusCode(ExitStatus::Done);
+    return ExitStatus::Done;
   }
   // So is a picture, a session or a results file sent to it: refused before anything is drawn,
   // as a file that can never be written is.
@@ -54,10 +54,10 @@ int answerWithoutWindow(const Options& options, const char* program, bool output
        {&options.run.screenshot, &options.run.record, &options.run.results}) {
     if (outputClosed && *file == kStandardOutputName) {
       complain(*file, "standard output is closed");
-      return statusCode(ExitStatus::CannotWrite);
+      return ExitStatus::CannotWrite;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 // Large blocks (a map's pixels, its texture) are mapped on their own and given back whole when
@@ -85,11 +85,11 @@ int main(int argc, char** argv) {
   argc = static_cast<int>(words.size());
   argv = utf8.data();
   Options options = parseOptions(argc, argv);
-  if (const int status = answerWithoutWindow(options, argv[0], outputClosed); status >= 0) {
-    return status;
+  if (const Outcome answered = answerWithoutWindow(options, argv[0], outputClosed)) {
+    return statusCode(*answered);
   }
-  if (const int status = prepareRun(options.run, options.envMaps); status >= 0) {
-    return status;
+  if (const Outcome refused = prepareRun(options.run, options.envMaps)) {
+    return statusCode(*refused);
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   std::vector<char*> glutArgv = argvOf(options.glutArgs);
@@ -106,5 +106,5 @@ int main(int argc, char** argv) {
   sayTexture();
 
   runInGlutLoop(options.window.fullscreen);
-  return 0;
+  return statusCode(ExitStatus::Done);  // GLUT's loop ends the process itself
 }

@@ -3,6 +3,8 @@
 // says why it ends.
 #pragma once
 
+#include <optional>
+
 enum class ExitStatus : int {
   Done = 0,          // the frames drawn, --help or --version answered, the window closed
   Quit = 1,          // Escape
@@ -20,6 +22,15 @@ inline constexpr ExitStatus kExitStatuses[] = {
     ExitStatus::XError, ExitStatus::Usage, ExitStatus::BadSession,  ExitStatus::SignalBase,
 };
 
+// The number the process ends with, at exit or main's return, and nowhere before.
 constexpr int statusCode(ExitStatus status) {
   return static_cast<int>(status);
 }
+
+// A run ended by a signal: 128 + its number. The enumeration's type is int, so it holds it.
+constexpr ExitStatus endedBySignal(int number) {
+  return static_cast<ExitStatus>(statusCode(ExitStatus::SignalBase) + number);
+}
+
+// What a step of start-up decides: to go on (none), or the status to end with.
+using Outcome = std::optional<ExitStatus>;

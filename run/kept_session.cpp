@@ -31,12 +31,12 @@ void stopRecording(const std::string& problem) {
 
 }  // namespace
 
-int prepareSessions() {
+Outcome prepareSessions() {
   RunPlan& plan = run.plan;
   if (!plan.replay.empty()) {
     if (std::string problem = readSessionFile(plan.replay, &run.replayed); !problem.empty()) {
       complain(plan.replay, problem);
-      return statusCode(ExitStatus::BadSession);
+      return ExitStatus::BadSession;
     }
     if (run.replayed.cutShort) {
       complain(plan.replay, "cut short (no end line): replayed up to its last event");
@@ -48,10 +48,10 @@ int prepareSessions() {
   if (!plan.record.empty()) {
     if (std::string problem = openOutputFile(plan.record, &run.record); !problem.empty()) {
       complain(plan.record, problem);
-      return statusCode(ExitStatus::CannotWrite);
+      return ExitStatus::CannotWrite;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 void startRecord() {

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "input/input_event.h"
+#include "run/exit_status.h"
 
 // Before the window opens: the session to replay, read and checked, and the kept session's
-// file checked for writing. Returns -1 to go on, or the status to exit with after saying why.
-int prepareSessions();
+// file checked for writing. None to go on, or the status to exit with after saying why.
+Outcome prepareSessions();
 
 // Once the window is open: the session is kept from now on, its end line promised however the
 // run ends. Its file is begun by beginRecordFile.

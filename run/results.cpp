@@ -71,7 +71,7 @@ nlohmann::ordered_json machine() {
           {"cpus", facts.cpus}};
 }
 
-nlohmann::ordered_json results(int status) {
+nlohmann::ordered_json results(ExitStatus status) {
   const RunPlan& plan = run.plan;
   const double seconds = runSeconds();
   const auto frames = run.progress.framesDrawn;
@@ -106,7 +106,7 @@ nlohmann::ordered_json results(int status) {
                                   : nullptr},
       {"picture_seconds",
        !plan.screenshot.empty() ? nlohmann::ordered_json(rounded(run.pictureSeconds, 6)) : nullptr},
-      {"exit_status", status}};
+      {"exit_status", statusCode(status)}};
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ void noteResultsContext() {
   facts.height = size.height;
 }
 
-int writeResults(int status, bool displayGone) {
+ExitStatus writeResults(ExitStatus status, bool displayGone) {
   if (run.plan.results.empty()) {
     return status;
   }
@@ -139,7 +139,7 @@ int writeResults(int status, bool displayGone) {
   });
   if (!problem.empty()) {
     complain(run.plan.results, problem);
-    return statusCode(ExitStatus::CannotWrite);
+    return ExitStatus::CannotWrite;
   }
   return status;
 }

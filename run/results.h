@@ -14,6 +14,8 @@
 // is null.
 #pragma once
 
+#include "run/exit_status.h"
+
 #include <string>
 
 // What GL and the window are, read while the context is current; a run that loses its display
@@ -22,4 +24,4 @@ void noteResultsContext();
 
 // Writes the results file, when the run keeps one, with the status the run ends with. Returns
 // that status, or the status of a write that failed (after saying why).
-int writeResults(int status, bool displayGone = false);
+ExitStatus writeResults(ExitStatus status, bool displayGone = false);

@@ -178,30 +178,30 @@ void findRunMaps(const std::vector<std::string>& named) {
 
 }  // namespace
 
-int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
+Outcome prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
   run.plan = plan;
   run.title = kWindowTitle;  // as the window is opened
   run.prepared = secondsNow();
   run.startedAt = calendarNow();
   run.ownFrames = drawsItsOwnFrames(plan);
   run.scripted = plan.frames > 0 || !plan.keys.empty() || !plan.replay.empty();
-  if (const int status = prepareSessions(); status >= 0) {
-    return status;
+  if (const Outcome ended = prepareSessions()) {
+    return ended;
   }
   findRunMaps(namedMaps);
   if (const FileClash clash = fileOptionsClash(); !clash.file.empty()) {
     complain(clash.file, "both read and written, or written twice, by this run (" + clash.options +
                              "); each file it writes needs one of its own");
-    return statusCode(ExitStatus::Usage);
+    return ExitStatus::Usage;
   }
-  if (const int status = openRunFiles(); status >= 0) {
-    return status;
+  if (const Outcome ended = openRunFiles()) {
+    return ended;
   }
   keepStandardOutputForTheRunsFile();
   if (run.ownFrames) {
     catchStopSignals();
   }
-  return -1;
+  return std::nullopt;
 }
 
 void useWindow(const WindowCalls& window) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "run/exit_status.h"
 #include "run/run_plan.h"
 #include "run/window_calls.h"
 
@@ -15,9 +16,9 @@
 // else those the replayed session names, or else ./env.ppm), no two file options naming one
 // file, and the files it writes checked, so that a name that can never be written is refused
 // before anything is drawn; and, for a run with a frame budget or a kept session, the signals
-// that end it with a word of what was drawn. Returns -1 to go on, or the status to exit with
-// after saying why on standard error.
-int prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
+// that end it with a word of what was drawn. None to go on, or the status to exit with after
+// saying why on standard error.
+Outcome prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
 
 // The window's calls, handed down by the room that owns it, once it is open.
 void useWindow(const WindowCalls& window);

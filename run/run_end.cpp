@@ -69,18 +69,18 @@ void reportRunFrameRate() {
   }
 }
 
-[[noreturn]] void leave(int status, Leaving how) {
+[[noreturn]] void leave(ExitStatus status, Leaving how) {
   run.exiting = how == Leaving::Normally;
   status = writeResults(status, how == Leaving::WithoutX);
   if (how == Leaving::WithoutX) {
     std::fflush(nullptr);
-    std::_Exit(status);
+    std::_Exit(statusCode(status));
   }
-  std::exit(status);
+  std::exit(statusCode(status));
 }
 
 // A run cut short by the window closing or a signal: what was drawn, and no picture.
-[[noreturn]] void endEarly(const char* why, int status, Leaving how = Leaving::Normally) {
+[[noreturn]] void endEarly(const char* why, ExitStatus status, Leaving how = Leaving::Normally) {
   const std::int64_t drawn = run.progress.framesDrawn;
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
   complain(std::string(why) + " after " + std::to_string(drawn) + budget + " " +
@@ -92,7 +92,7 @@ void reportRunFrameRate() {
 [[noreturn]] void endOnXError(const std::string& words, Leaving how) {
   complain(words);
   reportRunFrameRate();
-  leave(statusCode(ExitStatus::XError), how);
+  leave(ExitStatus::XError, how);
 }
 
 // freeglut also closes its window from an exit handler, as any exit ends the process; that is
@@ -105,7 +105,7 @@ void noteExiting() {
 
 void windowClosed() {
   if (!run.exiting) {
-    endEarly("window closed", statusCode(ExitStatus::WindowClosed));
+    endEarly("window closed", ExitStatus::WindowClosed);
   }
 }
 
@@ -140,7 +140,7 @@ void stopIfAsked() {
   const int number = run.stopSignal;
   for (const SignalName& signal : kStopSignals) {
     if (signal.number == number) {
-      endEarly(signal.words, statusCode(ExitStatus::SignalBase) + number);
+      endEarly(signal.words, endedBySignal(number));
     }
   }
   if (!run.xError.empty()) {
@@ -165,10 +165,10 @@ void watchWindowClose() {
 
 void endWithWindowGone() {
   if (run.ownFrames && run.plan.frames > 0) {
-    endEarly("window closed", statusCode(ExitStatus::WindowClosed), Leaving::WithoutX);
+    endEarly("window closed", ExitStatus::WindowClosed, Leaving::WithoutX);
   }
   // As GLUT ends the viewer when its window is closed.
-  leave(statusCode(ExitStatus::Done), Leaving::WithoutX);
+  leave(ExitStatus::Done, Leaving::WithoutX);
 }
 
 void quitRun(ExitStatus status) {
@@ -177,20 +177,20 @@ void quitRun(ExitStatus status) {
              std::to_string(run.plan.frames) + " " + framesWord(run.plan.frames));
   }
   reportRunFrameRate();
-  leave(statusCode(status), Leaving::Normally);
+  leave(status, Leaving::Normally);
 }
 
 void endRun(const RgbImage& lastFrame) {
-  int status = statusCode(ExitStatus::Done);
+  ExitStatus status = ExitStatus::Done;
   const RunPlan& plan = run.plan;
   if (run.pictureFailed) {
-    status = statusCode(ExitStatus::CannotWrite);
+    status = ExitStatus::CannotWrite;
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
     std::string problem;
     timeAsPicture([&] { problem = writePicture(lastFrame); });
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
-      status = statusCode(ExitStatus::CannotWrite);
+      status = ExitStatus::CannotWrite;
     }
   }
   if (run.progress.keysPressed < plan.keys.size()) {

@@ -99,7 +99,7 @@ FileClash fileOptionsClash() {
   return {};
 }
 
-int openRunFiles() {
+Outcome openRunFiles() {
   const RunPlan& plan = run.plan;
   // A numbered picture's folder that cannot take its first file is refused before anything is
   // drawn.
@@ -111,10 +111,10 @@ int openRunFiles() {
     }
     if (std::string problem = openOutputFile(*name, file); !problem.empty()) {
       complain(*name, problem);
-      return statusCode(ExitStatus::CannotWrite);
+      return ExitStatus::CannotWrite;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::string writePicture(const RgbImage& picture) {

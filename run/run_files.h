@@ -5,6 +5,7 @@
 #include <string>
 
 #include "picture/png_file.h"
+#include "run/exit_status.h"
 
 // A file the run would both write and read, or write twice, and the options that name it, or
 // none, by the plan and the maps in the run's record.
@@ -15,9 +16,9 @@ struct FileClash {
 FileClash fileOptionsClash();
 
 // Opens the picture's and the results' files before the first frame, so that a name that can
-// never be written is refused before anything is drawn. Returns -1, or the status to exit
+// never be written is refused before anything is drawn. None to go on, or the status to exit
 // with after saying why.
-int openRunFiles();
+Outcome openRunFiles();
 
 // Writes `picture` to the picture's file, opened before; "" or why not.
 std::string writePicture(const RgbImage& picture);
