@@ -6,10 +6,11 @@ void nameWindowClass() {}
 
 #else
 
-#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
+
+#include "app/x_window.h"
 
 namespace {
 
@@ -33,9 +34,8 @@ void nameWindowProcess(Display* display, Window window) {
 }  // namespace
 
 void nameWindowClass() {
-  Display* display = glXGetCurrentDisplay();
-  const GLXDrawable window = glXGetCurrentDrawable();
-  if (display == nullptr || window == None) {
+  const auto [display, window] = currentXWindow();
+  if (display == nullptr) {
     return;
   }
   // Xlib's hint takes non-const strings but only reads them.

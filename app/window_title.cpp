@@ -26,15 +26,15 @@ void setWindowTitle(const std::string& utf8) {
 
 #else
 
-#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include "app/x_window.h"
+
 void setWindowTitle(const std::string& utf8) {
   glutSetWindowTitle(utf8.c_str());  // keeps GLUT's own record of the title
-  Display* display = glXGetCurrentDisplay();
-  const GLXDrawable window = glXGetCurrentDrawable();
-  if (display == nullptr || window == None) {
+  const auto [display, window] = currentXWindow();
+  if (display == nullptr) {
     return;
   }
   // Xlib's conversion takes non-const strings but only reads them.

@@ -161,6 +161,12 @@ std::string readLine(const std::string& line, Session* session, bool* ended) {
   return "";
 }
 
+// Editors on Windows may begin a UTF-8 file with a byte-order mark; it is no part of the text.
+std::size_t pastByteOrderMark(const std::string& text) {
+  const std::string_view byteOrderMark = "\xEF\xBB\xBF";
+  return text.compare(0, byteOrderMark.size(), byteOrderMark) == 0 ? byteOrderMark.size() : 0;
+}
+
 }  // namespace
 
 std::string sessionHeader(const std::vector<std::string>& maps) {
@@ -190,11 +196,7 @@ std::string readSession(const std::string& text, Session* session) {
   bool ended = false;
   std::size_t number = 0;
   int version = 0;
-  // Editors on Windows may begin a UTF-8 file with a byte-order mark; it is no part of the text.
-  const std::string_view byteOrderMark = "\xEF\xBB\xBF";
-  const std::size_t start =
-      text.compare(0, byteOrderMark.size(), byteOrderMark) == 0 ? byteOrderMark.size() : 0;
-  for (std::size_t at = start; at < text.size();) {
+  for (std::size_t at = pastByteOrderMark(text); at < text.size();) {
     ++number;
     const std::size_t end = text.find('\n', at);
     const std::size_t length = (end == std::string::npos ? text.size() : end + 1) - at;

@@ -93,6 +93,25 @@ void onJpegMessage(j_common_ptr info, int level) {
   }
 }
 
+// Why a JPEG of this header is not decoded, or null, its pixels then reserved. Calls nothing of
+// the library's, which could jump out of it.
+const char* jpegRefusal(const jpeg_decompress_struct& info,
+                        const std::function<bool(PpmSize)>& fits, const PpmSize& size,
+                        unsigned char** pixels, bool* refusedBySize) {
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+    return "a CMYK JPEG, made for print: save it as RGB";
+  }
+  if (!fits(size)) {
+    *refusedBySize = true;
+    return kLargerThanGlTakes;
+  }
+  if (tooManyBytes(size)) {
+    return refusalWords(PpmStatus::TooLarge);
+  }
+  *pixels = allocatePixels(static_cast<std::size_t>(size.width) * size.height * 3);
+  return *pixels == nullptr ? refusalWords(PpmStatus::OutOfMemory) : nullptr;
+}
+
 // Plain C from setjmp on: nothing here may need a destructor when the library jumps back.
 const char* decodeJpegInto(const std::string& bytes, const std::function<bool(PpmSize)>& fits,
                            unsigned char** pixels, PpmSize* size, JpegErrors* errors,
@@ -110,19 +129,7 @@ const char* decodeJpegInto(const std::string& bytes, const std::function<bool(Pp
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
   jpeg_read_header(&info, TRUE);
   *size = {static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
-  const char* refusal = nullptr;
-  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
-    refusal = "a CMYK JPEG, made for print: save it as RGB";
-  } else if (!fits(*size)) {
-    refusal = kLargerThanGlTakes;
-    *refusedBySize = true;
-  } else if (tooManyBytes(*size)) {
-    refusal = refusalWords(PpmStatus::TooLarge);
-  } else if ((*pixels = allocatePixels(static_cast<std::size_t>(size->width) * size->height * 3)) ==
-             nullptr) {
-    refusal = refusalWords(PpmStatus::OutOfMemory);
-  }
-  if (refusal != nullptr) {
+  if (const char* refusal = jpegRefusal(info, fits, *size, pixels, refusedBySize)) {
     jpeg_destroy_decompress(&info);
     return refusal;
   }
