@@ -1,6 +1,7 @@
 #include "app/callbacks.h"
 
 #include "app/run_loop.h"
+#include "app/window_records.h"
 
 #include "input/key_script.h"
 #include "render/glut_headers.h"
@@ -31,22 +32,23 @@ int specialKeyOf(int glutKey) {
 }  // namespace
 
 void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
-  takeInput({0, InputKind::Key, {false, key}});
+  takeInput(*windowRun, *windowScene, {0, InputKind::Key, {false, key}});
 }
 
 void onSpecialKey(int key, int /*x*/, int /*y*/) {
   if (const int code = specialKeyOf(key); code != 0) {
-    takeInput({0, InputKind::Key, {true, code}});
+    takeInput(*windowRun, *windowScene, {0, InputKind::Key, {true, code}});
     hurryMapsIfStepped();
   }
 }
 
 void onMouse(int button, int state, int x, int y) {
   if (button == GLUT_LEFT_BUTTON) {
-    takeInput({0, state == GLUT_DOWN ? InputKind::Press : InputKind::Release, {}, x, y});
+    takeInput(*windowRun, *windowScene,
+              {0, state == GLUT_DOWN ? InputKind::Press : InputKind::Release, {}, x, y});
   }
 }
 
 void onMotion(int x, int y) {
-  takeInput({0, InputKind::Motion, {}, x, y});
+  takeInput(*windowRun, *windowScene, {0, InputKind::Motion, {}, x, y});
 }

@@ -88,23 +88,26 @@ int main(int argc, char** argv) {
   if (const Outcome answered = answerWithoutWindow(options, argv[0], outputClosed)) {
     return statusCode(*answered);
   }
-  if (const Outcome refused = prepareRun(options.run, options.envMaps)) {
+  // The run's and the scene's records, for the life of the process: exit's handlers use them.
+  static RunState run;
+  static SceneState scene;
+  if (const Outcome refused = prepareRun(run, scene, options.run, options.envMaps)) {
     return statusCode(*refused);
   }
   int glutArgc = static_cast<int>(options.glutArgs.size());
   std::vector<char*> glutArgv = argvOf(options.glutArgs);
-  openViewer(&glutArgc, glutArgv.data(), options.window);
+  openViewer(&glutArgc, glutArgv.data(), run, scene, options.window);
   if (options.info) {
     printGlInfo();
   }
 
-  loadRunMaps();
+  loadRunMaps(run, scene);
 #ifdef SIGPIPE
   // A reader that went away must not end the viewer: what it prints is then lost, nothing else.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
-  sayTexture();
+  sayTexture(run, scene);
 
-  runInGlutLoop(options.window.fullscreen);
+  runInGlutLoop(run, options.window.fullscreen);
   return statusCode(ExitStatus::Done);  // GLUT's loop ends the process itself
 }

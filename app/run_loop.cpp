@@ -1,12 +1,18 @@
 #include "app/run_loop.h"
 
 #include <climits>
+#include <cstdlib>
 
+#include "app/window_records.h"
 #include "app/window_title.h"
 #include "render/glut_headers.h"
+#include "run/kept_session.h"
 #include "run/run.h"
 #include "run/run_end.h"
 #include "run/run_maps.h"
+
+RunState* windowRun = nullptr;
+SceneState* windowScene = nullptr;
 
 namespace {
 
@@ -39,7 +45,7 @@ GlEntry lookUpGl(const char* name) {
 
 void onMapTimer(int chain) {
   if (static_cast<unsigned>(chain) == mapTimerChain) {
-    glutTimerFunc(mapTimerTick(), onMapTimer, chain);
+    glutTimerFunc(mapTimerTick(*windowRun, *windowScene), onMapTimer, chain);
   }
 }
 
@@ -49,20 +55,20 @@ void startMapChain(unsigned firstMs) {
 }
 
 void onPaceTimer(int) {
-  glutTimerFunc(static_cast<unsigned>(paceTick() * 1000.0), onPaceTimer, 0);
+  glutTimerFunc(static_cast<unsigned>(paceTick(*windowRun, *windowScene) * 1000.0), onPaceTimer, 0);
 }
 
 void onRunFrame() {
-  runFrame();
+  runFrame(*windowRun, *windowScene);
 }
 
 void onPlainFrame() {
-  plainFrame();
+  plainFrame(*windowRun, *windowScene);
 }
 
 using FrameRoutine = void (*)();
 FrameRoutine idleRoutine() {
-  switch (idleFrame()) {
+  switch (idleFrame(*windowRun)) {
     case IdleFrame::Plain:
       return onPlainFrame;
     case IdleFrame::Run:
@@ -76,7 +82,7 @@ FrameRoutine idleRoutine() {
 // The window is asked where it is, a request the server answers, so that a window destroyed
 // under a resting run ends it as its next frame's requests would have.
 void onRestTimer(int) {
-  if (stillResting()) {
+  if (stillResting(*windowRun)) {
     glutGet(GLUT_WINDOW_X);
     glutTimerFunc(static_cast<unsigned>(restLookSeconds() * 1000.0), onRestTimer, 0);
   }
@@ -84,7 +90,7 @@ void onRestTimer(int) {
 
 [[maybe_unused]] void onWindowStatus(int state) {
   const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
-  if (!windowHidden(hidden)) {
+  if (!windowHidden(*windowRun, hidden)) {
     return;
   }
   glutIdleFunc(idleRoutine());
@@ -94,45 +100,60 @@ void onRestTimer(int) {
 }
 
 [[maybe_unused]] void onWindowClose() {
-  windowClosed();
+  windowClosed(*windowRun);
+}
+
+// GLUT closes its window from an exit handler of its own, registered when it started: these,
+// registered later, run before it.
+void atExitNoteIt() {
+  noteExiting(*windowRun);
+}
+
+void atExitFinishRecord() {
+  finishRecord(*windowRun);
 }
 
 }  // namespace
 
-void handWindowToRun() {
+void handWindowToRun(RunState& run, SceneState& scene) {
+  windowRun = &run;
+  windowScene = &scene;
   WindowCalls calls;
   calls.swapBuffers = swapBuffers;
   calls.size = windowSize;
   calls.screenSize = screenSize;
   calls.setTitle = setWindowTitle;
   calls.lookUp = lookUpGl;
-  useWindow(calls);
+  useWindow(run, calls);
 }
 
 void hurryMapsIfStepped() {
-  if (takeMapsHurried()) {
+  if (takeMapsHurried(*windowRun)) {
     startMapChain(kMapAwaitedMs);
   }
 }
 
-void runInGlutLoop(bool fullscreen) {
-  if (const unsigned first = startMapWatch(); first > 0) {
+void runInGlutLoop(RunState& run, bool fullscreen) {
+  if (const unsigned first = startMapWatch(run); first > 0) {
     startMapChain(first);
   }
-  beginRun(fullscreen);
+  beginRun(run, fullscreen);
+  if (keepsSession(run)) {
+    std::atexit(atExitFinishRecord);
+  }
 #ifdef FREEGLUT
-  if (restsWhileHidden()) {
+  if (restsWhileHidden(run)) {
     glutWindowStatusFunc(onWindowStatus);
   }
-  if (watchesWindowClose()) {
-    watchWindowClose();
+  if (watchesWindowClose(run)) {
+    std::atexit(atExitNoteIt);
     glutCloseFunc(onWindowClose);  // freeglut would otherwise end the run with status 0
   }
 #endif
-  if (pacesItsFrames()) {
+  if (pacesItsFrames(run)) {
     glutTimerFunc(0, onPaceTimer, 0);
   }
   glutIdleFunc(idleRoutine());
-  glutDisplayFunc(idleFrame() == IdleFrame::Plain ? onPlainFrame : onRunFrame);  // as idle
+  glutDisplayFunc(idleFrame(run) == IdleFrame::Plain ? onPlainFrame : onRunFrame);  // as idle
   glutMainLoop();
 }

@@ -62,7 +62,9 @@ void initGraphics() {
   glEnable(GL_DEPTH_TEST);
 }
 
-void openViewer(int* argc, char** argv, const WindowRequest& window) {
+void openViewer(int* argc, char** argv, RunState& run, SceneState& scene,
+                const WindowRequest& window) {
+  handWindowToRun(run, scene);  // first: Xlib's error handlers may act from glutInit on
   openWindow(argc, argv, window);
   initGraphics();
   // The first projection is in place before GLUT reports the window's size.
@@ -77,7 +79,6 @@ void openViewer(int* argc, char** argv, const WindowRequest& window) {
   glutMouseFunc(onMouse);
   glutMotionFunc(onMotion);
   initFixedState();
-  handWindowToRun();
 }
 
 void printGlInfo() {

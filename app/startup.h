@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/options.h"
+#include "run/run_state.h"
+#include "scene/scene_state.h"
 
 inline constexpr int kWindowX = 10;
 inline constexpr int kWindowY = 60;
@@ -11,9 +13,11 @@ inline constexpr int kWindowWidth = 620;
 inline constexpr int kWindowHeight = 160;
 
 // GLUT takes its own command-line options out of argc/argv. The window's GL context is current
-// afterwards. Used by the viewer, its GL tests and its benchmarks alike. A full-screen or iconic
-// window is asked of GLUT once the window exists.
-void openViewer(int* argc, char** argv, const WindowRequest& window = {});
+// afterwards, and the window's callbacks act on `run` and `scene`. Used by the viewer, its GL
+// tests and its benchmarks alike, each with records of its own. A full-screen or iconic window
+// is asked of GLUT once the window exists.
+void openViewer(int* argc, char** argv, RunState& run, SceneState& scene,
+                const WindowRequest& window = {});
 
 // GL state that needs the window's context.
 void initGraphics();

@@ -10,6 +10,7 @@ void sayXErrors(bool) {}
 
 #include <string>
 
+#include "app/window_records.h"
 #include "run/run_end.h"
 
 namespace {
@@ -25,15 +26,15 @@ bool indirect = false;
 int onXError(Display* display, XErrorEvent* error) {
   char text[256] = {};
   XGetErrorText(display, error->error_code, text, sizeof text);
-  takeXError(std::string("the X server refused a request: ") + text +
-             (indirect ? "; it may offer no indirect GL context (-indirect)" : ""));
+  takeXError(*windowRun, std::string("the X server refused a request: ") + text +
+                             (indirect ? "; it may offer no indirect GL context (-indirect)" : ""));
   return 0;
 }
 
 // A lost connection ends the run in its own words, where Xlib's handler would print its own
 // and exit; nothing on the way out touches the lost connection again.
 int onXConnectionLost(Display*) {
-  endWithWindowGone();
+  endWithWindowGone(*windowRun);
 }
 
 }  // namespace

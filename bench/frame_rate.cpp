@@ -17,6 +17,7 @@
 #include "render/glut_headers.h"
 #include "render/hud.h"
 #include "run/readout.h"
+#include "run/run_state.h"
 #include "scene/scene_state.h"
 #include "texture/map_texture.h"
 
@@ -24,6 +25,9 @@ namespace {
 
 constexpr int kWarmUpFrames = 100;
 
+// The benchmark's own records, as the viewer's main keeps its.
+RunState run;
+SceneState scene;
 std::string sceneName;
 int framesToTime = 0;
 int framesDone = 0;
@@ -37,7 +41,7 @@ void clearAndSwap() {
 
 // As the viewer's plain loop draws and shows a frame.
 void renderAndSwap() {
-  renderFrame();
+  renderFrame(scene);
   glutSwapBuffers();
 }
 
@@ -76,7 +80,7 @@ bool setScene(const std::string& name, const char* envPath) {
       return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
     });
     drawOne = [] {
-      drawScene();
+      drawScene(scene);
       drawHud(readout, readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));
       glFlush();
       glutSwapBuffers();
@@ -90,7 +94,7 @@ bool setScene(const std::string& name, const char* envPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  openViewer(&argc, argv);
+  openViewer(&argc, argv, run, scene);
   if (argc < 3) {
     std::fprintf(stderr, "usage: %s SCENE FRAMES [ENV_PPM]\n", argv[0]);
     return 2;

@@ -41,7 +41,8 @@ const std::vector<Vertex>& strip(double r, double R, int m, int n, bool gradient
 
 }  // namespace
 
-void drawSpiralTorus(double tubeRadius, double ringRadius, int stepsPerTurn, int turns) {
+void drawSpiralTorus(const SceneState& scene, double tubeRadius, double ringRadius,
+                     int stepsPerTurn, int turns) {
   glMaterialf(GL_FRONT, GL_SHININESS, kTorusShininess);
   glMaterialfv(GL_FRONT, GL_SPECULAR, scene.specularOn ? kWhite : kBlack);
   glBegin(scene.stripPrimitive);

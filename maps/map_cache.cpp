@@ -61,15 +61,14 @@ void keepTexturesInBudget(Maps& maps) {
   }
 }
 
-std::vector<MapRequest> mapsToRead(const Maps& maps) {
+std::vector<MapAsked> mapsToRead(const Maps& maps) {
   const bool awaited = maps.wanted != kNoMap;
   const std::size_t centre = awaited ? maps.wanted : maps.shown;
-  std::vector<MapRequest> wanted;
+  std::vector<MapAsked> wanted;
   const auto add = [&](std::size_t index) {
     const Map& map = maps.list[index];
-    const bool asked = std::any_of(wanted.begin(), wanted.end(), [&](const MapRequest& request) {
-      return request.index == index;
-    });
+    const bool asked = std::any_of(wanted.begin(), wanted.end(),
+                                   [&](const MapAsked& request) { return request.index == index; });
     if (map.texture == 0 && !map.broken && !asked) {
       wanted.push_back({index, map.path});
     }

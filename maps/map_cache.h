@@ -23,4 +23,4 @@ void keepTexturesInBudget(Maps& maps);
 
 // The maps to read, in order: the one asked for, where one is, then the next and the one before
 // it (or the shown one), where they have no texture and are not known to be broken.
-std::vector<MapRequest> mapsToRead(const Maps& maps);
+std::vector<MapAsked> mapsToRead(const Maps& maps);

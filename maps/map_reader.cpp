@@ -17,7 +17,7 @@
 struct MapReaderState {
   std::mutex lock;
   std::condition_variable changed;  // a request came, a read ended, or the process is ending
-  std::deque<MapRequest> queue;
+  std::deque<MapAsked> queue;
   std::map<std::size_t, MapRead> done;
   std::map<std::size_t, int> staleTakes;  // results dropped in a row for a file that changed
   std::size_t reading = kNone;            // the index being read
@@ -58,7 +58,7 @@ MapRead failedRead(const char* why) {
 }
 
 // Whatever befalls one read is that map's reason: the worker itself never ends on it.
-MapRead readGuarded(const MapDecoder& decode, const MapRequest& request) {
+MapRead readGuarded(const MapDecoder& decode, const MapAsked& request) {
   try {
     return decode(request);
   } catch (const std::bad_alloc&) {
@@ -77,7 +77,7 @@ void work(const std::shared_ptr<MapReaderState>& state, const MapDecoder& decode
     if (state->ending) {
       return;
     }
-    const MapRequest request = state->queue.front();
+    const MapAsked request = state->queue.front();
     state->queue.pop_front();
     state->reading = request.index;
     state->readingWanted = true;
@@ -94,7 +94,7 @@ void work(const std::shared_ptr<MapReaderState>& state, const MapDecoder& decode
 
 bool isWaiting(const MapReaderState& state, std::size_t index) {
   return std::any_of(state.queue.begin(), state.queue.end(),
-                     [&](const MapRequest& request) { return request.index == index; });
+                     [&](const MapAsked& request) { return request.index == index; });
 }
 
 // A thread that takes no signal: the mask it starts with is its creator's, so every signal is
@@ -124,7 +124,7 @@ void startMapReader(MapReader& reader, MapDecoder decode) {
 }
 
 MapDecoder mapFileDecoder(int largestSide) {
-  return [largestSide](const MapRequest& request) { return readSteady(request.path, largestSide); };
+  return [largestSide](const MapAsked& request) { return readSteady(request.path, largestSide); };
 }
 
 // The worker is told to stop and let go; what it shares lives on with it while it finishes
@@ -142,11 +142,11 @@ MapReader::~MapReader() {
   worker.detach();
 }
 
-void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted) {
+void readAhead(MapReader& reader, const std::vector<MapAsked>& wanted) {
   MapReaderState& state = *reader.state;
   const auto isWanted = [&](std::size_t index) {
     return std::any_of(wanted.begin(), wanted.end(),
-                       [&](const MapRequest& request) { return request.index == index; });
+                       [&](const MapAsked& request) { return request.index == index; });
   };
   {
     const std::lock_guard<std::mutex> held(state.lock);
@@ -157,7 +157,7 @@ void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted) {
     if (state.reading != MapReaderState::kNone) {
       state.readingWanted = isWanted(state.reading);
     }
-    for (const MapRequest& request : wanted) {
+    for (const MapAsked& request : wanted) {
       if (request.index != state.reading && state.done.count(request.index) == 0) {
         state.queue.push_back(request);
       }
@@ -175,7 +175,7 @@ void forgetReads(MapReader& reader) {
   state.readingWanted = false;
 }
 
-void askForMap(MapReader& reader, const MapRequest& request) {
+void askForMap(MapReader& reader, const MapAsked& request) {
   MapReaderState& state = *reader.state;
   {
     const std::lock_guard<std::mutex> held(state.lock);
@@ -187,7 +187,7 @@ void askForMap(MapReader& reader, const MapRequest& request) {
   state.changed.notify_all();
 }
 
-bool takeMapRead(MapReader& reader, const MapRequest& request, double waitSeconds, MapRead* read) {
+bool takeMapRead(MapReader& reader, const MapAsked& request, double waitSeconds, MapRead* read) {
   MapReaderState& state = *reader.state;
   std::unique_lock<std::mutex> held(state.lock);
   const bool asked = state.done.count(request.index) != 0 ||

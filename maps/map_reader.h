@@ -26,14 +26,14 @@ struct MapRead {
 };
 
 // A map as the run names it: its place in the list of maps, and its file.
-struct MapRequest {
+struct MapAsked {
   std::size_t index = 0;
   std::string path;
 };
 
 // How the worker reads one map. It runs on the worker; whatever it throws becomes that map's
 // reason (kNoMemoryToRead for std::bad_alloc), and the worker goes on.
-using MapDecoder = std::function<MapRead(const MapRequest&)>;
+using MapDecoder = std::function<MapRead(const MapAsked&)>;
 
 struct MapReaderState;  // what the GL thread and the worker share, under one lock
 
@@ -57,7 +57,7 @@ MapDecoder mapFileDecoder(int largestSide);
 // Asks for these maps to be read in this order, and for no others: maps asked for before and
 // not yet begun are dropped, and so are results, finished or still being read, that are not
 // among them, so that the first of these is the next map read.
-void readAhead(MapReader& reader, const std::vector<MapRequest>& wanted);
+void readAhead(MapReader& reader, const std::vector<MapAsked>& wanted);
 
 // Forgets every map asked for and every result not taken: the maps' places have changed, and
 // a result kept by its old place would be taken for another map.
@@ -65,12 +65,12 @@ void forgetReads(MapReader& reader);
 
 // Asks for one map to be read before any other, dropping a result of it not taken, which is
 // older: the shown map, changed on disk.
-void askForMap(MapReader& reader, const MapRequest& request);
+void askForMap(MapReader& reader, const MapAsked& request);
 
 // The map read, if the worker has it within `waitSeconds` (0: only if it has it now); asked
 // for first where it was not. A result whose file has changed since it was read is dropped and
 // the map asked for again. False, with *read unchanged, while it is still to come.
-bool takeMapRead(MapReader& reader, const MapRequest& request, double waitSeconds, MapRead* read);
+bool takeMapRead(MapReader& reader, const MapAsked& request, double waitSeconds, MapRead* read);
 
 // The map read if the worker has finished it, whatever its file has done since; nothing (false)
 // otherwise, without waiting.

@@ -34,7 +34,7 @@ void setEnabled(GLenum capability, std::int32_t flag) {
   }
 }
 
-void applyDisplayFlags() {
+void applyDisplayFlags(const SceneState& scene) {
   setEnabled(GL_CULL_FACE, scene.cullFaces);
   setEnabled(GL_LIGHTING, scene.lightingOn);
   glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, scene.localViewer ? 1 : 0);
@@ -44,7 +44,7 @@ void applyDisplayFlags() {
   glShadeModel(scene.shadeModel);
 }
 
-void placeCamera() {
+void placeCamera(const SceneState& scene) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glTranslatef(0.0f, 0.0f, -kCameraDistance);
@@ -55,7 +55,7 @@ void placeCamera() {
 
 // Each light that is on is placed at its sphere and the sphere drawn glowing in its colour.
 // A light that is off keeps the position it was last given.
-void drawLights() {
+void drawLights(const SceneState& scene) {
   for (int k = 0; k < kLightCount; ++k) {
     if (!scene.lightOn[k]) {
       continue;
@@ -74,12 +74,12 @@ void drawLights() {
 }
 
 // The spin stays on the matrix for the torus and the marker, not for the lights.
-void applySpin() {
+void applySpin(const SceneState& scene) {
   glRotatef(static_cast<GLfloat>(scene.spinX * kSpinUnitDegrees), 1.0f, 0.0f, 0.0f);
   glRotatef(static_cast<GLfloat>(scene.spinY * kSpinUnitDegrees), 0.0f, 1.0f, 0.0f);
 }
 
-void applyEnvironmentMap() {
+void applyEnvironmentMap(const SceneState& scene) {
   if (!scene.envMapOn) {
     glDisable(GL_TEXTURE_2D);
     return;
@@ -98,10 +98,10 @@ void applyEnvironmentMap() {
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 }
 
-void drawTorus() {
+void drawTorus(const SceneState& scene) {
   glPushMatrix();
   glColor3f(kTorusColour[0], kTorusColour[1], kTorusColour[2]);
-  drawSpiralTorus(scene.tubeRadius, scene.majorRadius, scene.stepsPerTurn, scene.turnCount);
+  drawSpiralTorus(scene, scene.tubeRadius, scene.majorRadius, scene.stepsPerTurn, scene.turnCount);
   glPopMatrix();
 }
 
@@ -115,7 +115,7 @@ void endTorusPass() {
 
 }  // namespace
 
-void drawTetraMarker() {
+void drawTetraMarker(const SceneState& scene) {
   const double offset = -static_cast<double>(scene.majorRadius) - scene.tubeRadius - kMarkerGap;
   glTranslatef(static_cast<GLfloat>(offset), 0.0f, 0.0f);
   glScalef(kMarkerScale, kMarkerScale, kMarkerScale);
@@ -135,23 +135,23 @@ void drawTetraMarker() {
   glEnd();
 }
 
-void drawScene() {
+void drawScene(SceneState& scene) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, scene.polygonMode);
   if (scene.animate) {
     advanceAnimation(scene);
   }
-  applyDisplayFlags();
-  placeCamera();
-  drawLights();
-  applySpin();
-  applyEnvironmentMap();
-  drawTorus();
+  applyDisplayFlags(scene);
+  placeCamera(scene);
+  drawLights(scene);
+  applySpin(scene);
+  applyEnvironmentMap(scene);
+  drawTorus(scene);
   endTorusPass();
-  drawTetraMarker();
+  drawTetraMarker(scene);
 }
 
-void renderFrame() {
-  drawScene();
+void renderFrame(SceneState& scene) {
+  drawScene(scene);
   glFlush();
 }

@@ -11,7 +11,8 @@ namespace {
 StripScratch stripScratch;
 }  // namespace
 
-void drawSpiralTorus(double tubeRadius, double ringRadius, int stepsPerTurn, int turns) {
+void drawSpiralTorus(const SceneState& scene, double tubeRadius, double ringRadius,
+                     int stepsPerTurn, int turns) {
   glMaterialf(GL_FRONT, GL_SHININESS, kTorusShininess);
   glMaterialfv(GL_FRONT, GL_SPECULAR, scene.specularOn ? kWhite : kBlack);
   glBegin(scene.stripPrimitive);

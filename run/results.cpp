@@ -45,7 +45,7 @@ nlohmann::ordered_json frameTimes(const FrameTimes& times) {
           {"max", ms(times.longest)}};
 }
 
-nlohmann::ordered_json options(const RunPlan& plan) {
+nlohmann::ordered_json options(RunState& run, const RunPlan& plan) {
   return {{"keys", spellKeys(plan.keys)},
           {"replay", plan.replay.empty() ? nlohmann::ordered_json(nullptr)
                                          : nlohmann::ordered_json(plan.replay)},
@@ -71,9 +71,9 @@ nlohmann::ordered_json machine() {
           {"cpus", facts.cpus}};
 }
 
-nlohmann::ordered_json results(ExitStatus status) {
+nlohmann::ordered_json results(RunState& run, ExitStatus status) {
   const RunPlan& plan = run.plan;
-  const double seconds = runSeconds();
+  const double seconds = runSeconds(run);
   const auto frames = run.progress.framesDrawn;
   const ContextFacts& facts = run.context;
   return {
@@ -94,7 +94,7 @@ nlohmann::ordered_json results(ExitStatus status) {
         {"obtained", known(run.swap.obtained)},
         {"extension", run.swap.extension.empty() ? nlohmann::ordered_json(nullptr)
                                                  : nlohmann::ordered_json(run.swap.extension)}}},
-      {"options", options(plan)},
+      {"options", options(run, plan)},
       {"frames", frames},
       {"seconds", rounded(seconds, 6)},
       {"fps", seconds > 0.0
@@ -111,7 +111,7 @@ nlohmann::ordered_json results(ExitStatus status) {
 
 }  // namespace
 
-void noteResultsContext() {
+void noteResultsContext(RunState& run) {
   ContextFacts& facts = run.context;
   facts.vendor = glString(GL_VENDOR);
   facts.renderer = glString(GL_RENDERER);
@@ -121,7 +121,7 @@ void noteResultsContext() {
   facts.height = size.height;
 }
 
-ExitStatus writeResults(ExitStatus status, bool displayGone) {
+ExitStatus writeResults(RunState& run, ExitStatus status, bool displayGone) {
   if (run.plan.results.empty()) {
     return status;
   }
@@ -133,7 +133,8 @@ ExitStatus writeResults(ExitStatus status, bool displayGone) {
   }
   // Invalid UTF-8 in a name (a map's, a session's) is replaced, not refused: the figures count.
   const std::string text =
-      results(status).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+      results(run, status).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
+      "\n";
   const std::string problem = writeOutputFile(run.resultsFile, [&](std::FILE* file) {
     return std::fwrite(text.data(), 1, text.size(), file) == text.size() ? "" : systemWords(errno);
   });

@@ -14,14 +14,16 @@
 // is null.
 #pragma once
 
+#include "run/run_state.h"
+
 #include "run/exit_status.h"
 
 #include <string>
 
 // What GL and the window are, read while the context is current; a run that loses its display
 // writes what was read here.
-void noteResultsContext();
+void noteResultsContext(RunState& run);
 
 // Writes the results file, when the run keeps one, with the status the run ends with. Returns
 // that status, or the status of a write that failed (after saying why).
-ExitStatus writeResults(ExitStatus status, bool displayGone = false);
+ExitStatus writeResults(RunState& run, ExitStatus status, bool displayGone = false);

@@ -25,8 +25,6 @@
 #include "run/run_state.h"
 #include "scene/scene_state.h"
 
-RunState run;
-
 namespace {
 
 // How long a full-screen run waits for the window to fill the screen before drawing anyway.
@@ -39,15 +37,15 @@ constexpr double kSignalCheckSeconds = 0.1;
 // The replayed events due before this frame, then the script's next key, then the frame. A
 // scripted run whose input asked for a map not read yet stops where it is and goes on there
 // once the map is in, so that its frames are those of a run that never waited.
-void runFrame() {
-  stopIfAsked();
-  if (waitingForFullScreen() || !scriptedMapIsIn()) {
+void runFrame(RunState& run, SceneState& scene) {
+  stopIfAsked(run);
+  if (waitingForFullScreen(run) || !scriptedMapIsIn(run, scene)) {
     return;
   }
   if (run.frameStep == FrameStep::Replayed) {
-    while (const InputEvent* event = takeReplayedEvent()) {
-      takeInput(*event);
-      if (waitsForMap()) {
+    while (const InputEvent* event = takeReplayedEvent(run)) {
+      takeInput(run, scene, *event);
+      if (waitsForMap(run)) {
         return;
       }
     }
@@ -56,37 +54,37 @@ void runFrame() {
   if (run.frameStep == FrameStep::Key) {
     run.frameStep = FrameStep::Draw;
     if (const ScriptKey* key = takeNextKey(run.plan, run.progress)) {
-      takeInput({0, InputKind::Key, *key});
-      if (waitsForMap()) {
+      takeInput(run, scene, {0, InputKind::Key, *key});
+      if (waitsForMap(run)) {
         return;
       }
     }
   }
   run.frameStep = FrameStep::Replayed;
-  drawRunFrame();
+  drawRunFrame(run, scene);
 }
 
-void plainFrame() {
-  renderFrame();
+void plainFrame(RunState& run, SceneState& scene) {
+  renderFrame(scene);
   run.window.swapBuffers();
 }
 
-double paceTick() {
-  stopIfAsked();
+double paceTick(RunState& run, SceneState& scene) {
+  stopIfAsked(run);
   constexpr double kTimerResolution = 0.001;  // timers count whole milliseconds
   const bool due = !run.pace.started || run.pace.next - secondsNow() < kTimerResolution;
   if (due && !run.resting) {
-    runFrame();
+    runFrame(run, scene);
   }
-  const double most = waitsForMap() ? kMapWaitSeconds : kSignalCheckSeconds;
+  const double most = waitsForMap(run) ? kMapWaitSeconds : kSignalCheckSeconds;
   return std::clamp(run.pace.started ? run.pace.next - secondsNow() : 0.0, 0.0, most);
 }
 
-bool pacesItsFrames() {
+bool pacesItsFrames(const RunState& run) {
   return run.ownFrames && run.plan.frameRate > 0;
 }
 
-IdleFrame idleFrame() {
+IdleFrame idleFrame(const RunState& run) {
   if (run.resting) {
     return IdleFrame::None;
   }
@@ -96,11 +94,11 @@ IdleFrame idleFrame() {
   return run.plan.frameRate > 0 ? IdleFrame::None : IdleFrame::Run;
 }
 
-bool restsWhileHidden() {
+bool restsWhileHidden(const RunState& run) {
   return !run.scripted;
 }
 
-bool windowHidden(bool hidden) {
+bool windowHidden(RunState& run, bool hidden) {
   if (hidden == run.resting) {
     return false;
   }
@@ -108,8 +106,8 @@ bool windowHidden(bool hidden) {
   return true;
 }
 
-bool stillResting() {
-  stopIfAsked();
+bool stillResting(RunState& run) {
+  stopIfAsked(run);
   return run.resting;
 }
 
@@ -121,7 +119,7 @@ namespace {
 
 // The run's text lines (tex = N, the frame rates) go to standard error when standard output
 // carries the picture or the kept session, so that nothing else is mixed into it.
-void keepStandardOutputForTheRunsFile() {
+void keepStandardOutputForTheRunsFile(RunState& run) {
   if (takesStandardOutput(run.picture) || takesStandardOutput(run.record) ||
       takesStandardOutput(run.resultsFile)) {
     std::fflush(stdout);
@@ -130,7 +128,7 @@ void keepStandardOutputForTheRunsFile() {
 }
 
 // Smooth edges, the swap interval and the readout, set up once the window's context exists.
-void prepareDrawing() {
+void prepareDrawing(RunState& run) {
   if (run.plan.samples > 0) {
     if (const std::string word = startSmoothEdges(run.smooth, run.plan.samples, run.window.lookUp);
         !word.empty()) {
@@ -145,7 +143,7 @@ void prepareDrawing() {
     }
   }
   if (!run.plan.results.empty()) {
-    noteResultsContext();
+    noteResultsContext(run);
   }
   if (run.plan.hud) {
     prepareHud(run.readout, run.window.lookUp);
@@ -165,7 +163,7 @@ std::vector<std::string> fullPaths(const std::vector<std::string>& maps) {
 
 // The maps named, or, where none is, those a replayed session was kept with; a session kept
 // with other maps than those named is replayed with those named, and says so.
-void findRunMaps(const std::vector<std::string>& named) {
+void findRunMaps(RunState& run, SceneState& scene, const std::vector<std::string>& named) {
   const std::vector<std::string>& kept = run.replayed.maps;
   run.maps.keptPixels = &scene.envImage;
   findMaps(run.maps, named.empty() ? kept : named);
@@ -178,44 +176,45 @@ void findRunMaps(const std::vector<std::string>& named) {
 
 }  // namespace
 
-Outcome prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps) {
+Outcome prepareRun(RunState& run, SceneState& scene, const RunPlan& plan,
+                   const std::vector<std::string>& namedMaps) {
   run.plan = plan;
   run.title = kWindowTitle;  // as the window is opened
   run.prepared = secondsNow();
   run.startedAt = calendarNow();
   run.ownFrames = drawsItsOwnFrames(plan);
   run.scripted = plan.frames > 0 || !plan.keys.empty() || !plan.replay.empty();
-  if (const Outcome ended = prepareSessions()) {
+  if (const Outcome ended = prepareSessions(run)) {
     return ended;
   }
-  findRunMaps(namedMaps);
-  if (const FileClash clash = fileOptionsClash(); !clash.file.empty()) {
+  findRunMaps(run, scene, namedMaps);
+  if (const FileClash clash = fileOptionsClash(run); !clash.file.empty()) {
     complain(clash.file, "both read and written, or written twice, by this run (" + clash.options +
                              "); each file it writes needs one of its own");
     return ExitStatus::Usage;
   }
-  if (const Outcome ended = openRunFiles()) {
+  if (const Outcome ended = openRunFiles(run)) {
     return ended;
   }
-  keepStandardOutputForTheRunsFile();
+  keepStandardOutputForTheRunsFile(run);
   if (run.ownFrames) {
     catchStopSignals();
   }
   return std::nullopt;
 }
 
-void useWindow(const WindowCalls& window) {
+void useWindow(RunState& run, const WindowCalls& window) {
   run.window = window;
 }
 
-void beginRun(bool fullscreen) {
+void beginRun(RunState& run, bool fullscreen) {
   run.looping = true;
   if (!run.ownFrames) {
     return;
   }
-  prepareDrawing();
+  prepareDrawing(run);
   if (!run.plan.record.empty()) {
-    startRecord();
+    startRecord(run);
   }
   if (fullscreen) {
     run.awaitingFullScreen = true;
@@ -223,10 +222,10 @@ void beginRun(bool fullscreen) {
   }
 }
 
-bool watchesWindowClose() {
+bool watchesWindowClose(const RunState& run) {
   return run.ownFrames && run.plan.frames > 0;
 }
 
-void loadRunMaps() {
+void loadRunMaps(RunState& run, SceneState& scene) {
   scene.envTexture = loadEnvironmentMap(run.maps);
 }

@@ -5,6 +5,9 @@
 // loop runs untouched.
 #pragma once
 
+#include "run/run_state.h"
+#include "scene/scene_state.h"
+
 #include <string>
 #include <vector>
 
@@ -18,49 +21,50 @@
 // before anything is drawn; and, for a run with a frame budget or a kept session, the signals
 // that end it with a word of what was drawn. None to go on, or the status to exit with after
 // saying why on standard error.
-Outcome prepareRun(const RunPlan& plan, const std::vector<std::string>& namedMaps);
+Outcome prepareRun(RunState& run, SceneState& scene, const RunPlan& plan,
+                   const std::vector<std::string>& namedMaps);
 
 // The window's calls, handed down by the room that owns it, once it is open.
-void useWindow(const WindowCalls& window);
+void useWindow(RunState& run, const WindowCalls& window);
 
 // Sets up what the run's own frames need once the window is open: smooth edges, the swap
 // interval, the readout, the kept session, the wait for a full screen.
-void beginRun(bool fullscreen);
+void beginRun(RunState& run, bool fullscreen);
 
 // The loop that runs the frames belongs to the window's room; these are what it calls.
 
 // What the loop draws when idle: the plain frame, the run's own, or none (a paced run, whose
 // frames its timer brings; a person's run whose window is hidden).
 enum class IdleFrame { None, Plain, Run };
-IdleFrame idleFrame();
+IdleFrame idleFrame(const RunState& run);
 
 // The plain loop's frame: drawn and shown.
-void plainFrame();
+void plainFrame(RunState& run, SceneState& scene);
 
 // The run's own frame: the replayed events due, the script's next key, then the frame.
-void runFrame();
+void runFrame(RunState& run, SceneState& scene);
 
 // A paced run's timer: the frame when it is due; the seconds until the timer is to wake again,
 // for the next frame or to look for a signal.
-bool pacesItsFrames();
-double paceTick();
+bool pacesItsFrames(const RunState& run);
+double paceTick(RunState& run, SceneState& scene);
 
 // A person's run draws nothing while its window is hidden (iconified, or covered whole): no
 // frame that nobody sees takes a core. Whether the run rests so; whether `hidden` changes
 // what it does (its idle frame, and the rest timer to start).
-bool restsWhileHidden();
-bool windowHidden(bool hidden);
+bool restsWhileHidden(const RunState& run);
+bool windowHidden(RunState& run, bool hidden);
 
 // While a run rests, a signal or an X error is still looked for this often; and the loop asks
 // the window where it is, a request the server answers, so that a window destroyed under the
 // run (reported as hidden) ends it as its next frame's requests would have. Whether it still
 // rests.
 double restLookSeconds();
-bool stillResting();
+bool stillResting(RunState& run);
 
 // Whether a window closed by a person ends the run (status 1), as a run with a frame budget does.
-bool watchesWindowClose();
+bool watchesWindowClose(const RunState& run);
 
 // Once the window is open: ./env.ppm read into the scene's image buffer and its texture made the
 // scene's, or the first map named asked for from the worker.
-void loadRunMaps();
+void loadRunMaps(RunState& run, SceneState& scene);

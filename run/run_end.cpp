@@ -35,9 +35,13 @@ const SignalName kStopSignals[] = {
 // again (its connection lost, or Xlib inside its own handler), at once, its streams flushed.
 enum class Leaving { Normally, WithoutX };
 
+// The stop signal taken, set by its handler and acted on between frames: the process's, as
+// signals are, not any one run's.
+volatile std::sig_atomic_t stopSignal = 0;
+
 // Only notes the signal: the frame routine ends the run. A second one acts as it would have.
 void onStopSignal(int number) {
-  run.stopSignal = number;
+  stopSignal = number;
   std::signal(number, SIG_DFL);
 }
 
@@ -62,16 +66,16 @@ void sleepUntil(double when) {
 
 // The whole run's frame rate and frame times, when --fps asks for them: 0 frames for a run
 // stopped before its first.
-void reportRunFrameRate() {
+void reportRunFrameRate(RunState& run) {
   if (run.plan.fps) {
-    printLine(frameRateLine(run.progress.framesDrawn, runSeconds(), kRunSecondsDecimals,
+    printLine(frameRateLine(run.progress.framesDrawn, runSeconds(run), kRunSecondsDecimals,
                             frameTimesWords(run.runTimes)));
   }
 }
 
-[[noreturn]] void leave(ExitStatus status, Leaving how) {
+[[noreturn]] void leave(RunState& run, ExitStatus status, Leaving how) {
   run.exiting = how == Leaving::Normally;
-  status = writeResults(status, how == Leaving::WithoutX);
+  status = writeResults(run, status, how == Leaving::WithoutX);
   if (how == Leaving::WithoutX) {
     std::fflush(nullptr);
     std::_Exit(statusCode(status));
@@ -80,32 +84,31 @@ void reportRunFrameRate() {
 }
 
 // A run cut short by the window closing or a signal: what was drawn, and no picture.
-[[noreturn]] void endEarly(const char* why, ExitStatus status, Leaving how = Leaving::Normally) {
+[[noreturn]] void endEarly(RunState& run, const char* why, ExitStatus status,
+                           Leaving how = Leaving::Normally) {
   const std::int64_t drawn = run.progress.framesDrawn;
   const std::string budget = run.plan.frames > 0 ? " of " + std::to_string(run.plan.frames) : "";
   complain(std::string(why) + " after " + std::to_string(drawn) + budget + " " +
            framesWord(run.plan.frames > 0 ? run.plan.frames : drawn));
-  reportRunFrameRate();
-  leave(status, how);
+  reportRunFrameRate(run);
+  leave(run, status, how);
 }
 
-[[noreturn]] void endOnXError(const std::string& words, Leaving how) {
+[[noreturn]] void endOnXError(RunState& run, const std::string& words, Leaving how) {
   complain(words);
-  reportRunFrameRate();
-  leave(ExitStatus::XError, how);
-}
-
-// freeglut also closes its window from an exit handler, as any exit ends the process; that is
-// no person closing it. Registered after glutInit, this handler runs before freeglut's.
-void noteExiting() {
-  run.exiting = true;
+  reportRunFrameRate(run);
+  leave(run, ExitStatus::XError, how);
 }
 
 }  // namespace
 
-void windowClosed() {
+void noteExiting(RunState& run) {
+  run.exiting = true;
+}
+
+void windowClosed(RunState& run) {
   if (!run.exiting) {
-    endEarly("window closed", ExitStatus::WindowClosed);
+    endEarly(run, "window closed", ExitStatus::WindowClosed);
   }
 }
 
@@ -114,7 +117,7 @@ double secondsNow() {
   return std::chrono::duration<double>(now).count();
 }
 
-double runSeconds() {
+double runSeconds(const RunState& run) {
   if (run.started < 0.0) {
     return 0.0;
   }
@@ -136,19 +139,19 @@ void catchStopSignals() {
   }
 }
 
-void stopIfAsked() {
-  const int number = run.stopSignal;
+void stopIfAsked(RunState& run) {
+  const int number = stopSignal;
   for (const SignalName& signal : kStopSignals) {
     if (signal.number == number) {
-      endEarly(signal.words, endedBySignal(number));
+      endEarly(run, signal.words, endedBySignal(number));
     }
   }
   if (!run.xError.empty()) {
-    endOnXError(run.xError, Leaving::Normally);
+    endOnXError(run, run.xError, Leaving::Normally);
   }
 }
 
-void takeXError(const std::string& words) {
+void takeXError(RunState& run, const std::string& words) {
   if (run.exiting || !run.xError.empty()) {
     return;  // the window's own closing on the way out, or one more of the same cause
   }
@@ -156,38 +159,34 @@ void takeXError(const std::string& words) {
     run.xError = words;
     return;
   }
-  endOnXError(words, Leaving::WithoutX);
+  endOnXError(run, words, Leaving::WithoutX);
 }
 
-void watchWindowClose() {
-  std::atexit(noteExiting);
-}
-
-void endWithWindowGone() {
+void endWithWindowGone(RunState& run) {
   if (run.ownFrames && run.plan.frames > 0) {
-    endEarly("window closed", ExitStatus::WindowClosed, Leaving::WithoutX);
+    endEarly(run, "window closed", ExitStatus::WindowClosed, Leaving::WithoutX);
   }
   // As GLUT ends the viewer when its window is closed.
-  leave(ExitStatus::Done, Leaving::WithoutX);
+  leave(run, ExitStatus::Done, Leaving::WithoutX);
 }
 
-void quitRun(ExitStatus status) {
+void quitRun(RunState& run, ExitStatus status) {
   if (run.plan.frames > 0) {
     complain("quit after " + std::to_string(run.progress.framesDrawn) + " of " +
              std::to_string(run.plan.frames) + " " + framesWord(run.plan.frames));
   }
-  reportRunFrameRate();
-  leave(status, Leaving::Normally);
+  reportRunFrameRate(run);
+  leave(run, status, Leaving::Normally);
 }
 
-void endRun(const RgbImage& lastFrame) {
+void endRun(RunState& run, const RgbImage& lastFrame) {
   ExitStatus status = ExitStatus::Done;
   const RunPlan& plan = run.plan;
   if (run.pictureFailed) {
     status = ExitStatus::CannotWrite;
   } else if (!plan.screenshot.empty() && !plan.everyFrame) {
     std::string problem;
-    timeAsPicture([&] { problem = writePicture(lastFrame); });
+    timeAsPicture(run, [&] { problem = writePicture(run, lastFrame); });
     if (!problem.empty()) {
       complain(plan.screenshot, problem);
       status = ExitStatus::CannotWrite;
@@ -201,6 +200,6 @@ void endRun(const RgbImage& lastFrame) {
   if (plan.frameRate > 0) {
     sleepUntil(run.pace.next);  // the last frame's period is part of the run
   }
-  reportRunFrameRate();
-  leave(status, Leaving::Normally);
+  reportRunFrameRate(run);
+  leave(run, status, Leaving::Normally);
 }

@@ -3,6 +3,8 @@
 // it was cut short, prints the whole run's frame rate where --fps asks, and writes its results.
 #pragma once
 
+#include "run/run_state.h"
+
 #include <string>
 
 #include "picture/png_file.h"
@@ -14,31 +16,32 @@
 void catchStopSignals();
 
 // Ends the run where a signal or an X error asked it to: the safe point between frames.
-void stopIfAsked();
+void stopIfAsked(RunState& run);
 
 // What the X server refused, in words, from Xlib's error handler, which must not call Xlib nor
 // exit (whose handlers do). A run in GLUT's loop drawing its own frames notes it and ends at its
 // next frame; any other ends at once, with no call to X on the way out.
-void takeXError(const std::string& words);
+void takeXError(RunState& run, const std::string& words);
 
 // For a run with a frame budget, whose window's close the loop reports by windowClosed: a
-// window closed by a person ends it with status 1. Called after the window's toolkit has set
-// up its own exit handlers, which close the window on the way out: that is no person's close.
-void watchWindowClose();
-void windowClosed();
+// window closed by a person ends it with status 1. The toolkit also closes its window from an
+// exit handler, as any exit ends the process, which is no person closing it: noteExiting, from
+// an exit handler registered after the toolkit's, runs before it and says so.
+void windowClosed(RunState& run);
+void noteExiting(RunState& run);
 
 // After the budget's last frame: the picture, the keys the budget left unpressed, the whole
 // run's frame rate, the exit.
-[[noreturn]] void endRun(const RgbImage& lastFrame);
+[[noreturn]] void endRun(RunState& run, const RgbImage& lastFrame);
 
 // The window is gone with the connection to its X server (the server ended, or the client was
 // killed on it): a --frames run says how far it got and ends with status 1, as when its window
 // is closed; any other run ends with status 0. Called by Xlib's handler of a lost connection:
 // nothing on the way out touches X.
-[[noreturn]] void endWithWindowGone();
+[[noreturn]] void endWithWindowGone(RunState& run);
 
 // Escape: the whole run's frame rate where asked, the run's results, then the exit.
-[[noreturn]] void quitRun(ExitStatus status);
+[[noreturn]] void quitRun(RunState& run, ExitStatus status);
 
 // Prints a frame-rate line at once.
 void printLine(const std::string& line);

@@ -22,7 +22,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 // The files the run reads: its maps, and the session it replays unless from standard input.
-std::vector<std::string> filesRead() {
+std::vector<std::string> filesRead(const RunState& run) {
   std::vector<std::string> read = mapFiles(run.maps);
   if (run.plan.replay != kStandardOutputName) {
     read.push_back(run.plan.replay);
@@ -43,9 +43,9 @@ bool takesNameOf(const RunPlan& plan, const std::string& file) {
 }
 
 // The file the run reads that a file it writes, `name`, would replace; "" when none.
-std::string readFileReplacedBy(const std::string& name) {
+std::string readFileReplacedBy(const RunState& run, const std::string& name) {
   if (name != kStandardOutputName) {
-    for (const std::string& input : filesRead()) {
+    for (const std::string& input : filesRead(run)) {
       if (sameFile(name, input)) {
         return input;
       }
@@ -67,7 +67,7 @@ std::string firstPictureName(const RunPlan& plan) {
 // from "-" is standard input. A numbered picture's first name stands for it among the files
 // written; and every other file of the run is held against the names the sequence will take
 // (those up to --frames where it is given), found from the numbers the file's own name holds.
-FileClash fileOptionsClash() {
+FileClash fileOptionsClash(const RunState& run) {
   const RunPlan& plan = run.plan;
   const std::string picture = firstPictureName(plan);
   const std::pair<const char*, const std::string*> written[] = {
@@ -80,14 +80,14 @@ FileClash fileOptionsClash() {
     }
   }
   for (const auto& [option, output] : written) {
-    if (std::string input = readFileReplacedBy(*output); !input.empty()) {
+    if (std::string input = readFileReplacedBy(run, *output); !input.empty()) {
       return {input, std::string(option) + ", and read"};
     }
   }
   if (plan.everyFrame) {
     std::vector<std::pair<std::string, std::string>> others = {{"--record", plan.record},
                                                                {"--results", plan.results}};
-    for (const std::string& input : filesRead()) {
+    for (const std::string& input : filesRead(run)) {
       others.emplace_back("read", input);
     }
     for (const auto& [option, other] : others) {
@@ -99,7 +99,7 @@ FileClash fileOptionsClash() {
   return {};
 }
 
-Outcome openRunFiles() {
+Outcome openRunFiles(RunState& run) {
   const RunPlan& plan = run.plan;
   // A numbered picture's folder that cannot take its first file is refused before anything is
   // drawn.
@@ -117,25 +117,25 @@ Outcome openRunFiles() {
   return std::nullopt;
 }
 
-std::string writePicture(const RgbImage& picture) {
+std::string writePicture(RunState& run, const RgbImage& picture) {
   return writeOutputFile(run.picture, [&](std::FILE* file) { return encodePng(file, picture); });
 }
 
 // A numbered picture of the frame just counted. The first frame's file was opened before the
 // run began; each later one is opened as it comes, and held against every file the run reads,
 // which a name's number may reach. The first that cannot be written ends the saving.
-void saveNumberedPicture(const RgbImage& picture) {
+void saveNumberedPicture(RunState& run, const RgbImage& picture) {
   if (run.pictureFailed) {
     return;
   }
   const std::string name = numberedName(run.plan.screenshot, run.progress.framesDrawn);
   std::string problem;
   if (run.progress.framesDrawn > 1) {
-    problem = !readFileReplacedBy(name).empty() ? "also read by this run"
-                                                : openOutputFile(name, &run.picture);
+    problem = !readFileReplacedBy(run, name).empty() ? "also read by this run"
+                                                     : openOutputFile(name, &run.picture);
   }
   if (problem.empty()) {
-    problem = writePicture(picture);
+    problem = writePicture(run, picture);
   }
   if (!problem.empty()) {
     complain(name, problem + "; no more pictures saved");

@@ -19,9 +19,9 @@ namespace {
 
 // The frame, and over it the readout of --hud. A budgeted run, whose pictures must be the
 // same on every run, shows no frame rate.
-void drawRunPicture() {
+void drawRunPicture(RunState& run, SceneState& scene) {
   beginSmoothFrame(run.smooth);
-  drawScene();
+  drawScene(scene);
   if (run.plan.hud) {
     HudFigures figures;
     figures.frame = frameNumberShown(run.progress);
@@ -33,9 +33,9 @@ void drawRunPicture() {
   endSmoothFrame(run.smooth);
 }
 
-void countShownFrame() {
+void countShownFrame(RunState& run) {
   countDrawnFrame(run.progress);
-  beginRecordFile();
+  beginRecordFile(run);
   const double shown = secondsNow();
   if (run.plan.hud) {
     countFrame(run.hudCounter, shown);
@@ -61,7 +61,7 @@ void countShownFrame() {
 // A full-screen run draws nothing until the projection fills the screen, so that its first
 // counted frame does; a window manager that never grants it is waited for a while, then drawn
 // in. GLUT knows the new size before its reshape has set the viewport: the viewport tells.
-bool waitingForFullScreen() {
+bool waitingForFullScreen(RunState& run) {
   if (!run.awaitingFullScreen) {
     return false;
   }
@@ -82,7 +82,7 @@ bool waitingForFullScreen() {
   return true;
 }
 
-void timeAsPicture(const std::function<void()>& work) {
+void timeAsPicture(RunState& run, const std::function<void()>& work) {
   const double before = secondsNow();
   work();
   const double seconds = secondsNow() - before;
@@ -92,8 +92,8 @@ void timeAsPicture(const std::function<void()>& work) {
 
 // Every frame of the run, whether idle or drawn at once by a key or a drag. Under --frame-rate
 // each takes the next place on the pace's grid, but a key's frame never waits for it.
-void drawRunFrame() {
-  stopIfAsked();
+void drawRunFrame(RunState& run, SceneState& scene) {
+  stopIfAsked(run);
   const double now = secondsNow();
   if (run.plan.frameRate > 0) {
     frameDue(run.pace, run.plan.frameRate, now);
@@ -102,31 +102,31 @@ void drawRunFrame() {
     run.started = now;
   }
   const bool last = isLastFrame(run.plan, run.progress);
-  drawRunPicture();
+  drawRunPicture(run, scene);
   RgbImage picture;
   if ((last || run.plan.everyFrame) && !run.plan.screenshot.empty()) {
     // Before the swap, which leaves the back buffer undefined; part of the picture's cost,
     // which the run's clock leaves out.
     const PixelSize size = run.window.size();
-    timeAsPicture([&] { picture = readBackFrame(size.width, size.height); });
+    timeAsPicture(run, [&] { picture = readBackFrame(size.width, size.height); });
   }
   run.window.swapBuffers();
-  countShownFrame();
+  countShownFrame(run);
   if (run.plan.everyFrame) {
-    timeAsPicture([&] { saveNumberedPicture(picture); });
+    timeAsPicture(run, [&] { saveNumberedPicture(run, picture); });
   }
   if (last) {
-    endRun(picture);
+    endRun(run, picture);
   }
 }
 
-void drawFrameNow() {
+void drawFrameNow(RunState& run, SceneState& scene) {
   if (!run.ownFrames) {
-    renderFrame();
+    renderFrame(scene);
     run.window.swapBuffers();
   } else if (run.scripted && mapAwaited(run.maps)) {
     run.frameOwed = true;  // drawn once the map is in, as if it had been there at once
   } else {
-    drawRunFrame();
+    drawRunFrame(run, scene);
   }
 }

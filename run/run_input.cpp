@@ -9,23 +9,23 @@
 #include "run/run_state.h"
 #include "scene/scene_state.h"
 
-void takeInput(const InputEvent& event) {
+void takeInput(RunState& run, SceneState& scene, const InputEvent& event) {
   const InputReply reply = applyInput(scene, run.drag, event);
   if (reply.keep) {
-    recordInput(event);
+    recordInput(run, event);
   }
   if (reply.quit) {
-    quitRun(ExitStatus::Quit);
+    quitRun(run, ExitStatus::Quit);
   }
   // Another map draws at once, as switching the map on does; with one map nothing changed. A
   // map not read yet is drawn once it is in: a scripted run owes the frame until then, and a
   // person's run draws it when the timer finds it.
   const bool mapAsked = reply.mapStep != 0 && stepMap(run.maps, reply.mapStep);
-  const bool mapShown = mapAsked && settleRunMaps(0.0);
+  const bool mapShown = mapAsked && settleRunMaps(run, scene, 0.0);
   if (mapAsked && !mapShown) {
-    hurryMapTimer();
+    hurryMapTimer(run);
   }
   if (reply.drawNow || mapShown || (mapAsked && run.scripted)) {
-    drawFrameNow();
+    drawFrameNow(run, scene);
   }
 }

@@ -3,6 +3,9 @@
 // at once or quits, as asked.
 #pragma once
 
+#include "run/run_state.h"
+#include "scene/scene_state.h"
+
 #include "input/input_event.h"
 
-void takeInput(const InputEvent& event);
+void takeInput(RunState& run, SceneState& scene, const InputEvent& event);

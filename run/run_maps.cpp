@@ -15,16 +15,16 @@ constexpr char kTitleBeforeMap[] = " - ";
 
 }  // namespace
 
-bool settleRunMaps(double waitSeconds) {
+bool settleRunMaps(RunState& run, SceneState& scene, double waitSeconds) {
   const bool shown = settleMaps(run.maps, waitSeconds);
-  showMapsAnswer();
-  sayTexture();
+  showMapsAnswer(run, scene);
+  sayTexture(run, scene);
   return shown;
 }
 
 // A map's name in a title must be UTF-8 (a Latin-1 name's bytes are not): odd bytes show as
 // U+FFFD. One map has nowhere to go: the title stays the viewer's own.
-void showMapsAnswer() {
+void showMapsAnswer(RunState& run, SceneState& scene) {
   if (const GLuint texture = shownTexture(run.maps); texture != 0) {
     scene.envTexture = texture;
   }
@@ -40,7 +40,7 @@ void showMapsAnswer() {
   }
 }
 
-void sayTexture() {
+void sayTexture(RunState& run, SceneState& scene) {
   if (run.textureSaid || mapAwaited(run.maps)) {
     return;
   }
@@ -50,7 +50,7 @@ void sayTexture() {
   std::fflush(stdout);
 }
 
-unsigned startMapWatch() {
+unsigned startMapWatch(RunState& run) {
   // A counted or replayed run's pictures must not depend on when a map's file changed.
   if (run.plan.frames > 0 || !run.plan.replay.empty()) {
     return 0;
@@ -59,43 +59,43 @@ unsigned startMapWatch() {
   return first > 0 && mapAwaited(run.maps) ? kMapAwaitedMs : first;
 }
 
-unsigned mapTimerTick() {
-  if (!run.scripted && settleRunMaps(0.0)) {
-    drawFrameNow();
+unsigned mapTimerTick(RunState& run, SceneState& scene) {
+  if (!run.scripted && settleRunMaps(run, scene, 0.0)) {
+    drawFrameNow(run, scene);
   }
   if (!run.scripted && mapAwaited(run.maps)) {
     return kMapAwaitedMs;
   }
   const unsigned next = lookAtShownMap(run.maps, secondsNow());
-  showMapsAnswer();
+  showMapsAnswer(run, scene);
   return next;
 }
 
-void hurryMapTimer() {
+void hurryMapTimer(RunState& run) {
   run.mapsHurried = !run.scripted && run.maps.watching;
 }
 
-bool takeMapsHurried() {
+bool takeMapsHurried(RunState& run) {
   const bool hurried = run.mapsHurried;
   run.mapsHurried = false;
   return hurried;
 }
 
-bool scriptedMapIsIn() {
-  if (!waitsForMap()) {
+bool scriptedMapIsIn(RunState& run, SceneState& scene) {
+  if (!waitsForMap(run)) {
     return true;
   }
-  settleRunMaps(kMapWaitSeconds);
+  settleRunMaps(run, scene, kMapWaitSeconds);
   if (mapAwaited(run.maps)) {
     return false;
   }
   if (run.frameOwed) {
     run.frameOwed = false;
-    drawRunFrame();
+    drawRunFrame(run, scene);
   }
   return true;
 }
 
-bool waitsForMap() {
+bool waitsForMap(const RunState& run) {
   return run.scripted && mapAwaited(run.maps);
 }

@@ -77,16 +77,11 @@ struct RunState {
   std::size_t eventsReplayed = 0;
   bool awaitingFullScreen = false;
   double fullScreenDeadline = 0.0;
-  volatile std::sig_atomic_t stopSignal = 0;  // set by a signal handler, acted on by a frame
   std::string xError;    // what the X server refused, noted by Xlib's handler, acted on by a frame
   bool looping = false;  // GLUT's loop runs the frames: a noted X error can wait for the next
   bool resting = false;  // a person's run whose window is hidden draws nothing
   bool exiting = false;  // the process is ending: freeglut's closing of the window is no person's
 };
-
-// Global because GLUT's callbacks, the exit handlers and the signal handler are handed nothing
-// of the viewer's own: each finds the run here, and hands on what it needs by reference.
-extern RunState run;
 
 // Seconds on a steady clock.
 double secondsNow();
@@ -94,4 +89,4 @@ double secondsNow();
 // The whole run's seconds: from its first frame to its last swap (to the end of the last
 // frame's period, for a paced run), drawing and swapping only, the pictures' writing left out;
 // the frame-rate line and the results give this one figure. 0 for a run stopped before it drew.
-double runSeconds();
+double runSeconds(const RunState& run);

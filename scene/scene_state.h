@@ -63,7 +63,3 @@ struct SceneState {
   GLuint envTexture = 0;                                           // 0: no texture
   ImageBuffer envImage;
 };
-
-// Global as GLUT's callbacks are handed nothing of the viewer's own, and renderFrame, GLUT's
-// display and idle callback, draws from it.
-extern SceneState scene;

@@ -434,7 +434,7 @@ void press(const std::string& keys) {
   std::string unknown;
   ASSERT_TRUE(parseKeyScript(keys, &script, &unknown)) << unknown;
   for (const ScriptKey& key : script) {
-    takeInput({0, InputKind::Key, key});
+    takeInput(run, scene, {0, InputKind::Key, key});
   }
 }
 
@@ -481,7 +481,7 @@ TEST_P(CallStream, FramesAskGlForExactlyWhatTheStateSays) {
     press(row.keys);
   }
   point(row.pointer);
-  plainFrame();
+  plainFrame(run, scene);
   const Calls actual = stopRecording();
 
   Stream expected;
@@ -529,7 +529,7 @@ TEST(CallStreamOtherKeys, EveryOtherKeyDrawsNothingAndChangesNothing) {
     varied(model);
     startRecording();
     pressCode(key);
-    plainFrame();
+    plainFrame(run, scene);
     const Calls actual = stopRecording();
     Stream expected;
     frameCalls(expected, model);
@@ -554,7 +554,7 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
   for (const int key : {GLUT_KEY_PAGE_DOWN, GLUT_KEY_PAGE_UP}) {
     startRecording();
     pressCode(kSpecial + key);
-    plainFrame();
+    plainFrame(run, scene);
     const Calls actual = stopRecording();
     Stream expected;
     frameCalls(expected, model);
@@ -572,7 +572,7 @@ TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
   prepareHud(run.readout, glutLookUp);
   const auto frame = [](bool readout) {
     startRecording();
-    drawScene();  // as a run with --hud draws its frames
+    drawScene(scene);  // as a run with --hud draws its frames
     if (readout) {
       drawHud(run.readout, readoutText(scene, HudFigures{7, 12.5, ""}));
     }

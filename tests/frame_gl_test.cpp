@@ -71,7 +71,7 @@ TEST_F(Frame, EachLightSitsAtItsSphereOrShinesAlongItsFrame) {
     scene.localViewer = localViewer;
     for (int k = 0; k < kLightCount; ++k)
       scene.lightAngle[k] = angles[k] + 100.0f * localViewer;
-    renderFrame();
+    renderFrame(scene);
     for (int k = 0; k < kLightCount; ++k) {
       EXPECT_TRUE(enabled(GL_LIGHT0 + k));
       const Vec4 where = localViewer ? Vec4{1, 0, 0, 0} : Vec4{0, 0, 0, 1};
@@ -83,7 +83,7 @@ TEST_F(Frame, EachLightSitsAtItsSphereOrShinesAlongItsFrame) {
 TEST_F(Frame, FilledUnlitTorusShowsItsBaseColourAndTheMarkerIsYellow) {
   scene.polygonMode = GL_FILL;
   scene.lightingOn = 0;
-  renderFrame();
+  renderFrame(scene);
   // On the near side of the tube, halfway up; and the centre of the marker.
   const double halfUp = std::sqrt(0.5);
   const WindowPoint torus = project(0.0, halfUp, 3.0 + halfUp);
@@ -94,14 +94,14 @@ TEST_F(Frame, FilledUnlitTorusShowsItsBaseColourAndTheMarkerIsYellow) {
 }
 
 TEST_F(Frame, WireFrameTorusShowsTheBackgroundThroughItsHole) {
-  renderFrame();
+  renderFrame(scene);
   const WindowPoint hole = project(0.0, 0.0, 0.0);
   for (int dx = -2; dx <= 2; ++dx)
     for (int dy = -2; dy <= 2; ++dy)
       expectColourNear(shownPixel(hole.x + dx, hole.y + dy), {0, 0, 0}, "hole");
   // Fill the same view: the torus, not the background, sits on the tube's near side.
   scene.polygonMode = GL_FILL;
-  renderFrame();
+  renderFrame(scene);
   const double halfUp = std::sqrt(0.5);
   const WindowPoint tube = project(0.0, halfUp, 3.0 + halfUp);
   const Rgb lit = shownPixel(tube.x, tube.y);

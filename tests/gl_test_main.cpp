@@ -17,6 +17,9 @@ namespace {
 void ignoreRedisplay() {}
 }  // namespace
 
+RunState run;
+SceneState scene;
+
 void resetScene() {
   scene = SceneState{};
   scene.animate = 0;
@@ -65,7 +68,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "GL tests need an X display; run them under xvfb-run.\n");
     return 1;
   }
-  openViewer(&argc, argv);
+  openViewer(&argc, argv, run, scene);
   glutDisplayFunc(ignoreRedisplay);
   pumpEvents();
   return RUN_ALL_TESTS();

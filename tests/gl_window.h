@@ -4,7 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "run/run_state.h"
 #include "scene/scene_state.h"
+
+// The GL tests' own records, which the window's callbacks act on too.
+extern RunState run;
+extern SceneState scene;
 
 // Restores the initial scene state, with the animation switched off so frames are repeatable.
 void resetScene();

@@ -49,7 +49,7 @@ struct Decoder {
       workerGone = true;
       changed.notify_all();
     });
-    return [this, lifetime](const MapRequest& request) {
+    return [this, lifetime](const MapAsked& request) {
       sigset_t mask;
       pthread_sigmask(SIG_BLOCK, nullptr, &mask);
       const FileStamp stamp = stampOf(request.path);  // as a read begins
@@ -105,7 +105,7 @@ struct Reading {
   }
 };
 
-MapRequest request(std::size_t index, const std::string& path = "") {
+MapAsked request(std::size_t index, const std::string& path = "") {
   return {index, path.empty() ? "map" + std::to_string(index) : path};
 }
 

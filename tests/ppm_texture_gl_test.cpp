@@ -58,8 +58,8 @@ void expectUploaded(int width, int height) {
 // The whole window as a steady frame shows it. The light spheres take the torus's material
 // from the frame before, so the frame is drawn twice.
 std::vector<unsigned char> frameImage() {
-  renderFrame();
-  renderFrame();
+  renderFrame(scene);
+  renderFrame(scene);
   return shownImage();
 }
 

@@ -54,6 +54,10 @@ long residentBytes() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
+// The soak's own records, as the viewer's main keeps its.
+RunState run;
+SceneState scene;
+
 bool anglesInRange() {
   const float* a = scene.lightAngle;
   return a[0] >= 0 && a[0] < 360 && a[1] > -360 && a[1] <= 0 && a[2] >= 0 && a[2] < 360 &&
@@ -65,7 +69,7 @@ void ignoreRedisplay() {}
 }  // namespace
 
 int main(int argc, char** argv) {
-  openViewer(&argc, argv);
+  openViewer(&argc, argv, run, scene);
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s FRAMES ENV_PPM\n", argv[0]);
     return 2;
@@ -93,9 +97,9 @@ int main(int argc, char** argv) {
   for (int frame = 1; frame <= frames; ++frame) {
     if (frame % kFramesPerKey == 0) {
       lastKey = keys[static_cast<std::size_t>(frame / kFramesPerKey - 1) % keys.size()];
-      takeInput({0, InputKind::Key, lastKey});
+      takeInput(run, scene, {0, InputKind::Key, lastKey});
     }
-    renderFrame();
+    renderFrame(scene);
     if (frame % 100 == 0) {
       glutMainLoopEvent();
     }

@@ -1,4 +1,0 @@
-#include "scene/scene_state.h"
-
-// Constant-initialised: every value is in place before main runs.
-SceneState scene;
