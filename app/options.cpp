@@ -1,7 +1,7 @@
 #include "app/options.h"
 
 #include "app/geometry.h"
-#include "files/text_fields.h"
+#include "text/text_fields.h"
 #include "picture/numbered_name.h"
 
 #include <getopt.h>

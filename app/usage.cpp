@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/options.h"
-#include "files/text_fields.h"
+#include "text/text_fields.h"
 #include "input/keyboard.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "files/text_fields.h"
+#include "text/text_fields.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "files/text_fields.h"
+#include "text/text_fields.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 

@@ -24,7 +24,7 @@ glut='#include <(GL/(free)?glut|GLUT/glut)'
 record='^extern (RunState|SceneState)\b'
 reaches_glut() { reaches "$glut" "$1"; }
 status=0
-for file in run/* maps/* input/* scene/* texture/* files/* picture/*; do
+for file in run/* maps/* input/* scene/* texture/* files/* picture/* text/*; do
   seen=()
   if reaches_glut "$file"; then
     echo "FAIL: $file sees GLUT" >&2
@@ -40,7 +40,7 @@ if grep -rlE "$record" --include='*.h' --include='*.cpp' . | grep -v '^./tests/'
   status=1
 fi
 seeing=0
-for file in $(ls app/*.cpp run/*.cpp maps/*.cpp render/*.cpp input/*.cpp scene/*.cpp texture/*.cpp files/*.cpp picture/*.cpp 2>/dev/null); do
+for file in $(ls app/*.cpp run/*.cpp maps/*.cpp render/*.cpp input/*.cpp scene/*.cpp texture/*.cpp files/*.cpp picture/*.cpp text/*.cpp 2>/dev/null); do
   seen=()
   if reaches "$record" "$file"; then
     seeing=$((seeing + 1))

@@ -1,4 +1,4 @@
-#include "files/text_fields.h"
+#include "text/text_fields.h"
 
 #include <sstream>
 
