@@ -51,6 +51,7 @@ struct Maps {
   QuietWatch quiet;        // a change of the shown map's file, waited out before it is read
   FileWatch fileWatch;     // word of the shown map's folder changing, where the system gives it
   double nextLook = 0.0;   // when the shown map's file is next looked at, on a steady clock
+  double nextFolderLook = 0.0;  // when the folders are next listed, where no word comes at once
 };
 
 // The map `step` places from `from`, wrapping; there is at least one.
