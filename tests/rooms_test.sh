@@ -10,15 +10,25 @@ cd "$1"
 declare -A seen=()
 # reaches PATTERN FILE: whether FILE, or any project header it includes, has a line matching
 # PATTERN.
+# Each file's answer is kept: the headers are shared by most files.
+declare -A known=()
 reaches() {
-  local pattern=$1 file=$2 header
+  local pattern=$1 file=$2 header answer=1
+  [ -z "${known[$pattern|$file]:-}" ] || return "${known[$pattern|$file]}"
   [ -z "${seen[$file]:-}" ] || return 1
   seen[$file]=1
-  grep -Eq "$pattern" "$file" && return 0
-  for header in $(sed -n 's/^#include "\(.*\)"$/\1/p' "$file"); do
-    [ -f "$header" ] && reaches "$pattern" "$header" && return 0
-  done
-  return 1
+  if grep -Eq "$pattern" "$file"; then
+    answer=0
+  else
+    for header in $(sed -n 's/^#include "\(.*\)"$/\1/p' "$file"); do
+      if [ -f "$header" ] && reaches "$pattern" "$header"; then
+        answer=0
+        break
+      fi
+    done
+  fi
+  known[$pattern|$file]=$answer
+  return $answer
 }
 glut='#include <(GL/(free)?glut|GLUT/glut)'
 record='^extern (RunState|SceneState)\b'
