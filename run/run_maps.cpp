@@ -55,6 +55,11 @@ unsigned startMapWatch(RunState& run) {
   if (run.plan.frames > 0 || !run.plan.replay.empty()) {
     return 0;
   }
+  // A kept session names the maps it was kept with, and its Page Downs step among those: while
+  // one is kept, the folders' maps stay as they were at start.
+  if (!run.plan.record.empty()) {
+    run.maps.folders.clear();
+  }
   const unsigned first = watchShownMap(run.maps);
   return first > 0 && mapAwaited(run.maps) ? kMapAwaitedMs : first;
 }

@@ -183,10 +183,28 @@ viewer_pid=$!
 titled 'd.png (2/2)' || fail "a growing folder starts as '$title'"
 cp folder/clay.png grow/c.png
 titled 'd.png (3/3)' || fail "a map saved into the folder: '$title'"
+# A run keeping a session, which names its maps, keeps the folder's maps as they were: once the
+# run above has seen a map added and then one removed, the recording run still counts two.
+timeout -k 5 60 "$viewer" --env-map grow --record grow.session --keys '<pagedown>' \
+  >/dev/null 2>>errors.txt &
+recording_pid=$!
+titled 'c.png (2/3)' || fail "a recording run starts as '$title'"
 rm grow/b.png
 titled 'd.png (2/2)' || fail "a map removed from the folder: '$title'"
-kill "$viewer_pid"
-wait "$viewer_pid" || true
+cp folder/brass.png grow/a.png
+titled 'd.png (3/3)' || fail "a map saved again: '$title'"
+rm grow/a.png
+titled 'd.png (2/2)' || fail "a map removed again: '$title'"
+for window in $(xwininfo -root -tree | awk '/"Velkarin/ { print $1 }'); do
+  # timeout runs the viewer as its child: the window names the child.
+  if xprop -id "$window" _NET_WM_PID | grep -q " $(pgrep -P "$recording_pid")\$"; then
+    recorded=$(LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
+  fi
+done
+[ "${recorded:-}" = "Velkarin - lighting - c.png (2/3)" ] ||
+  fail "a recording run's folder changed: '${recorded:-no window}'"
+kill "$viewer_pid" "$recording_pid"
+wait "$viewer_pid" "$recording_pid" || true
 
 # Maps named that are not there are each said before the first frame, wherever they stand.
 status=0
