@@ -76,9 +76,7 @@ bool setScene(const std::string& name, const char* envPath) {
     scene.polygonMode = GL_FILL;
     scene.turnCount = scene.stepsPerTurn = name == "n100" ? 100 : 300;
   } else if (name == "hud") {
-    prepareHud(readout, [](const char* name) {
-      return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
-    });
+    prepareHud(readout, run.window.lookUp);
     drawOne = [] {
       drawScene(scene);
       drawHud(readout, readoutText(scene, HudFigures{framesDone + 1, 1234.5, ""}));

@@ -569,7 +569,7 @@ TEST(CallStreamOtherKeys, ThePageKeysWithOneMapDrawNothingAndNameNothing) {
 TEST(CallStreamReadout, IsOneBlockBeforeTheFlushAndLeavesNoTrace) {
   resetScene();
   scene.polygonMode = GL_FILL;
-  prepareHud(run.readout, glutLookUp);
+  prepareHud(run.readout, run.window.lookUp);
   const auto frame = [](bool readout) {
     startRecording();
     drawScene(scene);  // as a run with --hud draws its frames

@@ -129,12 +129,12 @@ std::vector<int> sampleCountsOffered() {
 TEST_F(Frame, SmoothEdgesDrawWithTheSamplesAskedAndSayWhatGlGivesInstead) {
   const std::vector<int> offered = sampleCountsOffered();
   ASSERT_FALSE(offered.empty()) << "this GL does not say which sample counts it offers";
-  ASSERT_TRUE(haveFramebuffers(glutLookUp));
+  ASSERT_TRUE(haveFramebuffers(run.window.lookUp));
   const int most = maxFramebufferSamples();
   SmoothEdges smooth;
   for (int asked = 2; asked <= 16; ++asked) {
     SCOPED_TRACE("asked " + std::to_string(asked));
-    const std::string said = startSmoothEdges(smooth, asked, glutLookUp);
+    const std::string said = startSmoothEdges(smooth, asked, run.window.lookUp);
     beginSmoothFrame(smooth);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);

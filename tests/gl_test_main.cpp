@@ -45,10 +45,6 @@ Rgb shownPixel(int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
-GlEntry glutLookUp(const char* name) {
-  return reinterpret_cast<GlEntry>(glutGetProcAddress(name));
-}
-
 std::string windowTitle() {
   char* name = nullptr;
   XFetchName(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &name);

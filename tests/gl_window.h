@@ -26,8 +26,5 @@ struct Rgb {
 };
 Rgb shownPixel(int x, int y);
 
-// GL's entry points, looked up as the viewer's window looks them up.
-GlEntry glutLookUp(const char* name);
-
 // The window's title as the X server holds it.
 std::string windowTitle();
