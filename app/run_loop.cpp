@@ -79,13 +79,15 @@ FrameRoutine idleRoutine() {
   return nullptr;
 }
 
-// The window is asked where it is, a request the server answers, so that a window destroyed
-// under a resting run ends it as its next frame's requests would have.
-void onRestTimer(int) {
-  if (stillResting(*windowRun)) {
-    glutGet(GLUT_WINDOW_X);
-    glutTimerFunc(static_cast<unsigned>(restLookSeconds() * 1000.0), onRestTimer, 0);
-  }
+// A window destroyed by another client is not always refused by the next frame's requests: the
+// driver may find its drawable gone and draw on into nothing, and a resting run draws nothing.
+// So the window is asked where it is this often, a request the server answers: once the window
+// is gone the server refuses it, and the refusal ends the run as any X error does. A signal is
+// looked for then too, for a run that rests.
+void onWindowLook(int) {
+  stopIfAsked(*windowRun);
+  glutGet(GLUT_WINDOW_X);
+  glutTimerFunc(static_cast<unsigned>(windowLookSeconds() * 1000.0), onWindowLook, 0);
 }
 
 [[maybe_unused]] void onWindowStatus(int state) {
@@ -94,9 +96,6 @@ void onRestTimer(int) {
     return;
   }
   glutIdleFunc(idleRoutine());
-  if (hidden) {
-    glutTimerFunc(static_cast<unsigned>(restLookSeconds() * 1000.0), onRestTimer, 0);
-  }
 }
 
 [[maybe_unused]] void onWindowClose() {
@@ -153,6 +152,7 @@ void runInGlutLoop(RunState& run, bool fullscreen) {
   if (pacesItsFrames(run)) {
     glutTimerFunc(0, onPaceTimer, 0);
   }
+  glutTimerFunc(static_cast<unsigned>(windowLookSeconds() * 1000.0), onWindowLook, 0);
   glutIdleFunc(idleRoutine());
   glutDisplayFunc(idleFrame(run) == IdleFrame::Plain ? onPlainFrame : onRunFrame);  // as idle
   glutMainLoop();

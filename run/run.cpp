@@ -106,12 +106,7 @@ bool windowHidden(RunState& run, bool hidden) {
   return true;
 }
 
-bool stillResting(RunState& run) {
-  stopIfAsked(run);
-  return run.resting;
-}
-
-double restLookSeconds() {
+double windowLookSeconds() {
   return kSignalCheckSeconds;
 }
 

@@ -55,12 +55,9 @@ double paceTick(RunState& run, SceneState& scene);
 bool restsWhileHidden(const RunState& run);
 bool windowHidden(RunState& run, bool hidden);
 
-// While a run rests, a signal or an X error is still looked for this often; and the loop asks
-// the window where it is, a request the server answers, so that a window destroyed under the
-// run (reported as hidden) ends it as its next frame's requests would have. Whether it still
-// rests.
-double restLookSeconds();
-bool stillResting(RunState& run);
+// How often the loop asks the window where it is, so that a window destroyed under the run ends
+// it, and looks for a signal, as a paced run looks between its frames.
+double windowLookSeconds();
 
 // Whether a window closed by a person ends the run (status 1), as a run with a frame budget does.
 bool watchesWindowClose(const RunState& run);
