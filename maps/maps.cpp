@@ -107,24 +107,21 @@ bool uploadFromReader(Maps& maps, Map& map, std::size_t index, double waitSecond
   return true;  // any other map's pixels are freed here: the texture holds them
 }
 
-// The folders named, and the shown map's own, where its file's changes are seen.
-std::vector<std::string> foldersToWatch(const Maps& maps) {
-  std::vector<std::string> folders;
-  for (const FolderLook& folder : maps.folders) {
-    folders.push_back(folder.name);
-  }
-  if (!maps.list.empty() && maps.list[maps.shown].texture != 0) {
-    folders.push_back(folderOf(maps.list[maps.shown].path));
-  }
-  return folders;
-}
-
 std::vector<std::string> folderNames(const Maps& maps) {
   std::vector<std::string> names;
   for (const FolderLook& folder : maps.folders) {
     names.push_back(folder.name);
   }
   return names;
+}
+
+// The folders named, and the shown map's own, where its file's changes are seen.
+std::vector<std::string> foldersToWatch(const Maps& maps) {
+  std::vector<std::string> folders = folderNames(maps);
+  if (!maps.list.empty() && maps.list[maps.shown].texture != 0) {
+    folders.push_back(folderOf(maps.list[maps.shown].path));
+  }
+  return folders;
 }
 
 // The paths of the maps the folders still hold.
